@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+
+class QQmlEngine;
+
+namespace talvo {
+
+class JsonFilePreferencesStorage;
+class Preferences;
+class QtScheduler;
+
+// The composition root: builds the platform services and the process-wide
+// objects once, hands them down by constructor and registers them with QML.
+class Application : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Application(QObject *parent = nullptr);
+    ~Application() override;
+
+    void start();
+
+private:
+    std::unique_ptr<QtScheduler> m_scheduler;
+    std::unique_ptr<JsonFilePreferencesStorage> m_preferencesStorage;
+    std::unique_ptr<Preferences> m_preferences;
+    std::unique_ptr<QQmlEngine> m_engine;
+};
+
+} // namespace talvo

@@ -1,0 +1,81 @@
+#include "PreferenceValue.h"
+
+#include "Preferences.h"
+#include "ui/QmlInstances.h"
+
+#include <QQmlEngine>
+
+namespace talvo {
+
+PreferenceValue::PreferenceValue(QObject *parent) : QObject(parent) {}
+
+void PreferenceValue::setPreferences(Preferences *preferences)
+{
+    if (m_preferences == preferences)
+        return;
+    if (m_preferences)
+        disconnect(m_preferences, nullptr, this, nullptr);
+    m_preferences = preferences;
+    if (m_preferences) {
+        connect(m_preferences, &Preferences::keyChanged, this, [this](const QString &changedKey) {
+            if (changedKey == m_key)
+                emit valueChanged();
+        });
+    }
+    emit valueChanged();
+}
+
+void PreferenceValue::componentComplete()
+{
+    if (!m_preferences)
+        setPreferences(providedInstance<Preferences>(qmlEngine(this)));
+}
+
+void PreferenceValue::setKey(const QString &key)
+{
+    if (m_key == key)
+        return;
+    m_key = key;
+    emit keyChanged();
+    emit valueChanged();
+}
+
+void PreferenceValue::setDefaultValue(const QVariant &value)
+{
+    if (m_defaultValue == value)
+        return;
+    m_defaultValue = value;
+    emit defaultValueChanged();
+    emit valueChanged();
+}
+
+QVariant PreferenceValue::value() const
+{
+    if (!m_preferences || m_key.isEmpty())
+        return m_defaultValue;
+    const QVariant stored = m_preferences->objectForKey(m_key);
+    if (!stored.isValid())
+        return m_defaultValue;
+    // Without a default to compare with, any stored value is taken.
+    if (!m_defaultValue.isValid())
+        return stored;
+    const int wanted = m_defaultValue.typeId();
+    if (stored.typeId() == wanted)
+        return stored;
+    // QML hands lists over as QVariantList; a list of text still matches.
+    if (wanted == QMetaType::QVariantList && stored.typeId() == QMetaType::QStringList)
+        return stored;
+    return m_defaultValue;
+}
+
+void PreferenceValue::setValue(const QVariant &value)
+{
+    if (!m_preferences || m_key.isEmpty())
+        return;
+    QVariant toStore = value;
+    if (value.typeId() == QMetaType::QVariantList)
+        toStore = value.toStringList();
+    m_preferences->setObject(toStore, m_key);
+}
+
+} // namespace talvo

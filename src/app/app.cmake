@@ -1,0 +1,6 @@
+target_sources(talvo_core PRIVATE
+    app/PreferenceKeys.cpp app/PreferenceKeys.h
+    app/PreferenceValue.cpp app/PreferenceValue.h
+    app/Preferences.cpp app/Preferences.h
+    app/PrefsCommand.cpp app/PrefsCommand.h
+)

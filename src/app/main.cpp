@@ -1,0 +1,46 @@
+#include "app/Application.h"
+#include "app/Preferences.h"
+#include "app/PrefsCommand.h"
+#include "platform/Log.h"
+#include "platform/linux/JsonFilePreferencesStorage.h"
+#include "platform/linux/UnixSignalWatcher.h"
+
+#include <QApplication>
+#include <QTextStream>
+#include <QtQml/qqmlextensionplugin.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+Q_IMPORT_QML_PLUGIN(TalvoPlugin)
+
+static int runPrefs(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    talvo::JsonFilePreferencesStorage storage(talvo::JsonFilePreferencesStorage::defaultFilePath());
+    talvo::Preferences preferences(storage);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return talvo::runPrefsCommand(app.arguments().mid(2), preferences, out, err);
+}
+
+int main(int argc, char **argv)
+{
+    talvo::installLogHandler();
+    if (argc > 1 && std::strcmp(argv[1], "prefs") == 0)
+        return runPrefs(argc, argv);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("talvo"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Talvo"));
+    QApplication::setDesktopFileName(QStringLiteral("talvo"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    talvo::UnixSignalWatcher signalWatcher({SIGINT, SIGTERM});
+    QObject::connect(&signalWatcher, &talvo::UnixSignalWatcher::received, &app, [] { QCoreApplication::quit(); });
+
+    talvo::Application talvoApp;
+    talvoApp.start();
+    return app.exec();
+}

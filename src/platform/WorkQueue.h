@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Scheduler.h"
+
+#include <functional>
+#include <memory>
+
+namespace talvo {
+
+// A queue for work that may block (scripts to other programs, file listings,
+// decoding). Work runs off the main thread, one item at a time, in order.
+// Results go back to the main thread through Scheduler::post().
+class WorkQueue
+{
+public:
+    using Work = std::function<void()>;
+    virtual ~WorkQueue() = default;
+    virtual void dispatch(Work work) = 0;
+};
+
+// Runs `work` on the queue and hands its result to `done` on the main thread,
+// unless `context` has gone away by then.
+template <typename Result>
+void runOnQueue(WorkQueue &queue, Scheduler &scheduler, const QObject *context,
+                std::function<Result()> work, std::function<void(Result)> done)
+{
+    queue.dispatch([&scheduler, context, work = std::move(work), done = std::move(done)]() mutable {
+        auto result = std::make_shared<Result>(work());
+        // The context is only compared, never touched, here: the scheduler checks
+        // on the main thread whether it still exists.
+        scheduler.post(context, [result, done = std::move(done)] { done(std::move(*result)); });
+    });
+}
+
+} // namespace talvo

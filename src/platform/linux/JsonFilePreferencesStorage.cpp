@@ -1,0 +1,125 @@
+#include "JsonFilePreferencesStorage.h"
+
+#include "platform/Log.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace talvo {
+
+static const QString kLogPrefix = QStringLiteral("[Preferences] ");
+
+JsonFilePreferencesStorage::JsonFilePreferencesStorage(const QString &filePath, QObject *parent)
+    : PreferencesStorage(parent), m_filePath(QFileInfo(filePath).absoluteFilePath())
+{
+    // Editors and atomic writers produce bursts of events; read once they settle.
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(50);
+    connect(&m_settle, &QTimer::timeout, this, &JsonFilePreferencesStorage::checkForOutsideChange);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_settle, qOverload<>(&QTimer::start));
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle, qOverload<>(&QTimer::start));
+}
+
+QString JsonFilePreferencesStorage::defaultFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+           + QStringLiteral("/talvo/preferences.json");
+}
+
+QJsonObject JsonFilePreferencesStorage::readFile(bool *ok)
+{
+    *ok = true;
+    QFile file(m_filePath);
+    if (!file.exists())
+        return {};
+    if (!file.open(QIODevice::ReadOnly)) {
+        *ok = false;
+        logLine(kLogPrefix + QStringLiteral("Cannot read %1: ").arg(m_filePath), file.errorString());
+        return {};
+    }
+    const QByteArray bytes = file.readAll();
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        *ok = false;
+        const QString reason = error.error != QJsonParseError::NoError
+                                   ? error.errorString()
+                                   : QStringLiteral("the top level is not an object");
+        const QString aside = m_filePath + QStringLiteral(".corrupt-")
+                              + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+        file.close();
+        if (QFile::rename(m_filePath, aside))
+            logLine(kLogPrefix, QStringLiteral("Unreadable preferences (%1) kept as %2; using defaults").arg(reason, aside));
+        else
+            logLine(kLogPrefix, QStringLiteral("Unreadable preferences (%1) in %2; using defaults").arg(reason, m_filePath));
+        return {};
+    }
+    return document.object();
+}
+
+QJsonObject JsonFilePreferencesStorage::load()
+{
+    bool ok = false;
+    m_lastKnown = readFile(&ok);
+    watch();
+    return m_lastKnown;
+}
+
+bool JsonFilePreferencesStorage::save(const QJsonObject &values)
+{
+    const QFileInfo info(m_filePath);
+    if (!QDir().mkpath(info.absolutePath())) {
+        logLine(kLogPrefix + QStringLiteral("Failed to save preferences: "),
+                QStringLiteral("cannot create %1").arg(info.absolutePath()));
+        return false;
+    }
+    QSaveFile file(m_filePath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        logLine(kLogPrefix + QStringLiteral("Failed to save preferences: "), file.errorString());
+        return false;
+    }
+    // QSaveFile still renames after a short write (a full disk, a size limit),
+    // which would replace good preferences with half a file: check every byte.
+    const QByteArray bytes = QJsonDocument(values).toJson(QJsonDocument::Indented);
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        logLine(kLogPrefix + QStringLiteral("Failed to save preferences: "), reason);
+        return false;
+    }
+    if (!file.commit()) {
+        logLine(kLogPrefix + QStringLiteral("Failed to save preferences: "), file.errorString());
+        return false;
+    }
+    m_lastKnown = values;
+    watch();
+    return true;
+}
+
+void JsonFilePreferencesStorage::watch()
+{
+    const QString folder = QFileInfo(m_filePath).absolutePath();
+    if (QFileInfo::exists(folder) && !m_watcher.directories().contains(folder))
+        m_watcher.addPath(folder);
+    if (QFileInfo::exists(m_filePath) && !m_watcher.files().contains(m_filePath))
+        m_watcher.addPath(m_filePath);
+}
+
+void JsonFilePreferencesStorage::checkForOutsideChange()
+{
+    watch();
+    bool ok = false;
+    const QJsonObject current = readFile(&ok);
+    // An unreadable outside edit has been set aside; what is in memory stays.
+    if (!ok || current == m_lastKnown)
+        return;
+    m_lastKnown = current;
+    emit changedExternally();
+}
+
+} // namespace talvo

@@ -1,0 +1,8 @@
+target_sources(talvo_platform PRIVATE
+    platform/Log.cpp platform/Log.h
+    platform/PreferencesStorage.h
+    platform/QtScheduler.cpp platform/QtScheduler.h
+    platform/Scheduler.h
+    platform/SerialWorkQueue.cpp platform/SerialWorkQueue.h
+    platform/WorkQueue.h
+)

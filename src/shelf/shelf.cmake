@@ -1,0 +1,1 @@
+# Sources of this subsystem are added to talvo_core here.

@@ -1,0 +1,3 @@
+target_sources(talvo_core PRIVATE
+    ui/QmlInstances.h
+)

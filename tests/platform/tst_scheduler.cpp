@@ -1,0 +1,158 @@
+#include "fakes/InlineWorkQueue.h"
+#include "fakes/VirtualScheduler.h"
+#include "platform/QtScheduler.h"
+#include "platform/SerialWorkQueue.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+
+using namespace talvo;
+using namespace std::chrono_literals;
+
+class TestScheduler : public QObject
+{
+    Q_OBJECT
+private slots:
+    void virtualFiresInTimeOrder()
+    {
+        VirtualScheduler s;
+        QStringList log;
+        s.after(300ms, nullptr, [&] { log << QStringLiteral("c300"); });
+        s.after(100ms, nullptr, [&] { log << QStringLiteral("a100"); });
+        s.after(100ms, nullptr, [&] { log << QStringLiteral("b100"); });
+        s.post(nullptr, [&] { log << QStringLiteral("post"); });
+        s.advance(99);
+        QCOMPARE(log, QStringList{QStringLiteral("post")});
+        s.advance(1);
+        QCOMPARE(log, (QStringList{QStringLiteral("post"), QStringLiteral("a100"), QStringLiteral("b100")}));
+        s.advance(1000);
+        QCOMPARE(log.last(), QStringLiteral("c300"));
+        QCOMPARE(s.pendingCount(), 0);
+    }
+
+    void virtualRunsWorkScheduledByWorkInsideTheSameAdvance()
+    {
+        VirtualScheduler s;
+        QList<qint64> firedAt;
+        s.after(100ms, nullptr, [&] {
+            firedAt << s.monotonicMs();
+            s.after(50ms, nullptr, [&] { firedAt << s.monotonicMs(); });
+            s.post(nullptr, [&] { firedAt << s.monotonicMs(); });
+        });
+        s.advance(200);
+        QCOMPARE(firedAt, (QList<qint64>{100, 100, 150}));
+        QCOMPARE(s.monotonicMs(), 200);
+    }
+
+    void virtualCancelsAndRepeats()
+    {
+        VirtualScheduler s;
+        int ticks = 0;
+        int once = 0;
+        TimerHandle repeat = s.every(1000ms, nullptr, [&] { ++ticks; });
+        TimerHandle single = s.after(500ms, nullptr, [&] { ++once; });
+        QVERIFY(single.isActive());
+        single.cancel();
+        QVERIFY(!single.isActive());
+        s.advance(3500);
+        QCOMPARE(ticks, 3);
+        QCOMPARE(once, 0);
+        repeat.cancel();
+        s.advance(5000);
+        QCOMPARE(ticks, 3);
+    }
+
+    void virtualRepeatingTaskCanCancelItself()
+    {
+        VirtualScheduler s;
+        int ticks = 0;
+        TimerHandle handle;
+        handle = s.every(100ms, nullptr, [&] {
+            if (++ticks == 2)
+                handle.cancel();
+        });
+        s.advance(1000);
+        QCOMPARE(ticks, 2);
+    }
+
+    void virtualSkipsWorkWhoseContextIsGone()
+    {
+        VirtualScheduler s;
+        int runs = 0;
+        auto *owner = new QObject;
+        s.after(100ms, owner, [&] { ++runs; });
+        s.post(owner, [&] { ++runs; });
+        TimerHandle repeating = s.every(10ms, owner, [&] { ++runs; });
+        delete owner;
+        s.advance(1000);
+        QCOMPARE(runs, 0);
+        QVERIFY(!repeating.isActive());
+    }
+
+    void virtualClockMovesWithTime()
+    {
+        const QDateTime start(QDate(2026, 1, 1), QTime(23, 59, 30));
+        VirtualScheduler s(start);
+        s.advance(45'000);
+        QCOMPARE(s.now(), start.addSecs(45));
+    }
+
+    void realSchedulerRunsCancelsAndRepeats()
+    {
+        QtScheduler s;
+        int once = 0, cancelled = 0, ticks = 0, posted = 0;
+        s.post(nullptr, [&] { ++posted; });
+        s.after(5ms, nullptr, [&] { ++once; });
+        TimerHandle c = s.after(5ms, nullptr, [&] { ++cancelled; });
+        c.cancel();
+        TimerHandle r = s.every(2ms, nullptr, [&] { ++ticks; });
+        QTRY_VERIFY(ticks >= 3);
+        r.cancel();
+        const int seen = ticks;
+        QTest::qWait(20);
+        QCOMPARE(ticks, seen);
+        QCOMPARE(once, 1);
+        QCOMPARE(cancelled, 0);
+        QCOMPARE(posted, 1);
+        QVERIFY(!r.isActive());
+    }
+
+    void serialQueueRunsOffTheMainThreadInOrderAndHandsBack()
+    {
+        QtScheduler s;
+        SerialWorkQueue queue(QStringLiteral("test.queue"));
+        QObject owner;
+        QList<int> results;
+        QList<bool> onMain;
+        for (int i = 0; i < 5; ++i) {
+            runOnQueue<int>(queue, s, &owner,
+                            [i] { return QThread::currentThread() != qApp->thread() ? i : -1; },
+                            [&](int value) {
+                                results << value;
+                                onMain << (QThread::currentThread() == qApp->thread());
+                            });
+        }
+        QTRY_COMPARE(results.size(), 5);
+        QCOMPARE(results, (QList<int>{0, 1, 2, 3, 4}));
+        QVERIFY(!onMain.contains(false));
+    }
+
+    void inlineQueueCanHoldWork()
+    {
+        VirtualScheduler s;
+        InlineWorkQueue queue;
+        queue.holdWork(true);
+        QObject owner;
+        QList<int> results;
+        runOnQueue<int>(queue, s, &owner, [] { return 1; }, [&](int v) { results << v; });
+        runOnQueue<int>(queue, s, &owner, [] { return 2; }, [&](int v) { results << v; });
+        queue.runHeld(1);
+        queue.runHeld(0);
+        s.runPending();
+        QCOMPARE(results, (QList<int>{2, 1}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScheduler)
+#include "tst_scheduler.moc"
