@@ -1,1 +1,5 @@
 # Sources of this subsystem are added to talvo_core here.
+target_sources(talvo_core PRIVATE
+    notch/DesktopCoordinates.cpp notch/DesktopCoordinates.h
+    notch/NotchGeometry.cpp notch/NotchGeometry.h
+)

@@ -6,3 +6,16 @@ target_sources(talvo_platform PRIVATE
     platform/SerialWorkQueue.cpp platform/SerialWorkQueue.h
     platform/WorkQueue.h
 )
+target_sources(talvo_platform PRIVATE
+    platform/ControlBus.h
+    platform/DragPasteboard.h
+    platform/EventMonitors.h
+    platform/HapticFeedback.h
+    platform/NotchWindowSurface.h
+    platform/Pointer.h
+    platform/PointerEvent.h
+    platform/Screens.cpp platform/Screens.h
+    platform/SystemEvents.h
+    platform/ThreadTimerQueue.cpp platform/ThreadTimerQueue.h
+    platform/TimerQueue.h
+)

@@ -3,3 +3,13 @@ target_sources(talvo_fakes PRIVATE
     fakes/MemoryPreferencesStorage.h
     fakes/VirtualScheduler.cpp fakes/VirtualScheduler.h
 )
+target_sources(talvo_fakes PRIVATE
+    fakes/FakeControlBus.h
+    fakes/FakeDragPasteboard.h
+    fakes/FakeEventMonitors.h
+    fakes/FakeHapticFeedback.h
+    fakes/FakeNotchWindowSurface.h
+    fakes/FakePointer.h
+    fakes/FakeScreens.h
+    fakes/VirtualTimerQueue.h
+)

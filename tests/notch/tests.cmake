@@ -1,0 +1,1 @@
+talvo_add_test(tst_notchgeometry SOURCES notch/tst_notchgeometry.cpp)
