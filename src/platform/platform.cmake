@@ -6,3 +6,9 @@ target_sources(talvo_platform PRIVATE
     platform/SerialWorkQueue.cpp platform/SerialWorkQueue.h
     platform/WorkQueue.h
 )
+target_sources(talvo_platform PRIVATE
+    platform/ApplicationCatalog.h
+    platform/ContentTypes.h
+    platform/SoundPlayer.h
+    platform/Thumbnailer.h
+)
