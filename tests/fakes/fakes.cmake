@@ -3,3 +3,9 @@ target_sources(talvo_fakes PRIVATE
     fakes/MemoryPreferencesStorage.h
     fakes/VirtualScheduler.cpp fakes/VirtualScheduler.h
 )
+target_sources(talvo_fakes PRIVATE
+    fakes/FakeApplicationCatalog.h
+    fakes/FakeContentTypes.h
+    fakes/FakeSoundPlayer.h
+    fakes/FakeThumbnailer.h
+)
