@@ -7,6 +7,12 @@ target_sources(talvo_platform PRIVATE
     platform/WorkQueue.h
 )
 target_sources(talvo_platform PRIVATE
+    platform/ApplicationCatalog.h
+    platform/ContentTypes.h
+    platform/SoundPlayer.h
+    platform/Thumbnailer.h
+)
+target_sources(talvo_platform PRIVATE
     platform/ControlBus.h
     platform/DragPasteboard.h
     platform/EventMonitors.h

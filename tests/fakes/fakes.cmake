@@ -4,6 +4,12 @@ target_sources(talvo_fakes PRIVATE
     fakes/VirtualScheduler.cpp fakes/VirtualScheduler.h
 )
 target_sources(talvo_fakes PRIVATE
+    fakes/FakeApplicationCatalog.h
+    fakes/FakeContentTypes.h
+    fakes/FakeSoundPlayer.h
+    fakes/FakeThumbnailer.h
+)
+target_sources(talvo_fakes PRIVATE
     fakes/FakeControlBus.h
     fakes/FakeDragPasteboard.h
     fakes/FakeEventMonitors.h

@@ -1,1 +1,2 @@
+talvo_add_test(tst_notchviewmodel SOURCES notch/tst_notchviewmodel.cpp)
 talvo_add_test(tst_notchgeometry SOURCES notch/tst_notchgeometry.cpp)
