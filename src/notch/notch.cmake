@@ -7,3 +7,6 @@ target_sources(talvo_core PRIVATE
     notch/DesktopCoordinates.cpp notch/DesktopCoordinates.h
     notch/NotchGeometry.cpp notch/NotchGeometry.h
 )
+target_sources(talvo_core PRIVATE
+    notch/NotchWindowController.cpp notch/NotchWindowController.h
+)
