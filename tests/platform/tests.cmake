@@ -3,3 +3,5 @@ talvo_add_test(tst_jsonfilepreferencesstorage SOURCES platform/linux/tst_jsonfil
     LIBS talvo_platform_linux)
 talvo_add_test(tst_freedesktopcontenttypes SOURCES platform/linux/tst_freedesktopcontenttypes.cpp
     LIBS talvo_platform_linux)
+talvo_add_test(tst_freedesktopthumbnailer SOURCES platform/linux/tst_freedesktopthumbnailer.cpp
+    LIBS talvo_platform_linux)

@@ -13,6 +13,7 @@
 #include <QImageReader>
 #include <QMimeDatabase>
 #include <QMutex>
+#include <QPointer>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTimer>
@@ -154,13 +155,18 @@ void FreedesktopThumbnailer::generate(const QString &path, QSize size, qreal sca
                                       const QObject *context, Done done)
 {
     const QSize pixels = (QSizeF(size) * scale).toSize().expandedTo(QSize(1, 1));
-    m_pool.start([this, path, pixels, ticket, context, done = std::move(done)]() mutable {
+    // The guard is made here, on the main thread: the context may be gone by
+    // the time the worker finishes, and a worker must never touch it.
+    QPointer<const QObject> guard(context);
+    m_pool.start([this, path, pixels, ticket, guard, hasContext = context != nullptr, done = std::move(done)]() mutable {
         QImage image;
         if (!ticket.isCancelled() && !m_shared->stopping)
             image = thumbnail(path, pixels, ticket);
-        // The context is only compared here; the scheduler checks it on the
-        // main thread.
-        m_scheduler.post(context, [done = std::move(done), image = std::move(image)] { done(image); });
+        m_scheduler.post(nullptr, [guard, hasContext, done = std::move(done), image = std::move(image)] {
+            if (hasContext && !guard)
+                return;
+            done(image);
+        });
     });
 }
 
@@ -216,17 +222,18 @@ QImage FreedesktopThumbnailer::fromCache(const QString &path, const QByteArray &
         if (!openRegularFile(m_options.cacheDir + u'/' + QLatin1String(flavour->name) + u'/' + name, file))
             continue;
         QImageReader reader(&file, "png");
+        // Read whole first: before decoding, the reader splits text keys at
+        // the colon ("Thumb::URI" would read as "Thumb").
+        const QImage image = reader.read();
         // A thumbnail is valid only for the file and the version it was made
         // from.
-        const QString storedUri = reader.text(QStringLiteral("Thumb::URI"));
-        const QString storedMtime = reader.text(QStringLiteral("Thumb::MTime"));
-        if (storedMtime.isEmpty() || storedMtime.toLongLong() != mtime)
+        const QString storedUri = image.text(QStringLiteral("Thumb::URI"));
+        const QString storedMtime = image.text(QStringLiteral("Thumb::MTime"));
+        if (image.isNull() || storedMtime.isEmpty() || storedMtime.toLongLong() != mtime)
             continue;
         if (!storedUri.isEmpty() && storedUri.toUtf8() != uri && QUrl(storedUri).toLocalFile() != path)
             continue;
-        const QImage image = fitInto(reader.read(), pixels);
-        if (!image.isNull())
-            return image;
+        return fitInto(image, pixels);
     }
     return {};
 }
