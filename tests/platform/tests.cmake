@@ -5,3 +5,5 @@ talvo_add_test(tst_freedesktopcontenttypes SOURCES platform/linux/tst_freedeskto
     LIBS talvo_platform_linux)
 talvo_add_test(tst_freedesktopthumbnailer SOURCES platform/linux/tst_freedesktopthumbnailer.cpp
     LIBS talvo_platform_linux)
+talvo_add_test(tst_canberrasoundplayer SOURCES platform/linux/tst_canberrasoundplayer.cpp
+    LIBS talvo_platform_linux)

@@ -6,3 +6,6 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/FreedesktopContentTypes.cpp platform/linux/FreedesktopContentTypes.h
     platform/linux/FreedesktopThumbnailer.cpp platform/linux/FreedesktopThumbnailer.h
 )
+target_sources(talvo_platform_linux PRIVATE
+    platform/linux/CanberraSoundPlayer.cpp platform/linux/CanberraSoundPlayer.h
+)
