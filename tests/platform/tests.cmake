@@ -7,3 +7,5 @@ talvo_add_test(tst_freedesktopthumbnailer SOURCES platform/linux/tst_freedesktop
     LIBS talvo_platform_linux)
 talvo_add_test(tst_canberrasoundplayer SOURCES platform/linux/tst_canberrasoundplayer.cpp
     LIBS talvo_platform_linux)
+talvo_add_test(tst_desktopapplicationcatalog SOURCES platform/linux/tst_desktopapplicationcatalog.cpp
+    LIBS talvo_platform_linux)

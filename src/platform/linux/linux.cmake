@@ -9,3 +9,6 @@ target_sources(talvo_platform_linux PRIVATE
 target_sources(talvo_platform_linux PRIVATE
     platform/linux/CanberraSoundPlayer.cpp platform/linux/CanberraSoundPlayer.h
 )
+target_sources(talvo_platform_linux PRIVATE
+    platform/linux/DesktopApplicationCatalog.cpp platform/linux/DesktopApplicationCatalog.h
+)

@@ -1,7 +1,6 @@
 #include "fakes/InlineWorkQueue.h"
-#include "platform/linux/CanberraSoundPlayer.h"
-
 #include "platform/SerialWorkQueue.h"
+#include "platform/linux/CanberraSoundPlayer.h"
 
 #include <QFileInfo>
 #include <QProcess>
