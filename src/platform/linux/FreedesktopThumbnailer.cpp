@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QSet>
 #include <QStandardPaths>
+#include <QThread>
 #include <QTimer>
 #include <QUrl>
 
@@ -129,7 +130,8 @@ FreedesktopThumbnailer::FreedesktopThumbnailer(Scheduler &scheduler, Options opt
 {
     if (m_options.cacheDir.isEmpty())
         m_options.cacheDir = defaultCacheDir();
-    m_pool.setMaxThreadCount(std::max(1, m_options.threads));
+    m_pool.setMaxThreadCount(m_options.threads > 0 ? m_options.threads
+                                                    : std::clamp(QThread::idealThreadCount(), 2, 4));
     m_pool.setObjectName(QStringLiteral("thumbnails"));
 }
 

@@ -34,7 +34,8 @@ public:
         bool useThumbnailerService = true;
         // Longest wait for the service to answer one file.
         int serviceTimeoutMs = 1500;
-        int threads = 2;
+        // Worker threads; 0: as many as cores, between 2 and 4.
+        int threads = 0;
     };
 
     explicit FreedesktopThumbnailer(Scheduler &scheduler);
