@@ -9,7 +9,8 @@ namespace talvo {
 // returned are icon names that the current icon theme (or its fallback)
 // resolves, so a view can draw them with QIcon::fromTheme / Image sources.
 //
-// Any thread; the answers do not change while the program runs.
+// Main thread (icon themes are looked up through QIcon); the answers do not
+// change while the program runs.
 class ContentTypes
 {
 public:

@@ -1,3 +1,11 @@
 talvo_add_test(tst_scheduler SOURCES platform/tst_scheduler.cpp)
 talvo_add_test(tst_jsonfilepreferencesstorage SOURCES platform/linux/tst_jsonfilepreferencesstorage.cpp
     LIBS talvo_platform_linux)
+talvo_add_test(tst_freedesktopcontenttypes SOURCES platform/linux/tst_freedesktopcontenttypes.cpp
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_freedesktopthumbnailer SOURCES platform/linux/tst_freedesktopthumbnailer.cpp
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_canberrasoundplayer SOURCES platform/linux/tst_canberrasoundplayer.cpp
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_desktopapplicationcatalog SOURCES platform/linux/tst_desktopapplicationcatalog.cpp
+    LIBS talvo_platform_linux)
