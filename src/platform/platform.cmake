@@ -6,3 +6,6 @@ target_sources(talvo_platform PRIVATE
     platform/SerialWorkQueue.cpp platform/SerialWorkQueue.h
     platform/WorkQueue.h
 )
+target_sources(talvo_platform PRIVATE
+    platform/ScriptRunner.h
+)
