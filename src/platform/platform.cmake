@@ -7,5 +7,6 @@ target_sources(talvo_platform PRIVATE
     platform/WorkQueue.h
 )
 target_sources(talvo_platform PRIVATE
+    platform/AppWindows.h
     platform/ScriptRunner.h
 )

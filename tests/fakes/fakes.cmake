@@ -1,4 +1,5 @@
 target_sources(talvo_fakes PRIVATE
+    fakes/FakeAppServices.h
     fakes/FakeScriptRunner.h
     fakes/InlineWorkQueue.h
     fakes/MemoryPreferencesStorage.h
