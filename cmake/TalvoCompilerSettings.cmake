@@ -1,8 +1,9 @@
-# Compiler flags shared by every target of the project.
+# Compiler flags shared by every target of the project. (No -Wshadow: the
+# QML compiler's generated code shadows its own parameters.)
 
 add_library(talvo_compiler_flags INTERFACE)
 target_compile_options(talvo_compiler_flags INTERFACE
-    -Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor -Woverloaded-virtual
+    -Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Woverloaded-virtual
     -Wcast-align -Wnull-dereference -Wformat=2 -Wimplicit-fallthrough)
 target_compile_definitions(talvo_compiler_flags INTERFACE
     QT_NO_URL_CAST_FROM_STRING QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
