@@ -10,3 +10,8 @@ target_sources(talvo_core PRIVATE
 target_sources(talvo_core PRIVATE
     notch/NotchWindowController.cpp notch/NotchWindowController.h
 )
+target_sources(talvo_core PRIVATE
+    notch/NotchGreetingSequence.cpp notch/NotchGreetingSequence.h
+    notch/NotchShelfLayout.cpp notch/NotchShelfLayout.h
+    notch/OrvaneNotchShape.cpp notch/OrvaneNotchShape.h
+)
