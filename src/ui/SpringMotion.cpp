@@ -7,19 +7,11 @@
 
 namespace talvo {
 
-namespace {
-
-// Large enough that one step covers the whole distance.
-constexpr qreal kInstantStiffness = 1.0 / (SpringMotion::kStepSeconds * SpringMotion::kStepSeconds);
-
-} // namespace
-
 SpringMotion SpringMotion::fromResponse(qreal response, qreal dampingFraction)
 {
     SpringMotion motion;
     if (!(response > 0)) {
-        motion.m_stiffness = kInstantStiffness;
-        motion.m_damping = 1.0 / kStepSeconds;
+        motion.m_instant = true;
         return motion;
     }
     const qreal omega = 2 * std::numbers::pi / response;
@@ -43,23 +35,41 @@ qreal SpringMotion::dampingFraction() const
     return m_stiffness > 0 ? m_damping / (2 * std::sqrt(m_stiffness)) : 1;
 }
 
-qreal SpringMotion::spring() const
-{
-    return m_stiffness * kStepSeconds;
-}
-
+// One step maps (offset, velocity) linearly; its matrix has determinant
+// 1 - damping and trace 2 - spring·h - damping. The exact spring's 16 ms map has
+// determinant exp(-c·h) and trace e^(λ1·h) + e^(λ2·h) over its two modes λ.
+// Equal determinant and trace give equal modes.
 qreal SpringMotion::damping() const
 {
-    // SpringAnimation caps its damping at 1 (velocity gone in one step).
-    return std::min<qreal>(m_damping * kStepSeconds, 1.0);
+    if (m_instant)
+        return 1.0;
+    return 1 - std::exp(-m_damping * kStepSeconds);
+}
+
+qreal SpringMotion::spring() const
+{
+    if (m_instant)
+        return 1.0 / kStepSeconds; // the first step lands on the target
+    const qreal h = kStepSeconds;
+    const qreal omega = std::sqrt(m_stiffness);
+    const qreal zeta = dampingFraction();
+    qreal modeSum = 0;
+    if (zeta < 1) {
+        const qreal omegaD = omega * std::sqrt(1 - zeta * zeta);
+        modeSum = 2 * std::exp(-zeta * omega * h) * std::cos(omegaD * h);
+    } else {
+        const qreal root = omega * std::sqrt(zeta * zeta - 1);
+        modeSum = std::exp((-zeta * omega + root) * h) + std::exp((-zeta * omega - root) * h);
+    }
+    return (2 - damping() - modeSum) / h;
 }
 
 qreal SpringMotion::progressAt(qreal seconds) const
 {
     if (seconds <= 0)
         return 0;
-    if (m_stiffness <= 0)
-        return 0;
+    if (m_instant)
+        return 1;
     const qreal omega = std::sqrt(m_stiffness);
     const qreal zeta = dampingFraction();
     const qreal t = seconds;
@@ -79,8 +89,8 @@ qreal SpringMotion::progressAt(qreal seconds) const
 
 int SpringMotion::settleMs() const
 {
-    if (m_stiffness <= 0)
-        return 0;
+    if (m_instant)
+        return int(kStepSeconds * 1000);
     // The slowest decaying part of the motion bounds how long it can stay out
     // of the band; scan back from well beyond that for the last moment outside.
     const qreal omega = std::sqrt(m_stiffness);

@@ -14,9 +14,13 @@ namespace talvo {
 // SpringAnimation advances in fixed 16 ms steps:
 //     velocity += spring * (target - value) - damping * velocity
 //     value    += velocity * 0.016
-// which is the semi-implicit Euler step of x'' = k (target - x) - c x' with
-// spring = k * 0.016 and damping = c * 0.016 (unit mass). Its `epsilon`
-// depends on the animated quantity (a pixel, a scale) and is left to the view.
+// Reading spring = k·h and damping = c·h (h = 0.016 s) off the equation
+// x'' = k (target - x) - c x' makes the steps ring faster and die out slower
+// than the real spring at the stiffness of the notch's springs. Instead the two
+// numbers are chosen so that the step's own decay and oscillation per 16 ms
+// equal the exact spring's over 16 ms; the animation then keeps the spring's
+// period, overshoot and settling time. Its `epsilon` depends on the animated
+// quantity (a pixel, a scale) and is left to the view.
 class SpringMotion
 {
     Q_GADGET
@@ -64,6 +68,8 @@ public:
 private:
     qreal m_stiffness = 0;
     qreal m_damping = 0;
+    // Jumps to its target in one step (a zero response or a massless spring).
+    bool m_instant = false;
 };
 
 } // namespace talvo
