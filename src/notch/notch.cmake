@@ -15,3 +15,14 @@ target_sources(talvo_core PRIVATE
     notch/NotchShelfLayout.cpp notch/NotchShelfLayout.h
     notch/OrvaneNotchShape.cpp notch/OrvaneNotchShape.h
 )
+qt_target_qml_sources(talvo_core QML_FILES
+    notch/NotchContentLayer.qml
+    notch/NotchDropTargetView.qml
+    notch/NotchFileDragHintView.qml
+    notch/NotchGreetingView.qml
+    notch/NotchShelfStripView.qml
+    notch/NotchShelfView.qml
+    notch/NotchToastView.qml
+    notch/NowPlayingPeekView.qml
+    notch/ShelfStripTile.qml
+)

@@ -9,3 +9,7 @@ target_sources(talvo_core PRIVATE
     ui/Springs.h
     ui/SymbolTable.cpp ui/SymbolTable.h
 )
+qt_target_qml_sources(talvo_core QML_FILES
+    ui/MotionSpring.qml
+    ui/SymbolImage.qml
+)
