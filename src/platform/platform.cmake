@@ -6,3 +6,10 @@ target_sources(talvo_platform PRIVATE
     platform/SerialWorkQueue.cpp platform/SerialWorkQueue.h
     platform/WorkQueue.h
 )
+target_sources(talvo_platform PRIVATE
+    platform/GeoCoordinate.h
+    platform/HttpClient.h
+    platform/LocationService.h
+    platform/ReverseGeocoder.h
+    platform/SystemSettingsOpener.h
+)

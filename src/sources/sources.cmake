@@ -1,1 +1,6 @@
 # Sources of this subsystem are added to talvo_core here.
+target_sources(talvo_core PRIVATE
+    sources/WeatherCondition.cpp sources/WeatherCondition.h
+    sources/WeatherForecast.cpp sources/WeatherForecast.h
+    sources/WeatherManager.cpp sources/WeatherManager.h
+)

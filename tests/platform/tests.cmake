@@ -1,3 +1,4 @@
 talvo_add_test(tst_scheduler SOURCES platform/tst_scheduler.cpp)
 talvo_add_test(tst_jsonfilepreferencesstorage SOURCES platform/linux/tst_jsonfilepreferencesstorage.cpp
     LIBS talvo_platform_linux)
+talvo_add_test(tst_networkhttpclient SOURCES platform/linux/tst_networkhttpclient.cpp LIBS talvo_platform_linux)
