@@ -1,0 +1,2 @@
+talvo_add_test(tst_weatherforecast SOURCES sources/tst_weatherforecast.cpp)
+talvo_add_test(tst_weathermanager SOURCES sources/tst_weathermanager.cpp LIBS talvo_platform_linux)
