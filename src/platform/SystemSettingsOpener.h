@@ -8,8 +8,7 @@ class SystemSettingsOpener
 {
 public:
     enum class Page {
-        LocationPrivacy, // which programs may use the location service
-        CalendarPrivacy, // which programs may read calendars
+        LocationPrivacy, // whether and by which programs the location service may be used
     };
 
     virtual ~SystemSettingsOpener() = default;
