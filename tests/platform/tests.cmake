@@ -2,3 +2,9 @@ talvo_add_test(tst_scheduler SOURCES platform/tst_scheduler.cpp)
 talvo_add_test(tst_jsonfilepreferencesstorage SOURCES platform/linux/tst_jsonfilepreferencesstorage.cpp
     LIBS talvo_platform_linux)
 talvo_add_test(tst_networkhttpclient SOURCES platform/linux/tst_networkhttpclient.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_nominatimreversegeocoder SOURCES platform/linux/tst_nominatimreversegeocoder.cpp
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_qtpositioninglocationservice SOURCES platform/linux/tst_qtpositioninglocationservice.cpp
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_desktopsettingsopener SOURCES platform/linux/tst_desktopsettingsopener.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_serviceaddresses SOURCES platform/linux/tst_serviceaddresses.cpp LIBS talvo_platform_linux)
