@@ -14,4 +14,8 @@ target_sources(talvo_platform PRIVATE
     platform/LocationService.h
     platform/ReverseGeocoder.h
     platform/SystemSettingsOpener.h
+    platform/ApplicationCatalog.h
+    platform/ContentTypes.h
+    platform/SoundPlayer.h
+    platform/Thumbnailer.h
 )

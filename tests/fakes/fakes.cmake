@@ -12,3 +12,9 @@ target_sources(talvo_fakes PRIVATE
     fakes/LoopbackHttpServer.cpp fakes/LoopbackHttpServer.h
 )
 target_link_libraries(talvo_fakes PUBLIC Qt6::Network)
+target_sources(talvo_fakes PRIVATE
+    fakes/FakeApplicationCatalog.h
+    fakes/FakeContentTypes.h
+    fakes/FakeSoundPlayer.h
+    fakes/FakeThumbnailer.h
+)

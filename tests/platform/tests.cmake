@@ -11,3 +11,11 @@ talvo_add_test(tst_qtpositioninglocationservice SOURCES platform/linux/tst_qtpos
     LIBS talvo_platform_linux)
 talvo_add_test(tst_desktopsettingsopener SOURCES platform/linux/tst_desktopsettingsopener.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_serviceaddresses SOURCES platform/linux/tst_serviceaddresses.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_freedesktopcontenttypes SOURCES platform/linux/tst_freedesktopcontenttypes.cpp
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_freedesktopthumbnailer SOURCES platform/linux/tst_freedesktopthumbnailer.cpp
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_canberrasoundplayer SOURCES platform/linux/tst_canberrasoundplayer.cpp
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_desktopapplicationcatalog SOURCES platform/linux/tst_desktopapplicationcatalog.cpp
+    LIBS talvo_platform_linux)

@@ -31,3 +31,13 @@ set_property(SOURCE platform/linux/ServiceAddresses.cpp APPEND PROPERTY COMPILE_
     TALVO_DEFAULT_FORECAST_URL="${TALVO_FORECAST_URL}"
     TALVO_DEFAULT_GEOCODER_URL="${TALVO_GEOCODER_URL}"
     TALVO_VERSION_STRING="${PROJECT_VERSION}")
+target_sources(talvo_platform_linux PRIVATE
+    platform/linux/FreedesktopContentTypes.cpp platform/linux/FreedesktopContentTypes.h
+    platform/linux/FreedesktopThumbnailer.cpp platform/linux/FreedesktopThumbnailer.h
+)
+target_sources(talvo_platform_linux PRIVATE
+    platform/linux/CanberraSoundPlayer.cpp platform/linux/CanberraSoundPlayer.h
+)
+target_sources(talvo_platform_linux PRIVATE
+    platform/linux/DesktopApplicationCatalog.cpp platform/linux/DesktopApplicationCatalog.h
+)
