@@ -14,8 +14,8 @@ target_sources(talvo_platform_linux PRIVATE
 )
 qt_add_resources(talvo_platform_linux "talvo_data" PREFIX "/talvo" BASE "${CMAKE_SOURCE_DIR}/data"
     FILES "${CMAKE_SOURCE_DIR}/data/talvo.svg")
+target_sources(talvo_platform_linux PRIVATE
     platform/linux/NetworkHttpClient.cpp platform/linux/NetworkHttpClient.h
-)
     platform/linux/DesktopSettingsOpener.cpp platform/linux/DesktopSettingsOpener.h
     platform/linux/NominatimReverseGeocoder.cpp platform/linux/NominatimReverseGeocoder.h
     platform/linux/QtPositioningLocationService.cpp platform/linux/QtPositioningLocationService.h
