@@ -6,3 +6,10 @@ target_sources(talvo_platform PRIVATE
     platform/SerialWorkQueue.cpp platform/SerialWorkQueue.h
     platform/WorkQueue.h
 )
+target_sources(talvo_platform PRIVATE
+    platform/FileOpener.h
+    platform/FolderBookmarks.h
+    platform/FolderChooser.h
+    platform/FolderLister.h
+    platform/Pasteboard.h
+)
