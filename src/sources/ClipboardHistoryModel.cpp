@@ -9,7 +9,7 @@ int ClipboardHistoryModel::rowCount(const QModelIndex &parent) const
 
 QVariant ClipboardHistoryModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!index.isValid() || index.parent().isValid() || index.row() >= rowCount())
         return {};
     const ClipboardItem &item = m_items.at(index.row());
     switch (role) {

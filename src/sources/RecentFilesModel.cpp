@@ -9,7 +9,7 @@ int RecentFilesModel::rowCount(const QModelIndex &parent) const
 
 QVariant RecentFilesModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!index.isValid() || index.parent().isValid() || index.row() >= rowCount())
         return {};
     const QUrl &url = m_urls.at(index.row());
     switch (role) {

@@ -3,3 +3,10 @@ target_sources(talvo_fakes PRIVATE
     fakes/MemoryPreferencesStorage.h
     fakes/VirtualScheduler.cpp fakes/VirtualScheduler.h
 )
+target_sources(talvo_fakes PRIVATE
+    fakes/FakeFileOpener.h
+    fakes/FakeFolderBookmarks.h
+    fakes/FakeFolderChooser.h
+    fakes/FakeFolderLister.h
+    fakes/FakePasteboard.h
+)

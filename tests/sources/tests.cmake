@@ -1,0 +1,1 @@
+talvo_add_test(tst_clipboardmanager SOURCES sources/tst_clipboardmanager.cpp)
