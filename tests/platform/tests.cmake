@@ -1,3 +1,9 @@
 talvo_add_test(tst_scheduler SOURCES platform/tst_scheduler.cpp)
 talvo_add_test(tst_jsonfilepreferencesstorage SOURCES platform/linux/tst_jsonfilepreferencesstorage.cpp
     LIBS talvo_platform_linux)
+qt_add_executable(clipboard_owner platform/linux/clipboard_owner.cpp)
+target_link_libraries(clipboard_owner PRIVATE talvo_compiler_flags Qt6::Gui)
+talvo_add_test(tst_qtclipboardpasteboard SOURCES platform/linux/tst_qtclipboardpasteboard.cpp
+    LIBS talvo_platform_linux GUI)
+target_compile_definitions(tst_qtclipboardpasteboard PRIVATE CLIPBOARD_OWNER="$<TARGET_FILE:clipboard_owner>")
+add_dependencies(tst_qtclipboardpasteboard clipboard_owner)
