@@ -1,1 +1,2 @@
 talvo_add_test(tst_clipboardmanager SOURCES sources/tst_clipboardmanager.cpp)
+talvo_add_test(tst_recentfilesmanager SOURCES sources/tst_recentfilesmanager.cpp)
