@@ -7,3 +7,4 @@ talvo_add_test(tst_qtclipboardpasteboard SOURCES platform/linux/tst_qtclipboardp
     LIBS talvo_platform_linux GUI)
 target_compile_definitions(tst_qtclipboardpasteboard PRIVATE CLIPBOARD_OWNER="$<TARGET_FILE:clipboard_owner>")
 add_dependencies(tst_qtclipboardpasteboard clipboard_owner)
+talvo_add_test(tst_inodefolderbookmarks SOURCES platform/linux/tst_inodefolderbookmarks.cpp LIBS talvo_platform_linux)
