@@ -8,3 +8,6 @@ talvo_add_test(tst_qtclipboardpasteboard SOURCES platform/linux/tst_qtclipboardp
 target_compile_definitions(tst_qtclipboardpasteboard PRIVATE CLIPBOARD_OWNER="$<TARGET_FILE:clipboard_owner>")
 add_dependencies(tst_qtclipboardpasteboard clipboard_owner)
 talvo_add_test(tst_inodefolderbookmarks SOURCES platform/linux/tst_inodefolderbookmarks.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_posixfolderlister SOURCES platform/linux/tst_posixfolderlister.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_filedialogfolderchooser SOURCES platform/linux/tst_filedialogfolderchooser.cpp
+    LIBS talvo_platform_linux)
