@@ -14,4 +14,9 @@ target_sources(talvo_platform PRIVATE
     platform/LocationService.h
     platform/ReverseGeocoder.h
     platform/SystemSettingsOpener.h
+    platform/FileOpener.h
+    platform/FolderBookmarks.h
+    platform/FolderChooser.h
+    platform/FolderLister.h
+    platform/Pasteboard.h
 )

@@ -12,3 +12,10 @@ target_sources(talvo_fakes PRIVATE
     fakes/LoopbackHttpServer.cpp fakes/LoopbackHttpServer.h
 )
 target_link_libraries(talvo_fakes PUBLIC Qt6::Network)
+target_sources(talvo_fakes PRIVATE
+    fakes/FakeFileOpener.h
+    fakes/FakeFolderBookmarks.h
+    fakes/FakeFolderChooser.h
+    fakes/FakeFolderLister.h
+    fakes/FakePasteboard.h
+)

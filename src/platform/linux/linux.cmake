@@ -29,3 +29,10 @@ set_property(SOURCE platform/linux/ServiceAddresses.cpp APPEND PROPERTY COMPILE_
     TALVO_DEFAULT_FORECAST_URL="${TALVO_FORECAST_URL}"
     TALVO_DEFAULT_GEOCODER_URL="${TALVO_GEOCODER_URL}"
     TALVO_VERSION_STRING="${PROJECT_VERSION}")
+target_sources(talvo_platform_linux PRIVATE
+    platform/linux/DesktopFileOpener.cpp platform/linux/DesktopFileOpener.h
+    platform/linux/FileDialogFolderChooser.cpp platform/linux/FileDialogFolderChooser.h
+    platform/linux/InodeFolderBookmarks.cpp platform/linux/InodeFolderBookmarks.h
+    platform/linux/PosixFolderLister.cpp platform/linux/PosixFolderLister.h
+    platform/linux/QtClipboardPasteboard.cpp platform/linux/QtClipboardPasteboard.h
+)
