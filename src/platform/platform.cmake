@@ -18,4 +18,9 @@ target_sources(talvo_platform PRIVATE
     platform/ContentTypes.h
     platform/SoundPlayer.h
     platform/Thumbnailer.h
+    platform/FileOpener.h
+    platform/FolderBookmarks.h
+    platform/FolderChooser.h
+    platform/FolderLister.h
+    platform/Pasteboard.h
 )

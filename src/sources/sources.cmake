@@ -4,4 +4,10 @@ target_sources(talvo_core PRIVATE
     sources/WeatherCondition.cpp sources/WeatherCondition.h
     sources/WeatherForecast.cpp sources/WeatherForecast.h
     sources/WeatherManager.cpp sources/WeatherManager.h
+    sources/ClipboardHistoryModel.cpp sources/ClipboardHistoryModel.h
+    sources/ClipboardItem.h
+    sources/ClipboardManager.cpp sources/ClipboardManager.h
+    sources/ClipboardType.h
+    sources/RecentFilesManager.cpp sources/RecentFilesManager.h
+    sources/RecentFilesModel.cpp sources/RecentFilesModel.h
 )

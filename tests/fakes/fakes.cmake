@@ -17,4 +17,9 @@ target_sources(talvo_fakes PRIVATE
     fakes/FakeContentTypes.h
     fakes/FakeSoundPlayer.h
     fakes/FakeThumbnailer.h
+    fakes/FakeFileOpener.h
+    fakes/FakeFolderBookmarks.h
+    fakes/FakeFolderChooser.h
+    fakes/FakeFolderLister.h
+    fakes/FakePasteboard.h
 )

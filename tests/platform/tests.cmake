@@ -19,3 +19,13 @@ talvo_add_test(tst_canberrasoundplayer SOURCES platform/linux/tst_canberrasoundp
     LIBS talvo_platform_linux)
 talvo_add_test(tst_desktopapplicationcatalog SOURCES platform/linux/tst_desktopapplicationcatalog.cpp
     LIBS talvo_platform_linux)
+qt_add_executable(clipboard_owner platform/linux/clipboard_owner.cpp)
+target_link_libraries(clipboard_owner PRIVATE talvo_compiler_flags Qt6::Gui)
+talvo_add_test(tst_qtclipboardpasteboard SOURCES platform/linux/tst_qtclipboardpasteboard.cpp
+    LIBS talvo_platform_linux GUI)
+target_compile_definitions(tst_qtclipboardpasteboard PRIVATE CLIPBOARD_OWNER="$<TARGET_FILE:clipboard_owner>")
+add_dependencies(tst_qtclipboardpasteboard clipboard_owner)
+talvo_add_test(tst_inodefolderbookmarks SOURCES platform/linux/tst_inodefolderbookmarks.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_posixfolderlister SOURCES platform/linux/tst_posixfolderlister.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_filedialogfolderchooser SOURCES platform/linux/tst_filedialogfolderchooser.cpp
+    LIBS talvo_platform_linux)

@@ -18,6 +18,7 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/NetworkHttpClient.cpp platform/linux/NetworkHttpClient.h
 )
 target_sources(talvo_platform_linux PRIVATE
+    platform/linux/NetworkHttpClient.cpp platform/linux/NetworkHttpClient.h
     platform/linux/DesktopSettingsOpener.cpp platform/linux/DesktopSettingsOpener.h
     platform/linux/NominatimReverseGeocoder.cpp platform/linux/NominatimReverseGeocoder.h
     platform/linux/QtPositioningLocationService.cpp platform/linux/QtPositioningLocationService.h
@@ -40,4 +41,9 @@ target_sources(talvo_platform_linux PRIVATE
 )
 target_sources(talvo_platform_linux PRIVATE
     platform/linux/DesktopApplicationCatalog.cpp platform/linux/DesktopApplicationCatalog.h
+    platform/linux/DesktopFileOpener.cpp platform/linux/DesktopFileOpener.h
+    platform/linux/FileDialogFolderChooser.cpp platform/linux/FileDialogFolderChooser.h
+    platform/linux/InodeFolderBookmarks.cpp platform/linux/InodeFolderBookmarks.h
+    platform/linux/PosixFolderLister.cpp platform/linux/PosixFolderLister.h
+    platform/linux/QtClipboardPasteboard.cpp platform/linux/QtClipboardPasteboard.h
 )
