@@ -7,6 +7,8 @@ target_sources(talvo_platform PRIVATE
     platform/WorkQueue.h
 )
 target_sources(talvo_platform PRIVATE
+    platform/AppWindows.h
+    platform/ScriptRunner.h
     platform/FileOpener.h
     platform/FolderBookmarks.h
     platform/FolderChooser.h

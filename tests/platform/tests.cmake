@@ -1,6 +1,9 @@
 talvo_add_test(tst_scheduler SOURCES platform/tst_scheduler.cpp)
 talvo_add_test(tst_jsonfilepreferencesstorage SOURCES platform/linux/tst_jsonfilepreferencesstorage.cpp
     LIBS talvo_platform_linux)
+talvo_add_test(tst_scriptbridge SOURCES platform/linux/tst_scriptbridge.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_xdgautostart SOURCES platform/linux/tst_xdgautostart.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_appwindows SOURCES platform/linux/tst_appwindows.cpp LIBS talvo_platform_linux GUI)
 qt_add_executable(clipboard_owner platform/linux/clipboard_owner.cpp)
 target_link_libraries(clipboard_owner PRIVATE talvo_compiler_flags Qt6::Gui)
 talvo_add_test(tst_qtclipboardpasteboard SOURCES platform/linux/tst_qtclipboardpasteboard.cpp

@@ -1,3 +1,4 @@
+talvo_add_test(tst_micmanager SOURCES sources/tst_micmanager.cpp)
 talvo_add_test(tst_clipboardmanager SOURCES sources/tst_clipboardmanager.cpp)
 talvo_add_test(tst_recentfilesmanager SOURCES sources/tst_recentfilesmanager.cpp)
 talvo_add_test(tst_recentfilesondisk SOURCES sources/tst_recentfilesondisk.cpp LIBS talvo_platform_linux)

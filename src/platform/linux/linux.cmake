@@ -3,6 +3,18 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/UnixSignalWatcher.cpp platform/linux/UnixSignalWatcher.h
 )
 target_sources(talvo_platform_linux PRIVATE
+    platform/linux/MicScriptHandler.cpp platform/linux/MicScriptHandler.h
+    platform/linux/PulseAudioInput.cpp platform/linux/PulseAudioInput.h
+    platform/linux/ScriptBridge.cpp platform/linux/ScriptBridge.h
+)
+target_sources(talvo_platform_linux PRIVATE
+    platform/linux/QuickAppWindows.cpp platform/linux/QuickAppWindows.h
+    platform/linux/TrayStatusItemHost.cpp platform/linux/TrayStatusItemHost.h
+    platform/linux/XdgAutostartLoginItem.cpp platform/linux/XdgAutostartLoginItem.h
+)
+qt_add_resources(talvo_platform_linux "talvo_data" PREFIX "/talvo" BASE "${CMAKE_SOURCE_DIR}/data"
+    FILES "${CMAKE_SOURCE_DIR}/data/talvo.svg")
+target_sources(talvo_platform_linux PRIVATE
     platform/linux/DesktopFileOpener.cpp platform/linux/DesktopFileOpener.h
     platform/linux/FileDialogFolderChooser.cpp platform/linux/FileDialogFolderChooser.h
     platform/linux/InodeFolderBookmarks.cpp platform/linux/InodeFolderBookmarks.h
