@@ -192,6 +192,17 @@ private slots:
         QCOMPARE(texts(f.manager.history()), QStringList{"<image>"});
     }
 
+    void secretsFromPasswordManagersAreNotKept()
+    {
+        Fixture f;
+        f.manager.startMonitoring();
+        f.copy(QStringLiteral("A"));
+        f.pasteboard.copySecret(QStringLiteral("hunter2"));
+        f.scheduler.advance(ClipboardManager::pollInterval);
+        f.copy(QStringLiteral("B"));
+        QCOMPARE(texts(f.manager.history()), (QStringList{"B", "A"}));
+    }
+
     void contentFromBeforeCreationNeverShows()
     {
         FakePasteboard pasteboard;
