@@ -24,6 +24,9 @@ public:
     virtual QImage image() const = 0;
     // The clipboard's plain text; nothing when it holds no text.
     virtual std::optional<QString> string() const = 0;
+    // The program that copied marked the content as a secret (password
+    // managers do), so it must not be kept anywhere.
+    virtual bool isConcealed() const = 0;
 
     // Replace the whole content. The change count has moved by the time these
     // return, and it does not move again for this write later on, so a caller

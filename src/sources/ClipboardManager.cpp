@@ -40,6 +40,10 @@ void ClipboardManager::checkPasteboard()
     if (count == m_lastChangeCount)
         return;
     m_lastChangeCount = count;
+    // A password shown in the panel and kept for the session would outlive
+    // the password manager's own clearing of the clipboard.
+    if (m_pasteboard.isConcealed())
+        return;
 
     // A copied picture often carries a text form too (a file name, a link);
     // the picture is what the user meant.

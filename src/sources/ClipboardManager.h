@@ -17,7 +17,7 @@ class Pasteboard;
 // A short, newest-first history of what the user copied anywhere on the
 // desktop: texts, links, colour codes and images. It lives in memory only and
 // starts empty; whatever was on the clipboard before the manager existed is
-// never recorded.
+// never recorded, nor is anything a password manager marked as secret.
 //
 // Main thread only. The history changes one main-queue turn after the poll
 // that saw the copy, never inside it.

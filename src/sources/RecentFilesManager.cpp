@@ -8,6 +8,8 @@
 #include "platform/WorkQueue.h"
 #include "ui/QmlInstances.h"
 
+#include <QPointer>
+
 #include <algorithm>
 
 namespace talvo {

@@ -6,7 +6,6 @@
 #include "platform/Scheduler.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QUrl>
 #include <QtQml/qqmlregistration.h>
 

@@ -24,6 +24,7 @@ public:
         ++contentReads;
         return m_text;
     }
+    bool isConcealed() const override { return m_concealed; }
     void setString(const QString &text) override
     {
         written.append(QVariant(text));
@@ -36,6 +37,11 @@ public:
     }
 
     void copyText(const QString &text) { replace(text, QImage()); }
+    void copySecret(const QString &text)
+    {
+        replace(text, QImage());
+        m_concealed = true;
+    }
     void copyImage(const QImage &image, std::optional<QString> text = std::nullopt) { replace(std::move(text), image); }
 
     std::optional<QString> text() const { return m_text; }
@@ -49,12 +55,14 @@ private:
     {
         m_text = std::move(text);
         m_image = image;
+        m_concealed = false;
         ++m_changeCount;
     }
 
     qint64 m_changeCount = 7; // not zero: nothing may rely on starting there
     std::optional<QString> m_text;
     QImage m_image;
+    bool m_concealed = false;
 };
 
 } // namespace talvo

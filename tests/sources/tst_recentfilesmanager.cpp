@@ -89,17 +89,6 @@ private slots:
         QCOMPARE(files.size(), 0);
     }
 
-    void permissionFollowsTheStoredBookmark()
-    {
-        Fixture granted;
-        QVERIFY(granted.manager->hasPermission());
-
-        Fixture illTyped(std::nullopt);
-        illTyped.preferences.setObject(downloads, bookmarkKey); // text, not data
-        illTyped.manager->checkPermission();
-        QVERIFY(!illTyped.manager->hasPermission());
-    }
-
     void grantFlow_data()
     {
         QTest::addColumn<std::optional<QString>>("answer");
@@ -206,6 +195,8 @@ private slots:
         QSignalSpy resets(f.manager->recentFilesModel(), &QAbstractItemModel::modelReset);
         QSignalSpy permission(f.manager.get(), &RecentFilesManager::hasPermissionChanged);
         f.manager->startMonitoring();
+        f.manager->startMonitoring();
+        QCOMPARE(f.lister.calls(), 1);
         f.scheduler.advance(5 * RecentFilesManager::refreshInterval.count());
         QCOMPARE(f.lister.calls(), 6);
         QCOMPARE(files.size(), 1);
@@ -217,20 +208,6 @@ private slots:
         f.scheduler.advance(RecentFilesManager::refreshInterval);
         QCOMPARE(names(f.manager->recentFiles()), (QStringList{"b", "a"}));
         QCOMPARE(files.size(), 2);
-    }
-
-    void publishingWaitsForTheMainQueue()
-    {
-        Fixture f;
-        f.lister.setEntries(downloads, {file(downloads, "a", 1)});
-        f.queue.holdWork(true);
-        f.manager->refresh();
-        f.scheduler.runPending();
-        QVERIFY(f.manager->recentFiles().isEmpty());
-        f.queue.runAllHeld(); // the listing finished on the worker
-        QVERIFY(f.manager->recentFiles().isEmpty());
-        f.scheduler.runPending();
-        QCOMPARE(names(f.manager->recentFiles()), QStringList{"a"});
     }
 
     void deletedFolderTakesPermissionAway()
@@ -256,21 +233,6 @@ private slots:
         QCOMPARE(f.bookmarks.resolutions(), 3);
         QCOMPARE(permission.size(), 1);
         QCOMPARE(files.size(), 1);
-    }
-
-    void permissionReturnsWithTheFolder()
-    {
-        Fixture f;
-        f.lister.setEntries(downloads, {file(downloads, "a", 1)});
-        f.bookmarks.removeFolder(downloads);
-        QTest::ignoreMessage(QtInfoMsg, "Error resolving Downloads folder bookmark: /home/u/Downloads is gone");
-        f.refresh();
-        QVERIFY(!f.manager->hasPermission());
-        f.bookmarks.moveFolder(downloads, QStringLiteral("/home/u/Found"));
-        f.lister.setEntries(QStringLiteral("/home/u/Found"), {file(QStringLiteral("/home/u/Found"), "a", 1)});
-        f.refresh();
-        QVERIFY(f.manager->hasPermission());
-        QCOMPARE(f.manager->recentFiles().first().toLocalFile(), QStringLiteral("/home/u/Found/a"));
     }
 
     void movedFolderIsRewrittenAndListed()
@@ -307,15 +269,6 @@ private slots:
                                                        "start:" + downloads, "stop:" + downloads}));
     }
 
-    void accessIsStoppedOnlyWhenGranted()
-    {
-        Fixture f;
-        f.lister.setEntries(downloads, {});
-        f.bookmarks.setGrantAccess(false);
-        f.refresh();
-        QCOMPARE(f.bookmarks.accessLog(), QStringList{"start:" + downloads});
-    }
-
     void openingWorksWithOrWithoutTheFolder_data()
     {
         QTest::addColumn<bool>("bookmarked");
@@ -339,21 +292,6 @@ private slots:
         f.manager->openFile(url);
         QCOMPARE(f.opener.opened, QList<QUrl>{url});
         QCOMPARE(f.bookmarks.accessLog(), access);
-    }
-
-    void monitoringRefreshesAtOnceThenEveryTwoSeconds()
-    {
-        Fixture f;
-        f.lister.setEntries(downloads, {});
-        f.manager->startMonitoring();
-        f.manager->startMonitoring();
-        QCOMPARE(f.lister.calls(), 1);
-        f.scheduler.advance(RecentFilesManager::refreshInterval.count() - 1);
-        QCOMPARE(f.lister.calls(), 1);
-        f.scheduler.advance(1);
-        QCOMPARE(f.lister.calls(), 2);
-        f.scheduler.advance(10 * RecentFilesManager::refreshInterval.count());
-        QCOMPARE(f.lister.calls(), 12);
     }
 
     void slowListingsDoNotPileUp()

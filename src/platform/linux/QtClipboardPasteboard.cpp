@@ -32,6 +32,13 @@ std::optional<QString> QtClipboardPasteboard::string() const
     return data->text();
 }
 
+bool QtClipboardPasteboard::isConcealed() const
+{
+    const QMimeData *data = m_clipboard->mimeData(QClipboard::Clipboard);
+    const QString hint = QStringLiteral("x-kde-passwordManagerHint");
+    return data && data->hasFormat(hint) && data->data(hint) == "secret";
+}
+
 void QtClipboardPasteboard::setString(const QString &text)
 {
     m_clipboard->setText(text, QClipboard::Clipboard);

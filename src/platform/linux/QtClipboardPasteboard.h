@@ -23,6 +23,8 @@ public:
     qint64 changeCount() const override { return m_changeCount; }
     QImage image() const override;
     std::optional<QString> string() const override;
+    // The mark the desktop's password managers set: x-kde-passwordManagerHint = "secret".
+    bool isConcealed() const override;
     void setString(const QString &text) override;
     void setImage(const QImage &image) override;
 

@@ -1,5 +1,6 @@
 // Another program on the X clipboard, for tests of our clipboard backend:
 //   clipboard_owner text <text>                      copy a text
+//   clipboard_owner secret <text>                    copy a text as a password manager does
 //   clipboard_owner image <width> <height> <colour> [<text>]  copy an image (and a text form)
 //   clipboard_owner read                             print what the clipboard holds
 // After copying it prints "ready" and keeps serving the content until another
@@ -35,6 +36,9 @@ int main(int argc, char **argv)
     auto *data = new QMimeData;
     if (args.value(0) == QLatin1String("text") && args.size() == 2) {
         data->setText(args.at(1));
+    } else if (args.value(0) == QLatin1String("secret") && args.size() == 2) {
+        data->setText(args.at(1));
+        data->setData(QStringLiteral("x-kde-passwordManagerHint"), "secret");
     } else if (args.value(0) == QLatin1String("image") && args.size() >= 4) {
         QImage image(args.at(1).toInt(), args.at(2).toInt(), QImage::Format_RGB32);
         image.fill(QColor::fromString(args.at(3)));
@@ -43,7 +47,7 @@ int main(int argc, char **argv)
             data->setText(args.at(4));
     } else {
         delete data;
-        std::fputs("usage: clipboard_owner text <text> | image <w> <h> <colour> [<text>] | read\n", stderr);
+        std::fputs("usage: clipboard_owner text|secret <text> | image <w> <h> <colour> [<text>] | read\n", stderr);
         return 2;
     }
     clipboard->setMimeData(data, QClipboard::Clipboard);

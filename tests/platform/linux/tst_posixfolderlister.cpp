@@ -68,15 +68,6 @@ private slots:
         QVERIFY(!find(listing, "dangling")->modified.isValid());
     }
 
-    void trailingSlashGivesCleanPaths()
-    {
-        QTemporaryDir root;
-        QVERIFY(makeFile(root.filePath(QStringLiteral("a"))));
-        const FolderListing listing = PosixFolderLister().list(root.path() + u'/');
-        QCOMPARE(listing.entries.size(), 1);
-        QCOMPARE(listing.entries.first().path, root.filePath(QStringLiteral("a")));
-    }
-
     void failuresAreReported_data()
     {
         QTest::addColumn<QString>("name");

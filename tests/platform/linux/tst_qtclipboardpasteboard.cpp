@@ -86,6 +86,12 @@ private slots:
         QVERIFY(waitForChange(pasteboard, count));
         QCOMPARE(pasteboard.string(), QStringLiteral("from elsewhere"));
         QVERIFY(pasteboard.image().isNull());
+        QVERIFY(!pasteboard.isConcealed());
+
+        count = pasteboard.changeCount();
+        QVERIFY(other.copy({QStringLiteral("secret"), QStringLiteral("hunter2")}));
+        QVERIFY(waitForChange(pasteboard, count));
+        QVERIFY(pasteboard.isConcealed());
 
         count = pasteboard.changeCount();
         QVERIFY(other.copy({QStringLiteral("image"), QStringLiteral("40"), QStringLiteral("30"),
