@@ -3,3 +3,4 @@ target_sources(talvo_fakes PRIVATE
     fakes/MemoryPreferencesStorage.h
     fakes/VirtualScheduler.cpp fakes/VirtualScheduler.h
 )
+target_sources(talvo_fakes PRIVATE fakes/FakeCalendarStore.cpp fakes/FakeCalendarStore.h)
