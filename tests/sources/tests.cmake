@@ -1,0 +1,3 @@
+talvo_add_test(tst_notchcalendarmanager SOURCES sources/tst_notchcalendarmanager.cpp)
+talvo_add_test(tst_notcheventlistmodel SOURCES sources/tst_notcheventlistmodel.cpp)
+talvo_add_test(tst_calendartime SOURCES sources/tst_calendartime.cpp)
