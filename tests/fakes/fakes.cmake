@@ -4,3 +4,4 @@ target_sources(talvo_fakes PRIVATE
     fakes/VirtualScheduler.cpp fakes/VirtualScheduler.h
 )
 target_sources(talvo_fakes PRIVATE fakes/FakeCalendarStore.cpp fakes/FakeCalendarStore.h)
+target_sources(talvo_fakes PRIVATE fakes/FileSizeLimit.h)
