@@ -7,3 +7,7 @@ target_sources(talvo_platform PRIVATE
     platform/WorkQueue.h
 )
 target_sources(talvo_platform PRIVATE platform/CalendarStore.h)
+target_sources(talvo_platform PRIVATE
+    platform/AppWindows.h
+    platform/ScriptRunner.h
+)

@@ -4,4 +4,5 @@ target_sources(talvo_core PRIVATE
     sources/NotchCalendarManager.cpp sources/NotchCalendarManager.h
     sources/NotchEventListModel.cpp sources/NotchEventListModel.h
     sources/NotchEventModel.cpp sources/NotchEventModel.h
+    sources/MicManager.cpp sources/MicManager.h
 )

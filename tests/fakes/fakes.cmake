@@ -1,4 +1,6 @@
 target_sources(talvo_fakes PRIVATE
+    fakes/FakeAppServices.h
+    fakes/FakeScriptRunner.h
     fakes/InlineWorkQueue.h
     fakes/MemoryPreferencesStorage.h
     fakes/VirtualScheduler.cpp fakes/VirtualScheduler.h

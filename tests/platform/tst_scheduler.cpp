@@ -127,10 +127,10 @@ private slots:
         QList<bool> onMain;
         for (int i = 0; i < 5; ++i) {
             runOnQueue<int>(queue, s, &owner,
-                            [i] { return QThread::currentThread() != qApp->thread() ? i : -1; },
+                            [i] { return QThread::currentThread() != QCoreApplication::instance()->thread() ? i : -1; },
                             [&](int value) {
                                 results << value;
-                                onMain << (QThread::currentThread() == qApp->thread());
+                                onMain << (QThread::currentThread() == QCoreApplication::instance()->thread());
                             });
         }
         QTRY_COMPARE(results.size(), 5);

@@ -1,0 +1,174 @@
+#include "PulseAudioInput.h"
+
+#include <QDeadlineTimer>
+#include <QString>
+
+#include <pulse/context.h>
+#include <pulse/error.h>
+#include <pulse/introspect.h>
+#include <pulse/mainloop.h>
+#include <pulse/volume.h>
+
+#include <cmath>
+
+namespace talvo {
+
+namespace {
+const char *const kDefaultSource = "@DEFAULT_SOURCE@";
+
+struct SourceQuery
+{
+    bool done = false;
+    bool found = false;
+    pa_cvolume volume{};
+};
+
+void onSourceInfo(pa_context *, const pa_source_info *info, int eol, void *userdata)
+{
+    auto *query = static_cast<SourceQuery *>(userdata);
+    if (eol != 0) {
+        query->done = true;
+        return;
+    }
+    if (info) {
+        query->found = true;
+        query->volume = info->volume;
+    }
+}
+
+void onSuccess(pa_context *, int success, void *userdata)
+{
+    *static_cast<int *>(userdata) = success ? 1 : 0;
+}
+} // namespace
+
+PulseAudioInput::PulseAudioInput(int timeoutMs) : m_timeoutMs(timeoutMs) {}
+
+PulseAudioInput::~PulseAudioInput()
+{
+    QMutexLocker lock(&m_mutex);
+    disconnect();
+}
+
+QString PulseAudioInput::lastError() const
+{
+    return m_lastError;
+}
+
+template <typename Done>
+bool PulseAudioInput::iterateUntil(Done done)
+{
+    QDeadlineTimer deadline(m_timeoutMs);
+    while (!done()) {
+        const qint64 remaining = deadline.remainingTime();
+        if (remaining <= 0) {
+            m_lastError = QStringLiteral("the sound server did not answer in time");
+            return false;
+        }
+        if (pa_mainloop_prepare(m_loop, int(remaining * 1000)) < 0 || pa_mainloop_poll(m_loop) < 0
+            || pa_mainloop_dispatch(m_loop) < 0) {
+            m_lastError = QStringLiteral("the sound server connection failed");
+            return false;
+        }
+        const pa_context_state_t state = pa_context_get_state(m_context);
+        if (!PA_CONTEXT_IS_GOOD(state)) {
+            m_lastError = QString::fromUtf8(pa_strerror(pa_context_errno(m_context)));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool PulseAudioInput::connect()
+{
+    if (m_context && pa_context_get_state(m_context) == PA_CONTEXT_READY)
+        return true;
+    disconnect();
+    m_loop = pa_mainloop_new();
+    m_context = pa_context_new(pa_mainloop_get_api(m_loop), "Talvo");
+    if (!m_context || pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+        m_lastError = m_context ? QString::fromUtf8(pa_strerror(pa_context_errno(m_context)))
+                                : QStringLiteral("cannot create a sound server context");
+        disconnect();
+        return false;
+    }
+    if (!iterateUntil([this] { return pa_context_get_state(m_context) == PA_CONTEXT_READY; })) {
+        disconnect();
+        return false;
+    }
+    return true;
+}
+
+void PulseAudioInput::disconnect()
+{
+    if (m_context) {
+        pa_context_disconnect(m_context);
+        pa_context_unref(m_context);
+        m_context = nullptr;
+    }
+    if (m_loop) {
+        pa_mainloop_free(m_loop);
+        m_loop = nullptr;
+    }
+}
+
+std::optional<int> PulseAudioInput::volumePercent()
+{
+    QMutexLocker lock(&m_mutex);
+    if (!connect())
+        return std::nullopt;
+    SourceQuery query;
+    pa_operation *op = pa_context_get_source_info_by_name(m_context, kDefaultSource, onSourceInfo, &query);
+    if (!op) {
+        m_lastError = QString::fromUtf8(pa_strerror(pa_context_errno(m_context)));
+        return std::nullopt;
+    }
+    const bool finished = iterateUntil([&] { return query.done; });
+    pa_operation_cancel(op);
+    pa_operation_unref(op);
+    if (!finished) {
+        disconnect();
+        return std::nullopt;
+    }
+    if (!query.found) {
+        m_lastError = QStringLiteral("there is no default input");
+        return std::nullopt;
+    }
+    const double average = double(pa_cvolume_avg(&query.volume));
+    return int(std::lround(average * 100.0 / double(PA_VOLUME_NORM)));
+}
+
+bool PulseAudioInput::setVolumePercent(int percent)
+{
+    QMutexLocker lock(&m_mutex);
+    if (!connect())
+        return false;
+    SourceQuery query;
+    pa_operation *op = pa_context_get_source_info_by_name(m_context, kDefaultSource, onSourceInfo, &query);
+    if (!op)
+        return false;
+    const bool found = iterateUntil([&] { return query.done; }) && query.found;
+    pa_operation_cancel(op);
+    pa_operation_unref(op);
+    if (!found) {
+        if (m_lastError.isEmpty())
+            m_lastError = QStringLiteral("there is no default input");
+        return false;
+    }
+    const int clamped = std::clamp(percent, 0, 100);
+    pa_cvolume volume = query.volume;
+    pa_cvolume_set(&volume, volume.channels,
+                   pa_volume_t(std::lround(double(PA_VOLUME_NORM) * clamped / 100.0)));
+    int success = -1;
+    op = pa_context_set_source_volume_by_name(m_context, kDefaultSource, &volume, onSuccess, &success);
+    if (!op)
+        return false;
+    const bool finished = iterateUntil([&] { return success >= 0; });
+    pa_operation_cancel(op);
+    pa_operation_unref(op);
+    if (!finished)
+        disconnect();
+    return finished && success == 1;
+}
+
+} // namespace talvo

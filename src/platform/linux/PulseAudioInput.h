@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QMutex>
+#include <QString>
+
+#include <optional>
+
+struct pa_mainloop;
+struct pa_context;
+
+namespace talvo {
+
+// The default input (the "@DEFAULT_SOURCE@" of PulseAudio or PipeWire's Pulse
+// server) as a volume 0-100: the average over its channels, in percent of the
+// nominal volume. One connection is kept and re-made after the server goes
+// away. Every call is bounded in time; thread-safe.
+class PulseAudioInput
+{
+public:
+    explicit PulseAudioInput(int timeoutMs = 1000);
+    ~PulseAudioInput();
+
+    PulseAudioInput(const PulseAudioInput &) = delete;
+    PulseAudioInput &operator=(const PulseAudioInput &) = delete;
+
+    // Nothing when no sound server answers; lastError() tells why.
+    std::optional<int> volumePercent();
+    bool setVolumePercent(int percent);
+    QString lastError() const;
+
+private:
+    bool connect();
+    void disconnect();
+    template <typename Done>
+    bool iterateUntil(Done done);
+
+    QMutex m_mutex;
+    int m_timeoutMs;
+    pa_mainloop *m_loop = nullptr;
+    pa_context *m_context = nullptr;
+    QString m_lastError;
+};
+
+} // namespace talvo

@@ -1,0 +1,181 @@
+#include "QuickAppWindows.h"
+
+#include "platform/Log.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickWindow>
+#include <QSaveFile>
+#include <QScreen>
+#include <QStandardPaths>
+
+namespace talvo {
+
+static const QString kSettingsFrameName = QStringLiteral("TalvoSettingsWindow");
+
+WindowStateStore::WindowStateStore(QString filePath) : m_filePath(std::move(filePath)) {}
+
+QString WindowStateStore::defaultFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+           + QStringLiteral("/talvo/window-state.json");
+}
+
+static QJsonObject readState(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+QRect WindowStateStore::frame(const QString &name) const
+{
+    const QJsonObject f = readState(m_filePath).value(name).toObject();
+    const QRect rect(f.value(QStringLiteral("x")).toInt(), f.value(QStringLiteral("y")).toInt(),
+                     f.value(QStringLiteral("width")).toInt(), f.value(QStringLiteral("height")).toInt());
+    return rect.isValid() ? rect : QRect();
+}
+
+void WindowStateStore::setFrame(const QString &name, const QRect &frame)
+{
+    QJsonObject state = readState(m_filePath);
+    state.insert(name, QJsonObject{{QStringLiteral("x"), frame.x()},
+                                   {QStringLiteral("y"), frame.y()},
+                                   {QStringLiteral("width"), frame.width()},
+                                   {QStringLiteral("height"), frame.height()}});
+    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
+    QSaveFile file(m_filePath);
+    const QByteArray bytes = QJsonDocument(state).toJson();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
+        logLine(QStringLiteral("[WindowState] Failed to save window frame: "), file.errorString());
+}
+
+namespace {
+
+class QuickAppWindow final : public AppWindow
+{
+public:
+    QuickAppWindow(QQuickWindow *window, std::function<void(QQuickWindow *)> onClosing)
+        : m_window(window), m_onClosing(std::move(onClosing))
+    {
+        // A Qt Quick window hides when the user closes it.
+        connect(window, &QWindow::visibleChanged, this, [this](bool visible) {
+            if (visible)
+                m_shown = true;
+            else if (m_shown)
+                finish();
+        });
+    }
+    ~QuickAppWindow() override
+    {
+        if (m_window)
+            m_window->deleteLater();
+    }
+
+    void present() override
+    {
+        if (!m_window)
+            return;
+        m_window->show();
+        m_window->raise();
+        m_window->requestActivate();
+    }
+
+    void close() override
+    {
+        if (m_window)
+            m_window->close();
+    }
+
+private:
+    void finish()
+    {
+        if (m_done)
+            return;
+        m_done = true;
+        if (m_onClosing)
+            m_onClosing(m_window);
+        emit closed();
+    }
+
+    QPointer<QQuickWindow> m_window;
+    std::function<void(QQuickWindow *)> m_onClosing;
+    bool m_shown = false;
+    bool m_done = false;
+};
+
+QRect centredOnPrimary(const QSize &size)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return QRect(QPoint(0, 0), size);
+    QRect rect(QPoint(0, 0), size);
+    rect.moveCenter(screen->availableGeometry().center());
+    return rect;
+}
+
+bool isOnSomeScreen(const QRect &frame)
+{
+    const auto screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(),
+                       [&](const QScreen *screen) { return screen->availableGeometry().intersects(frame); });
+}
+
+} // namespace
+
+QuickAppWindowFactory::QuickAppWindowFactory(QQmlEngine &engine, WindowStateStore &windowState)
+    : m_engine(engine), m_windowState(windowState)
+{
+}
+
+QQuickWindow *QuickAppWindowFactory::load(const QString &path, const QVariantMap &initialProperties)
+{
+    QQmlComponent component(&m_engine, QUrl(QStringLiteral("qrc:/qt/qml/Talvo/") + path));
+    QObject *object = component.createWithInitialProperties(initialProperties);
+    auto *window = qobject_cast<QQuickWindow *>(object);
+    if (!window) {
+        logLine(QStringLiteral("[AppWindows] Cannot create %1: ").arg(path), component.errorString());
+        delete object;
+        // An empty window keeps the bookkeeping of the caller intact.
+        window = new QQuickWindow;
+    }
+    return window;
+}
+
+std::unique_ptr<AppWindow> QuickAppWindowFactory::createSettingsWindow()
+{
+    QQuickWindow *window = load(QStringLiteral("settings/SettingsWindow.qml"), {});
+    window->setTitle(QStringLiteral("Talvo Settings"));
+    window->setMinimumSize(QSize(820, 560));
+    const QRect saved = m_windowState.frame(kSettingsFrameName);
+    const QRect frame = saved.isValid() && isOnSomeScreen(saved) ? saved : centredOnPrimary(QSize(980, 680));
+    window->setGeometry(frame.adjusted(0, 0, std::max(0, 820 - frame.width()), std::max(0, 560 - frame.height())));
+    return std::make_unique<QuickAppWindow>(window, [this](QQuickWindow *closing) {
+        if (closing)
+            m_windowState.setFrame(kSettingsFrameName, closing->geometry());
+    });
+}
+
+std::unique_ptr<AppWindow> QuickAppWindowFactory::createOnboardingWindow(std::function<void()> onClose)
+{
+    auto *callback = new WindowCallback(std::move(onClose));
+    QQuickWindow *window = load(QStringLiteral("onboarding/OnboardingWindow.qml"),
+                                {{QStringLiteral("closeHandler"), QVariant::fromValue<QObject *>(callback)}});
+    callback->setParent(window);
+    // A title bar without close, minimise or maximise buttons, and a fixed size.
+    window->setFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    window->setTitle(QStringLiteral("Talvo"));
+    window->setMinimumSize(QSize(600, 480));
+    window->setMaximumSize(QSize(600, 480));
+    window->setGeometry(centredOnPrimary(QSize(600, 480)));
+    return std::make_unique<QuickAppWindow>(window, nullptr);
+}
+
+} // namespace talvo

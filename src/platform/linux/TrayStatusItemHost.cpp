@@ -1,0 +1,63 @@
+#include "TrayStatusItemHost.h"
+
+#include <QFont>
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QSystemTrayIcon>
+
+namespace talvo {
+
+namespace {
+
+// Theme icons that read as each symbol, best first; the icon font's glyph
+// is the fallback when the theme has none.
+QIcon iconForSymbol(const QString &symbolName)
+{
+    if (symbolName == u"mic.slash.fill") {
+        for (const char *name : {"microphone-sensitivity-muted-symbolic", "microphone-disabled-symbolic",
+                                 "audio-input-microphone-muted-symbolic", "audio-input-microphone-muted"}) {
+            const QIcon icon = QIcon::fromTheme(QString::fromLatin1(name));
+            if (!icon.isNull())
+                return icon;
+        }
+    }
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QFont font(QStringLiteral("Material Icons"));
+    font.setPixelSize(56);
+    painter.setFont(font);
+    painter.setPen(QColor(0xff, 0x45, 0x3a));
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, QString(QChar(0xe02b))); // mic_off
+    return QIcon(pixmap);
+}
+
+class TrayStatusItem final : public StatusItem
+{
+public:
+    TrayStatusItem(const QString &symbolName, const QString &toolTip, std::function<void()> onActivate)
+    {
+        m_icon.setIcon(iconForSymbol(symbolName));
+        m_icon.setToolTip(toolTip);
+        QObject::connect(&m_icon, &QSystemTrayIcon::activated, &m_icon,
+                         [onActivate = std::move(onActivate)](QSystemTrayIcon::ActivationReason reason) {
+                             if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+                                 onActivate();
+                         });
+        m_icon.show();
+    }
+
+private:
+    QSystemTrayIcon m_icon;
+};
+
+} // namespace
+
+std::unique_ptr<StatusItem> TrayStatusItemHost::addStatusItem(const QString &symbolName, const QString &toolTip,
+                                                              std::function<void()> onActivate)
+{
+    return std::make_unique<TrayStatusItem>(symbolName, toolTip, std::move(onActivate));
+}
+
+} // namespace talvo

@@ -1,0 +1,149 @@
+#include "XdgAutostartLoginItem.h"
+
+#include "platform/Log.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace talvo {
+
+namespace DesktopEntry {
+
+QHash<QString, QString> read(const QString &path)
+{
+    QHash<QString, QString> values;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return values;
+    bool inMainGroup = false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        if (line.startsWith(QLatin1Char('['))) {
+            inMainGroup = line == u"[Desktop Entry]";
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (inMainGroup && equals > 0)
+            values.insert(line.left(equals).trimmed(), line.mid(equals + 1).trimmed());
+    }
+    return values;
+}
+
+static QString quotedExec(const QString &executable)
+{
+    // The Exec key's quoting rules: quote when needed, escape " ` $ and \.
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    const bool needsQuotes = std::any_of(executable.begin(), executable.end(),
+                                         [](QChar c) { return reserved.contains(c); });
+    if (!needsQuotes)
+        return executable;
+    QString escaped;
+    for (QChar c : executable) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+            escaped += QLatin1Char('\\');
+        escaped += c;
+    }
+    // Backslashes are escaped once more by the string rules of the format.
+    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+QByteArray talvoEntry(const QString &executable, bool autostart)
+{
+    QString text = QStringLiteral("[Desktop Entry]\n"
+                                  "Type=Application\n"
+                                  "Name=Talvo\n"
+                                  "Comment=A shelf and widget panel at the top of the screen\n"
+                                  "Exec=%1\n"
+                                  "Icon=talvo\n"
+                                  "Categories=Utility;\n"
+                                  "StartupNotify=false\n")
+                       .arg(quotedExec(executable));
+    if (autostart)
+        text += QStringLiteral("X-GNOME-Autostart-enabled=true\n");
+    return text.toUtf8();
+}
+
+std::optional<QString> write(const QString &path, const QByteArray &content)
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return QStringLiteral("cannot create %1").arg(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (file.write(content) != content.size() || !file.flush()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return error;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return std::nullopt;
+}
+
+void installLauncher(const QString &dataHome, const QString &executable)
+{
+    const QString entryPath = dataHome + QStringLiteral("/applications/talvo.desktop");
+    const QByteArray entry = talvoEntry(executable, false);
+    QFile existing(entryPath);
+    if (!existing.open(QIODevice::ReadOnly) || existing.readAll() != entry) {
+        if (const auto error = write(entryPath, entry))
+            logLine(QStringLiteral("[DesktopEntry] Cannot install the launcher entry: "), *error);
+    }
+    const QString iconPath = dataHome + QStringLiteral("/icons/hicolor/scalable/apps/talvo.svg");
+    if (!QFileInfo::exists(iconPath)) {
+        QFile icon(QStringLiteral(":/talvo/talvo.svg"));
+        if (icon.open(QIODevice::ReadOnly)) {
+            if (const auto error = write(iconPath, icon.readAll()))
+                logLine(QStringLiteral("[DesktopEntry] Cannot install the icon: "), *error);
+        }
+    }
+}
+
+} // namespace DesktopEntry
+
+XdgAutostartLoginItem::XdgAutostartLoginItem(QString autostartFolder, QString executable)
+    : m_folder(std::move(autostartFolder)), m_executable(std::move(executable))
+{
+}
+
+QString XdgAutostartLoginItem::defaultFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/autostart");
+}
+
+QString XdgAutostartLoginItem::entryPath() const
+{
+    return m_folder + QStringLiteral("/talvo.desktop");
+}
+
+LoginItemService::Status XdgAutostartLoginItem::status() const
+{
+    if (!QFileInfo::exists(entryPath()))
+        return Status::NotRegistered;
+    const auto entry = DesktopEntry::read(entryPath());
+    if (entry.value(QStringLiteral("Hidden")).compare(u"true", Qt::CaseInsensitive) == 0
+        || entry.value(QStringLiteral("X-GNOME-Autostart-enabled")).compare(u"false", Qt::CaseInsensitive) == 0)
+        return Status::NotRegistered;
+    return Status::Enabled;
+}
+
+std::optional<QString> XdgAutostartLoginItem::registerItem()
+{
+    return DesktopEntry::write(entryPath(), DesktopEntry::talvoEntry(m_executable, true));
+}
+
+std::optional<QString> XdgAutostartLoginItem::unregisterItem()
+{
+    if (QFileInfo::exists(entryPath()) && !QFile::remove(entryPath()))
+        return QStringLiteral("cannot remove %1").arg(entryPath());
+    return std::nullopt;
+}
+
+} // namespace talvo

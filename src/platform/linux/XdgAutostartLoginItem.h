@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/AppWindows.h"
+
+#include <QHash>
+
+namespace talvo {
+
+// Launch at login through the XDG autostart folder: an entry
+// $XDG_CONFIG_HOME/autostart/talvo.desktop that starts `executable`.
+// "Enabled" means the entry exists and the user has not turned it off
+// (Hidden=true, or the desktop's X-GNOME-Autostart-enabled=false).
+class XdgAutostartLoginItem final : public LoginItemService
+{
+public:
+    XdgAutostartLoginItem(QString autostartFolder, QString executable);
+    static QString defaultFolder();
+
+    Status status() const override;
+    std::optional<QString> registerItem() override;
+    std::optional<QString> unregisterItem() override;
+
+    QString entryPath() const;
+
+private:
+    QString m_folder;
+    QString m_executable;
+};
+
+// Desktop-entry helpers shared by the autostart item and the launcher entry.
+namespace DesktopEntry {
+// The [Desktop Entry] group's key/value pairs (later duplicates win).
+QHash<QString, QString> read(const QString &path);
+// The text of Talvo's entry for `executable` (quoted as the Exec rules want).
+QByteArray talvoEntry(const QString &executable, bool autostart);
+// Writes atomically; nothing on success, else the error.
+std::optional<QString> write(const QString &path, const QByteArray &content);
+// Installs (or refreshes) Talvo's launcher entry and icon under `dataHome`
+// so that launchers and the autostart entry can start it.
+void installLauncher(const QString &dataHome, const QString &executable);
+} // namespace DesktopEntry
+
+} // namespace talvo

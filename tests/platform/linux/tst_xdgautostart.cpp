@@ -1,0 +1,87 @@
+#include "platform/linux/XdgAutostartLoginItem.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace talvo;
+using Status = LoginItemService::Status;
+
+class TestXdgAutostart : public QObject
+{
+    Q_OBJECT
+private slots:
+    void statusFollowsTheEntry_data()
+    {
+        QTest::addColumn<QByteArray>("entry"); // empty: no file
+        QTest::addColumn<Status>("status");
+        QTest::newRow("no entry") << QByteArray() << Status::NotRegistered;
+        QTest::newRow("plain entry") << QByteArray("[Desktop Entry]\nType=Application\nExec=talvo\n") << Status::Enabled;
+        QTest::newRow("hidden") << QByteArray("[Desktop Entry]\nExec=talvo\nHidden=true\n") << Status::NotRegistered;
+        QTest::newRow("turned off in the desktop") << QByteArray("[Desktop Entry]\nExec=talvo\nX-GNOME-Autostart-enabled=false\n")
+                                                   << Status::NotRegistered;
+        QTest::newRow("key in another group does not count")
+            << QByteArray("[Desktop Entry]\nExec=talvo\n[Desktop Action x]\nHidden=true\n") << Status::Enabled;
+    }
+    void statusFollowsTheEntry()
+    {
+        QFETCH(QByteArray, entry);
+        QFETCH(Status, status);
+        QTemporaryDir dir;
+        XdgAutostartLoginItem item(dir.path(), QStringLiteral("/usr/bin/talvo"));
+        if (!entry.isEmpty()) {
+            QFile file(item.entryPath());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(entry);
+        }
+        QCOMPARE(item.status(), status);
+    }
+
+    void registerWritesAnEntryThatStartsTalvo_data()
+    {
+        QTest::addColumn<QString>("executable");
+        QTest::addColumn<QString>("exec");
+        QTest::newRow("plain path") << QStringLiteral("/opt/talvo/bin/talvo") << QStringLiteral("/opt/talvo/bin/talvo");
+        QTest::newRow("path with a space") << QStringLiteral("/home/a b/talvo") << QStringLiteral("\"/home/a b/talvo\"");
+        QTest::newRow("path with a dollar") << QStringLiteral("/tmp/$x/talvo") << QStringLiteral("\"/tmp/\\\\$x/talvo\"");
+    }
+    void registerWritesAnEntryThatStartsTalvo()
+    {
+        QFETCH(QString, executable);
+        QFETCH(QString, exec);
+        QTemporaryDir dir;
+        XdgAutostartLoginItem item(dir.filePath(QStringLiteral("autostart")), executable);
+        QVERIFY(!item.registerItem());
+        QCOMPARE(item.status(), Status::Enabled);
+        const auto entry = DesktopEntry::read(item.entryPath());
+        QCOMPARE(entry.value(QStringLiteral("Exec")), exec);
+        QCOMPARE(entry.value(QStringLiteral("Type")), QStringLiteral("Application"));
+        QVERIFY(!item.unregisterItem());
+        QCOMPARE(item.status(), Status::NotRegistered);
+    }
+
+    void registerReportsAFailure()
+    {
+        QTemporaryDir dir;
+        const QString blocker = dir.filePath(QStringLiteral("autostart"));
+        QFile file(blocker); // a file where the folder should be
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        XdgAutostartLoginItem item(blocker, QStringLiteral("/usr/bin/talvo"));
+        const auto error = item.registerItem();
+        QVERIFY(error);
+        QVERIFY(!error->isEmpty());
+    }
+
+    void launcherEntryAndIconAreInstalled()
+    {
+        QTemporaryDir dir;
+        DesktopEntry::installLauncher(dir.path(), QStringLiteral("/opt/talvo"));
+        QCOMPARE(DesktopEntry::read(dir.filePath(QStringLiteral("applications/talvo.desktop"))).value(QStringLiteral("Exec")),
+                 QStringLiteral("/opt/talvo"));
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("icons/hicolor/scalable/apps/talvo.svg"))));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestXdgAutostart)
+#include "tst_xdgautostart.moc"
