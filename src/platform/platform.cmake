@@ -6,8 +6,8 @@ target_sources(talvo_platform PRIVATE
     platform/SerialWorkQueue.cpp platform/SerialWorkQueue.h
     platform/WorkQueue.h
 )
-target_sources(talvo_platform PRIVATE platform/CalendarStore.h)
 target_sources(talvo_platform PRIVATE
     platform/AppWindows.h
     platform/ScriptRunner.h
 )
+target_sources(talvo_platform PRIVATE platform/CalendarStore.h)

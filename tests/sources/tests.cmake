@@ -1,4 +1,4 @@
+talvo_add_test(tst_micmanager SOURCES sources/tst_micmanager.cpp)
 talvo_add_test(tst_notchcalendarmanager SOURCES sources/tst_notchcalendarmanager.cpp)
 talvo_add_test(tst_notcheventlistmodel SOURCES sources/tst_notcheventlistmodel.cpp)
 talvo_add_test(tst_calendartime SOURCES sources/tst_calendartime.cpp)
-talvo_add_test(tst_micmanager SOURCES sources/tst_micmanager.cpp)
