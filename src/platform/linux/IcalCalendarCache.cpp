@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstring>
+#include <dirent.h>
 #include <sys/stat.h>
 
 namespace talvo {
@@ -25,19 +27,20 @@ void IcalCalendarCache::reportUnreadable(const QString &path, const QString &rea
         logLine(kLogPrefix, QStringLiteral("Cannot read calendar %1: %2").arg(path, reason));
 }
 
-const IcalCalendarFile *IcalCalendarCache::file(const QString &path)
+const IcalCalendarFile *IcalCalendarCache::file(Folder &folder, const QString &folderPath, const QString &name)
 {
+    const QString path = folderPath + QLatin1Char('/') + name;
     struct stat st{};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
         return nullptr; // gone since the listing; the next load sees the folder as it is
-    m_seenFiles.insert(path);
     const FileKey key{quint64(st.st_ino), qint64(st.st_size),
                       qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
                       qint64(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec};
-    if (auto it = m_files.constFind(path); it != m_files.constEnd() && it->key == key)
-        return it->parsed.get();
+    CachedFile &entry = folder[name];
+    entry.seenInLoad = m_load;
+    if (entry.key == key)
+        return entry.parsed.get();
 
-    CachedFile &entry = m_files[path];
     entry.key = key;
     entry.parsed.reset();
     if (key.size > kMaxFileSize) {
@@ -64,6 +67,29 @@ const IcalCalendarFile *IcalCalendarCache::file(const QString &path)
     return entry.parsed.get();
 }
 
+// The names of the .ics files in a folder, sorted. Read straight from the
+// directory: a listing through QDir would stat every entry, and each file is
+// stat'ed once anyway to see whether it changed.
+static QStringList calendarFileNames(const QString &folder)
+{
+    QStringList names;
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const char *name = entry->d_name;
+        const size_t length = std::strlen(name);
+        if (name[0] == '.' || length < 5 || qstricmp(name + length - 4, ".ics") != 0)
+            continue;
+        if (entry->d_type != DT_REG && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
+            continue;
+        names.append(QFile::decodeName(name));
+    }
+    ::closedir(dir);
+    names.sort();
+    return names;
+}
+
 static QColor folderColor(const QString &folder)
 {
     // vdir metadata: a file named "color" holding the calendar's colour.
@@ -80,10 +106,9 @@ void IcalCalendarCache::collectFolder(const QString &folder, qint64 fromMs, qint
         return;
     m_seenCalendars.insert(canonical);
     const QColor color = folderColor(folder);
-    const QDir dir(folder);
-    const QStringList names = dir.entryList({QStringLiteral("*.ics")}, QDir::Files, QDir::Name);
-    for (const QString &name : names) {
-        if (const IcalCalendarFile *parsed = file(dir.filePath(name)))
+    Folder &cached = m_folders[folder];
+    for (const QString &name : calendarFileNames(folder)) {
+        if (const IcalCalendarFile *parsed = file(cached, folder, name))
             parsed->collect(fromMs, toMs, color, out);
     }
 }
@@ -91,7 +116,7 @@ void IcalCalendarCache::collectFolder(const QString &folder, qint64 fromMs, qint
 QList<CalendarEvent> IcalCalendarCache::load(const QList<Calendar> &calendars, qint64 fromMs, qint64 toMs)
 {
     QList<CalendarEvent> out;
-    m_seenFiles.clear();
+    ++m_load;
     m_seenCalendars.clear();
     m_unreadableNow.clear();
 
@@ -117,17 +142,24 @@ QList<CalendarEvent> IcalCalendarCache::load(const QList<Calendar> &calendars, q
         if (m_seenCalendars.contains(canonical))
             continue;
         m_seenCalendars.insert(canonical);
-        if (const IcalCalendarFile *parsed = file(calendar.path))
+        Folder &cached = m_folders[info.absolutePath()];
+        if (const IcalCalendarFile *parsed = file(cached, info.absolutePath(), info.fileName()))
             parsed->collect(fromMs, toMs, parsed->color(), out);
     }
 
     // Forget files that went away, and calendars that can be read again (so
     // that losing them once more is reported).
-    for (auto it = m_files.begin(); it != m_files.end();) {
-        if (m_seenFiles.contains(it.key()))
-            ++it;
+    for (auto folder = m_folders.begin(); folder != m_folders.end();) {
+        for (auto it = folder->begin(); it != folder->end();) {
+            if (it->seenInLoad == m_load)
+                ++it;
+            else
+                it = folder->erase(it);
+        }
+        if (folder->isEmpty())
+            folder = m_folders.erase(folder);
         else
-            it = m_files.erase(it);
+            ++folder;
     }
     m_unreadable = m_unreadableNow;
 

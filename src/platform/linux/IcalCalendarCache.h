@@ -40,7 +40,6 @@ public:
     // events in file order. Identifiers are made unique within the answer.
     QList<CalendarEvent> load(const QList<Calendar> &calendars, qint64 fromMs, qint64 toMs);
 
-    int cachedFileCount() const { return int(m_files.size()); }
 
 private:
     struct FileKey
@@ -55,14 +54,17 @@ private:
     {
         FileKey key;
         std::shared_ptr<const IcalCalendarFile> parsed; // null when unusable
+        quint64 seenInLoad = 0;
     };
+    // By folder, then by file name: short keys, as a load looks up every file.
+    using Folder = QHash<QString, CachedFile>;
 
-    const IcalCalendarFile *file(const QString &path);
+    const IcalCalendarFile *file(Folder &folder, const QString &folderPath, const QString &name);
     void collectFolder(const QString &folder, qint64 fromMs, qint64 toMs, QList<CalendarEvent> &out);
     void reportUnreadable(const QString &path, const QString &reason);
 
-    QHash<QString, CachedFile> m_files;
-    QSet<QString> m_seenFiles;         // during one load
+    QHash<QString, Folder> m_folders;
+    quint64 m_load = 0;
     QSet<QString> m_seenCalendars;     // during one load, by canonical path
     QSet<QString> m_unreadable;        // calendars already reported
     QSet<QString> m_unreadableNow;     // during one load

@@ -56,23 +56,25 @@ std::optional<qint64> instantMs(const icaltimetype &t)
     return local.toMSecsSinceEpoch();
 }
 
-// The calendar's own VTIMEZONE first (it is what the writer meant), then the
-// system's zone data under the same name, then a Windows zone name as some
-// mail programs write them without a definition.
+// A zone the system knows by name comes from the system's zone data: it is
+// current, and one copy serves every file, where each file's own VTIMEZONE
+// would be expanded again (an export repeats it in every event's file). Windows
+// zone names, which some mail programs write, are mapped to the system's names.
+// Only a zone under a private name is taken from the calendar's definition.
 icaltimezone *resolveZone(icalcomponent *calendar, const char *tzid)
 {
     if (!tzid || !*tzid)
         return nullptr;
-    if (icaltimezone *zone = icalcomponent_get_timezone(calendar, tzid))
-        return zone;
     if (icaltimezone *zone = icaltimezone_get_builtin_timezone(tzid))
         return zone;
     if (icaltimezone *zone = icaltimezone_get_builtin_timezone_from_tzid(tzid))
         return zone;
     const QByteArray iana = QTimeZone::windowsIdToDefaultIanaId(QByteArray(tzid));
-    if (!iana.isEmpty())
-        return icaltimezone_get_builtin_timezone(iana.constData());
-    return nullptr;
+    if (!iana.isEmpty()) {
+        if (icaltimezone *zone = icaltimezone_get_builtin_timezone(iana.constData()))
+            return zone;
+    }
+    return icalcomponent_get_timezone(calendar, tzid);
 }
 
 icaltimetype withZoneOf(icalproperty *property, icalcomponent *calendar, icaltimetype value)
@@ -146,7 +148,15 @@ struct IcalCalendarFile::Series
     qint64 dtstartMs = 0;
     qint64 durationMs = 0;
     int durationDays = 0;
-    std::vector<icalrecurrencetype> rules;
+    struct Rule
+    {
+        icalrecurrencetype rule;
+        // A rule with COUNT has to be walked from DTSTART every time (libical
+        // cannot jump ahead in it), so its occurrences are listed once, on first
+        // use: (start, time as the rule produced it), ascending.
+        mutable std::optional<std::vector<std::pair<qint64, icaltimetype>>> counted;
+    };
+    std::vector<Rule> rules;
     std::vector<Extra> extras;
     QSet<qint64> excluded; // by the original start: EXDATE and overridden occurrences
 };
@@ -276,7 +286,7 @@ void IcalCalendarFile::addComponents(icalcomponent *calendar, QString *problem)
              p = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
             const icalrecurrencetype rule = icalproperty_get_rrule(p);
             if (rule.freq != ICAL_NO_RECURRENCE)
-                series->rules.push_back(rule);
+                series->rules.push_back({rule, std::nullopt});
         }
         for (icalproperty *p = icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY); p;
              p = icalcomponent_get_next_property(event, ICAL_RDATE_PROPERTY)) {
@@ -331,8 +341,7 @@ void IcalCalendarFile::expand(const Series &series, qint64 fromMs, qint64 toMs, 
     };
     std::vector<Hit> hits;
     QSet<qint64> seen;
-    auto consider = [&](const icaltimetype &t, std::optional<qint64> endMs) {
-        const auto startMs = instantMs(t);
+    auto consider = [&](const icaltimetype &t, std::optional<qint64> startMs, std::optional<qint64> endMs) {
         if (!startMs || seen.contains(*startMs))
             return;
         seen.insert(*startMs);
@@ -352,26 +361,56 @@ void IcalCalendarFile::expand(const Series &series, qint64 fromMs, qint64 toMs, 
     };
 
     // DTSTART is always the first occurrence, whether or not the rule produces it.
-    consider(series.dtstart, std::nullopt);
+    consider(series.dtstart, series.dtstartMs, std::nullopt);
     for (const Series::Extra &extra : series.extras)
-        consider(extra.start, extra.endMs);
+        consider(extra.start, instantMs(extra.start), extra.endMs);
 
-    // Start the rule near the window rather than at DTSTART: a daily event from
-    // years ago would otherwise step through every day since. The margin covers
-    // the event's length and any difference between its zone and ours.
+    // Occurrences that start this long before the window may still reach into
+    // it: the event's length, plus any difference between its zone and ours.
     const qint64 skipToMs = fromMs - series.durationMs - qint64(series.durationDays) * kDayMs - 2 * kDayMs;
-    for (const icalrecurrencetype &rule : series.rules) {
+    auto walk = [&](icalrecur_iterator *iterator, auto &&visit) {
+        for (int step = 0; step < kMaxRuleSteps; ++step) {
+            icaltimetype t = icalrecur_iterator_next(iterator);
+            if (icaltime_is_null_time(t))
+                break;
+            t.zone = series.dtstart.zone;
+            t.is_date = series.dtstart.is_date;
+            if (!visit(t, instantMs(t)))
+                break;
+        }
+        icalrecur_iterator_free(iterator);
+    };
+    for (const Series::Rule &entry : series.rules) {
+        const icalrecurrencetype &rule = entry.rule;
         if (!icaltime_is_null_time(rule.until)) {
             if (const auto untilMs = instantMs(rule.until); untilMs && *untilMs < skipToMs)
                 continue;
         }
+        if (rule.count > 0) {
+            if (!entry.counted) {
+                entry.counted.emplace();
+                if (icalrecur_iterator *iterator = icalrecur_iterator_new(rule, series.dtstart)) {
+                    walk(iterator, [&](const icaltimetype &t, std::optional<qint64> startMs) {
+                        if (startMs)
+                            entry.counted->emplace_back(*startMs, t);
+                        return true;
+                    });
+                }
+            }
+            auto it = std::lower_bound(entry.counted->begin(), entry.counted->end(), skipToMs,
+                                       [](const auto &occurrence, qint64 ms) { return occurrence.first < ms; });
+            for (; it != entry.counted->end() && it->first < toMs; ++it)
+                consider(it->second, it->first, std::nullopt);
+            continue;
+        }
         icalrecur_iterator *iterator = icalrecur_iterator_new(rule, series.dtstart);
         if (!iterator)
             continue;
-        // libical can only jump ahead for rules without COUNT, and lands out of
-        // step for rules finer than a day.
-        const bool canSkip = rule.count == 0 && rule.freq >= ICAL_DAILY_RECURRENCE
-                             && rule.freq <= ICAL_YEARLY_RECURRENCE && skipToMs > series.dtstartMs;
+        // Start near the window rather than at DTSTART: a daily event from years
+        // ago would otherwise step through every day since. libical lands out of
+        // step when jumping ahead in rules finer than a day.
+        const bool canSkip = rule.freq >= ICAL_DAILY_RECURRENCE && rule.freq <= ICAL_YEARLY_RECURRENCE
+                             && skipToMs > series.dtstartMs;
         if (canSkip) {
             const QDate day = QDateTime::fromMSecsSinceEpoch(skipToMs, Qt::LocalTime).date();
             icaltimetype from = series.dtstart;
@@ -382,20 +421,12 @@ void IcalCalendarFile::expand(const Series &series, qint64 fromMs, qint64 toMs, 
                 from.hour = from.minute = from.second = 0;
             icalrecur_iterator_set_start(iterator, from);
         }
-        for (int step = 0; step < kMaxRuleSteps; ++step) {
-            icaltimetype t = icalrecur_iterator_next(iterator);
-            if (icaltime_is_null_time(t))
-                break;
-            t.zone = series.dtstart.zone;
-            t.is_date = series.dtstart.is_date;
-            const auto startMs = instantMs(t);
-            if (!startMs)
-                continue;
-            if (*startMs >= toMs)
-                break;
-            consider(t, std::nullopt);
-        }
-        icalrecur_iterator_free(iterator);
+        walk(iterator, [&](const icaltimetype &t, std::optional<qint64> startMs) {
+            if (startMs && *startMs >= toMs)
+                return false;
+            consider(t, startMs, std::nullopt);
+            return true;
+        });
     }
 
     std::stable_sort(hits.begin(), hits.end(), [](const Hit &a, const Hit &b) { return a.startMs < b.startMs; });
