@@ -55,6 +55,11 @@ void NotchCalendarManager::setSelectedDate(const QDateTime &date)
     emit selectedDateChanged();
 }
 
+void NotchCalendarManager::selectToday()
+{
+    setSelectedDate(m_scheduler.now());
+}
+
 void NotchCalendarManager::applySources()
 {
     m_store.setSources(m_preferences.value(PrefKey::calendarSources).value_or(QStringList{}));

@@ -51,6 +51,9 @@ public:
     // Views pass the start of a day; any instant selects the start of its day.
     void setSelectedDate(const QDateTime &date);
 
+    // Selects the start of the current day (by the scheduler's clock, so views
+    // need no clock of their own).
+    Q_INVOKABLE void selectToday();
     // Asks for, or reacts to, access to the calendars.
     Q_INVOKABLE void requestAccess();
     // Reloads `events` for the selected day; does nothing without access.

@@ -230,6 +230,21 @@ private slots:
         QCOMPARE(rig.store.loadSpans.last().second, to);
     }
 
+    void selectTodayFollowsTheClock()
+    {
+        Rig rig;
+        auto &manager = rig.start();
+        manager.setSelectedDate(at(20, 0));
+        QSignalSpy selected(&manager, &NotchCalendarManager::selectedDateChanged);
+        manager.selectToday();
+        QCOMPARE(manager.selectedDate(), at(2, 0));
+        manager.selectToday();
+        QCOMPARE(selected.count(), 1);
+        rig.scheduler.advance(15 * 3600 * 1000); // past midnight
+        manager.selectToday();
+        QCOMPARE(manager.selectedDate(), at(3, 0));
+    }
+
     void eventsAreSortedByStartKeepingTheStoresOrderForTies()
     {
         Rig rig;
