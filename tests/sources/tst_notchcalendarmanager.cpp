@@ -84,22 +84,6 @@ private slots:
         QCOMPARE(rig.store.loadSpans.size(), granted ? 2 : 0);
     }
 
-    void withoutAccessNothingLoadsOrSaves()
-    {
-        Rig rig(CalendarAuthorization::Denied);
-        auto &manager = rig.start();
-        rig.store.events = {storeEvent(QStringLiteral("a"), QStringLiteral("Standup"), at(2, 10), at(2, 11))};
-        QSignalSpy changed(&manager, &NotchCalendarManager::eventsChanged);
-        manager.fetchEvents();
-        rig.store.changeOutside();
-        rig.scheduler.advance(NotchCalendarManager::refreshInterval * 2);
-        QVERIFY(manager.events().isEmpty());
-        QCOMPARE(changed.count(), 0);
-        QVERIFY(!manager.addEvent(QStringLiteral("Lunch"), at(2, 0), at(2, 12), 60));
-        QVERIFY(rig.store.saved.isEmpty());
-        QVERIFY(rig.store.loadSpans.isEmpty());
-    }
-
     void requestAccessFollowsTheStatus_data()
     {
         QTest::addColumn<CalendarAuthorization>("status");
@@ -204,32 +188,6 @@ private slots:
         QCOMPARE(rig.store.loadSpans.size(), loads + 1);
     }
 
-    void theWindowIsTheSelectedDay_data()
-    {
-        QTest::addColumn<QDateTime>("selected");
-        QTest::addColumn<QDateTime>("from");
-        QTest::addColumn<QDateTime>("to");
-        QTest::newRow("an ordinary day") << at(5, 0) << at(5, 0) << at(6, 0);
-        QTest::newRow("an instant selects its day") << at(5, 17, 45) << at(5, 0) << at(6, 0);
-        // Berlin: 23 hours on 29 March, 25 on 25 October.
-        QTest::newRow("clocks go forward") << at(29, 0) << at(29, 0) << at(30, 0);
-        QTest::newRow("clocks go back") << QDateTime(QDate(2026, 10, 25), QTime(0, 0))
-                                        << QDateTime(QDate(2026, 10, 25), QTime(0, 0))
-                                        << QDateTime(QDate(2026, 10, 26), QTime(0, 0));
-    }
-    void theWindowIsTheSelectedDay()
-    {
-        QFETCH(QDateTime, selected);
-        QFETCH(QDateTime, from);
-        QFETCH(QDateTime, to);
-        Rig rig;
-        auto &manager = rig.start();
-        manager.setSelectedDate(selected);
-        manager.fetchEvents();
-        QCOMPARE(rig.store.loadSpans.last().first, from);
-        QCOMPARE(rig.store.loadSpans.last().second, to);
-    }
-
     void selectTodayFollowsTheClock()
     {
         Rig rig;
@@ -243,24 +201,6 @@ private slots:
         rig.scheduler.advance(15 * 3600 * 1000); // past midnight
         manager.selectToday();
         QCOMPARE(manager.selectedDate(), at(3, 0));
-    }
-
-    void eventsAreSortedByStartKeepingTheStoresOrderForTies()
-    {
-        Rig rig;
-        rig.store.events = {
-            storeEvent(QStringLiteral("1"), QStringLiteral("Late"), at(2, 15), at(2, 16)),
-            storeEvent(QStringLiteral("2"), QStringLiteral("Tie B"), at(2, 9), at(2, 10)),
-            storeEvent(QStringLiteral("3"), QStringLiteral("Overnight"), at(1, 22), at(2, 2)),
-            storeEvent(QStringLiteral("4"), QStringLiteral("Tie A"), at(2, 9), at(2, 9, 30)),
-            storeEvent(QStringLiteral("5"), QStringLiteral("Holiday"), at(2, 0), at(3, 0), true),
-            storeEvent(QStringLiteral("6"), QStringLiteral("Tomorrow"), at(3, 0), at(3, 1)),
-            storeEvent(QStringLiteral("7"), QStringLiteral("Yesterday"), at(1, 8), at(2, 0)),
-        };
-        auto &manager = rig.start();
-        QCOMPARE(titles(manager.events()), (QStringList{QStringLiteral("Overnight"), QStringLiteral("Holiday"),
-                                                         QStringLiteral("Tie B"), QStringLiteral("Tie A"),
-                                                         QStringLiteral("Late")}));
     }
 
     void eventsChangedOnlyOnARealChange()
@@ -359,18 +299,6 @@ private slots:
         QVERIFY(!manager.addEvent(title, at(2, 0), at(2, 14, 30), 60));
         QVERIFY(rig.store.saved.isEmpty());
         QCOMPARE(manager.selectedDate(), at(2, 0));
-    }
-
-    void aFailedSaveIsLoggedAndChangesNothing()
-    {
-        Rig rig;
-        auto &manager = rig.start();
-        rig.store.saveError = QStringLiteral("The calendar is read-only.");
-        const auto loads = rig.store.loadSpans.size();
-        QTest::ignoreMessage(QtInfoMsg, "[NotchCalendarManager] addEvent failed: The calendar is read-only.");
-        QVERIFY(!manager.addEvent(QStringLiteral("Lunch"), at(9, 0), at(2, 12), 60));
-        QCOMPARE(manager.selectedDate(), at(2, 0));
-        QCOMPARE(rig.store.loadSpans.size(), loads);
     }
 
     void recordsMatchByIdAndFillGaps()

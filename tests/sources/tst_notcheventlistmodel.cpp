@@ -86,27 +86,6 @@ private slots:
             }
         }
     }
-
-    void rolesCarryTheRecord()
-    {
-        NotchEventListModel model;
-        NotchEventModel e;
-        e.id = QStringLiteral("x");
-        e.title = QStringLiteral("Standup");
-        e.start = QDateTime(QDate(2026, 3, 2), QTime(9, 0));
-        e.end = QDateTime(QDate(2026, 3, 2), QTime(9, 15));
-        e.isAllDay = false;
-        e.calendarColor = QColor(Qt::green);
-        model.setEvents({e});
-        const QHash<int, QByteArray> names = model.roleNames();
-        const QModelIndex index = model.index(0);
-        QCOMPARE(index.data(names.key("id")).toString(), e.id);
-        QCOMPARE(index.data(names.key("title")).toString(), e.title);
-        QCOMPARE(index.data(names.key("start")).toDateTime(), e.start);
-        QCOMPARE(index.data(names.key("end")).toDateTime(), e.end);
-        QCOMPARE(index.data(names.key("isAllDay")).toBool(), false);
-        QCOMPARE(index.data(names.key("calendarColor")).value<QColor>(), e.calendarColor);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestNotchEventListModel)

@@ -7,8 +7,6 @@
 #include "platform/linux/IcalCalendarStore.h"
 #include "sources/NotchCalendarManager.h"
 
-#include <QApplication>
-#include <QFileDialog>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -403,20 +401,6 @@ private slots:
         QCOMPARE(log.lines.size(), 1);
     }
 
-    void filesChangedOrRemovedAreReadAgain()
-    {
-        Rig rig;
-        rig.write(QStringLiteral("cal/a.ics"), calendar(vevent("a", "Standup", "DTSTART:20260302T080000Z")));
-        rig.write(QStringLiteral("cal/b.ics"), calendar(vevent("b", "Lunch", "DTSTART:20260302T110000Z")));
-        rig.list({QStringLiteral("cal")});
-        auto &manager = rig.start();
-        QCOMPARE(manager.events().size(), 2);
-        rig.write(QStringLiteral("cal/a.ics"), calendar(vevent("a", "Stand-up", "DTSTART:20260302T080000Z")));
-        QFile::remove(rig.path(QStringLiteral("cal/b.ics")));
-        rig.scheduler.advance(NotchCalendarManager::refreshInterval);
-        QCOMPARE(describe(manager.events()), QStringList{"09:00-09:00 Stand-up"});
-    }
-
     void addEventWritesANewFileAndReloads()
     {
         Rig rig;
@@ -559,28 +543,7 @@ private slots:
         QCOMPARE(changed.count(), 1);
         QCOMPARE(manager.events().size(), 20);
     }
-
-    void theAccessSettingsAddAChosenFolder()
-    {
-        Rig rig;
-        rig.write(QStringLiteral("found/a.ics"), calendar(vevent("a", "Standup", "DTSTART:20260302T080000Z")));
-        rig.list({QStringLiteral("unplugged")});
-        auto &manager = rig.start();
-        QVERIFY(!manager.authorizationGranted());
-        manager.requestAccess();
-        QFileDialog *dialog = nullptr;
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (auto *candidate = qobject_cast<QFileDialog *>(widget); candidate && candidate->isVisible())
-                dialog = candidate;
-        }
-        QVERIFY(dialog);
-        QCOMPARE(dialog->fileMode(), QFileDialog::Directory);
-        emit dialog->fileSelected(rig.path(QStringLiteral("found/")));
-        dialog->close();
-        QCOMPARE(rig.prefs.value(PrefKey::calendarSources),
-                 (QStringList{rig.path(QStringLiteral("unplugged")), rig.path(QStringLiteral("found"))}));
-    }
 };
 
-QTEST_MAIN(TestIcalCalendarStore)
+QTEST_GUILESS_MAIN(TestIcalCalendarStore)
 #include "tst_icalcalendarstore.moc"
