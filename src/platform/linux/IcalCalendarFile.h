@@ -21,7 +21,8 @@ namespace talvo {
 // serve any day without being parsed again.
 //
 // Not thread-safe; libical's time-zone data is shared, so all files of a
-// process should be used from one thread.
+// process should be parsed and asked from one thread. composeNewEvent() and
+// parseColor() touch no shared data and may run anywhere.
 class IcalCalendarFile
 {
 public:
@@ -43,7 +44,8 @@ public:
     QColor color() const { return m_color; }
     int skippedEvents() const { return m_skipped; }
 
-    // A complete file holding one new event with the given UID, times in UTC.
+    // A complete file holding one new event with the given UID. Times are
+    // written in UTC: exact for a single event, and readable by any client.
     static QByteArray composeNewEvent(const QString &uid, const NewCalendarEvent &event, const QDateTime &now);
 
     // "#RRGGBB", "#RRGGBBAA" (as calendar servers write it), "#RGB" or a CSS
