@@ -24,3 +24,4 @@ target_sources(talvo_platform PRIVATE
     platform/FolderLister.h
     platform/Pasteboard.h
 )
+target_sources(talvo_platform PRIVATE platform/CalendarStore.h)

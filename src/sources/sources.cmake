@@ -11,3 +11,9 @@ target_sources(talvo_core PRIVATE
     sources/RecentFilesManager.cpp sources/RecentFilesManager.h
     sources/RecentFilesModel.cpp sources/RecentFilesModel.h
 )
+target_sources(talvo_core PRIVATE
+    sources/CalendarTime.cpp sources/CalendarTime.h
+    sources/NotchCalendarManager.cpp sources/NotchCalendarManager.h
+    sources/NotchEventListModel.cpp sources/NotchEventListModel.h
+    sources/NotchEventModel.cpp sources/NotchEventModel.h
+)

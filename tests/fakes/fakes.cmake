@@ -23,3 +23,5 @@ target_sources(talvo_fakes PRIVATE
     fakes/FakeFolderLister.h
     fakes/FakePasteboard.h
 )
+target_sources(talvo_fakes PRIVATE fakes/FakeCalendarStore.cpp fakes/FakeCalendarStore.h)
+target_sources(talvo_fakes PRIVATE fakes/FileSizeLimit.h)

@@ -29,3 +29,5 @@ talvo_add_test(tst_inodefolderbookmarks SOURCES platform/linux/tst_inodefolderbo
 talvo_add_test(tst_posixfolderlister SOURCES platform/linux/tst_posixfolderlister.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_filedialogfolderchooser SOURCES platform/linux/tst_filedialogfolderchooser.cpp
     LIBS talvo_platform_linux)
+talvo_add_test(tst_icalcalendarstore SOURCES platform/linux/tst_icalcalendarstore.cpp platform/linux/IcsTestFiles.h
+    LIBS talvo_platform_linux)

@@ -46,4 +46,7 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/InodeFolderBookmarks.cpp platform/linux/InodeFolderBookmarks.h
     platform/linux/PosixFolderLister.cpp platform/linux/PosixFolderLister.h
     platform/linux/QtClipboardPasteboard.cpp platform/linux/QtClipboardPasteboard.h
+    platform/linux/IcalCalendarCache.cpp platform/linux/IcalCalendarCache.h
+    platform/linux/IcalCalendarFile.cpp platform/linux/IcalCalendarFile.h
+    platform/linux/IcalCalendarStore.cpp platform/linux/IcalCalendarStore.h
 )
