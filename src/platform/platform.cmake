@@ -9,12 +9,22 @@ target_sources(talvo_platform PRIVATE
 target_sources(talvo_platform PRIVATE
     platform/AppWindows.h
     platform/ScriptRunner.h
+    platform/GeoCoordinate.h
+    platform/HttpClient.h
+    platform/LocationService.h
+    platform/ReverseGeocoder.h
+    platform/SystemSettingsOpener.h
 )
 target_sources(talvo_platform PRIVATE
     platform/ApplicationCatalog.h
     platform/ContentTypes.h
     platform/SoundPlayer.h
     platform/Thumbnailer.h
+    platform/FileOpener.h
+    platform/FolderBookmarks.h
+    platform/FolderChooser.h
+    platform/FolderLister.h
+    platform/Pasteboard.h
 )
 target_sources(talvo_platform PRIVATE
     platform/ControlBus.h
@@ -29,3 +39,4 @@ target_sources(talvo_platform PRIVATE
     platform/ThreadTimerQueue.cpp platform/ThreadTimerQueue.h
     platform/TimerQueue.h
 )
+target_sources(talvo_platform PRIVATE platform/CalendarStore.h)

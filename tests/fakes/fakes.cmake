@@ -6,10 +6,22 @@ target_sources(talvo_fakes PRIVATE
     fakes/VirtualScheduler.cpp fakes/VirtualScheduler.h
 )
 target_sources(talvo_fakes PRIVATE
+    fakes/FakeLocationService.h
+    fakes/FakeReverseGeocoder.h
+    fakes/FakeSystemSettingsOpener.h
+    fakes/LoopbackHttpServer.cpp fakes/LoopbackHttpServer.h
+)
+target_link_libraries(talvo_fakes PUBLIC Qt6::Network)
+target_sources(talvo_fakes PRIVATE
     fakes/FakeApplicationCatalog.h
     fakes/FakeContentTypes.h
     fakes/FakeSoundPlayer.h
     fakes/FakeThumbnailer.h
+    fakes/FakeFileOpener.h
+    fakes/FakeFolderBookmarks.h
+    fakes/FakeFolderChooser.h
+    fakes/FakeFolderLister.h
+    fakes/FakePasteboard.h
 )
 target_sources(talvo_fakes PRIVATE
     fakes/FakeControlBus.h
@@ -21,3 +33,5 @@ target_sources(talvo_fakes PRIVATE
     fakes/FakeScreens.h
     fakes/VirtualTimerQueue.h
 )
+target_sources(talvo_fakes PRIVATE fakes/FakeCalendarStore.cpp fakes/FakeCalendarStore.h)
+target_sources(talvo_fakes PRIVATE fakes/FileSizeLimit.h)
