@@ -220,12 +220,16 @@ QPointF NotchWindowController::pointerLocation() const
 void NotchWindowController::updateShape()
 {
     QRectF local;
+    QRectF global;
     if (m_pinnedScreen) {
         const NotchGeometry g = geometry();
         const DesktopCoordinates coords = coordinates();
-        const QRectF outline = coords.toQt(g.shapeRect(shapeState()));
-        const QRectF window = coords.toQt(g.windowFrame());
-        local = outline.translated(-window.topLeft());
+        global = coords.toQt(g.shapeRect(shapeState()));
+        local = global.translated(-coords.toQt(g.windowFrame()).topLeft());
+    }
+    if (global != m_screenNotchRect) {
+        m_screenNotchRect = global;
+        emit screenNotchRectChanged();
     }
     if (local != m_notchRect) {
         m_notchRect = local;

@@ -10,3 +10,7 @@ target_sources(talvo_core PRIVATE
 target_sources(talvo_core PRIVATE
     notch/NotchWindowController.cpp notch/NotchWindowController.h
 )
+qt_target_qml_sources(talvo_core QML_FILES notch/NotchShelfView.qml)
+target_sources(talvo_core PRIVATE
+    notch/NotchStatePublisher.cpp notch/NotchStatePublisher.h
+)

@@ -119,12 +119,13 @@ bool DBusControlBus::registerInstance()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        logLine(kLogPrefix, QStringLiteral("No session bus: ") + bus.lastError().message());
-        return false;
+        logLine(kLogPrefix, QStringLiteral("No session bus, running without the control interface: ")
+                                + bus.lastError().message());
+        return true;
     }
     if (!bus.registerVirtualObject(path(), m_object.get())) {
         logLine(kLogPrefix, QStringLiteral("Cannot register %1: ").arg(path()) + bus.lastError().message());
-        return false;
+        return true;
     }
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bus.interface()->registerService(
         service(), QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
