@@ -12,3 +12,6 @@ talvo_add_test(tst_canberrasoundplayer SOURCES platform/linux/tst_canberrasoundp
     LIBS talvo_platform_linux)
 talvo_add_test(tst_desktopapplicationcatalog SOURCES platform/linux/tst_desktopapplicationcatalog.cpp
     LIBS talvo_platform_linux)
+talvo_add_test(tst_dbuscontrolbus SOURCES platform/linux/tst_dbuscontrolbus.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_qtscreens SOURCES platform/linux/tst_qtscreens.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_x11notchservices SOURCES platform/linux/tst_x11notchservices.cpp LIBS talvo_platform_linux GUI)
