@@ -8,6 +8,7 @@
 #include <QThread>
 #include <QUuid>
 
+#include <xcb/shape.h>
 #include <xcb/xtest.h>
 
 #include <fcntl.h>
@@ -338,6 +339,19 @@ xcb_window_t E2eDesktop::findWindow(const QByteArray &title)
             return children[i];
     }
     return XCB_NONE;
+}
+
+QList<QRect> shapeRectangles(xcb_connection_t *connection, xcb_window_t window, int kind)
+{
+    Reply<xcb_shape_get_rectangles_reply_t> reply(xcb_shape_get_rectangles_reply(
+        connection, xcb_shape_get_rectangles(connection, window, xcb_shape_sk_t(kind)), nullptr));
+    QList<QRect> rects;
+    if (!reply)
+        return rects;
+    const xcb_rectangle_t *r = xcb_shape_get_rectangles_rectangles(reply.value);
+    for (int i = 0; i < xcb_shape_get_rectangles_rectangles_length(reply.value); ++i)
+        rects.append(QRect(r[i].x, r[i].y, r[i].width, r[i].height));
+    return rects;
 }
 
 } // namespace talvo::e2e

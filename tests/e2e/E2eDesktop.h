@@ -103,4 +103,8 @@ private:
     xcb_window_t m_root = XCB_NONE;
 };
 
+// The rectangles of a window's shape of `kind` (XCB_SHAPE_SK_BOUNDING,
+// XCB_SHAPE_SK_INPUT), in window coordinates.
+QList<QRect> shapeRectangles(xcb_connection_t *connection, xcb_window_t window, int kind);
+
 } // namespace talvo::e2e

@@ -169,19 +169,7 @@ private slots:
             return;
         const xcb_window_t window = m_desktop->findWindow("Talvo");
         QVERIFY(window != XCB_NONE);
-        auto boundingRectangles = [&] {
-            xcb_connection_t *c = m_desktop->x();
-            auto *reply = xcb_shape_get_rectangles_reply(
-                c, xcb_shape_get_rectangles(c, window, XCB_SHAPE_SK_BOUNDING), nullptr);
-            QList<QRect> rects;
-            if (reply) {
-                const xcb_rectangle_t *r = xcb_shape_get_rectangles_rectangles(reply);
-                for (int i = 0; i < xcb_shape_get_rectangles_rectangles_length(reply); ++i)
-                    rects.append(QRect(r[i].x, r[i].y, r[i].width, r[i].height));
-                std::free(reply);
-            }
-            return rects;
-        };
+        auto boundingRectangles = [&] { return shapeRectangles(m_desktop->x(), window, XCB_SHAPE_SK_BOUNDING); };
         // Without one, only the outline (in window coordinates) is drawn at all.
         QTRY_COMPARE_WITH_TIMEOUT(boundingRectangles(), QList<QRect>{QRect(337, 0, 186, 24)}, 2000);
 

@@ -14,4 +14,5 @@ talvo_add_test(tst_desktopapplicationcatalog SOURCES platform/linux/tst_desktopa
     LIBS talvo_platform_linux)
 talvo_add_test(tst_dbuscontrolbus SOURCES platform/linux/tst_dbuscontrolbus.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_qtscreens SOURCES platform/linux/tst_qtscreens.cpp LIBS talvo_platform_linux)
-talvo_add_test(tst_x11notchservices SOURCES platform/linux/tst_x11notchservices.cpp LIBS talvo_platform_linux GUI)
+talvo_add_test(tst_x11notchservices SOURCES platform/linux/tst_x11notchservices.cpp
+    LIBS talvo_platform_linux talvo_e2e GUI)

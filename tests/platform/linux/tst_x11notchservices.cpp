@@ -1,3 +1,4 @@
+#include "E2eDesktop.h"
 #include "platform/linux/X11DragPasteboard.h"
 #include "platform/linux/X11EventMonitors.h"
 #include "platform/linux/X11NotchWindow.h"
@@ -181,18 +182,7 @@ private slots:
         xcb_connection_t *c = m_connection->get();
         const xcb_window_t window = notch.xWindow();
 
-        auto shape = [&](xcb_shape_sk_t kind) {
-            auto *reply =
-                xcb_shape_get_rectangles_reply(c, xcb_shape_get_rectangles(c, window, kind), nullptr);
-            QList<QRect> rects;
-            if (reply) {
-                const xcb_rectangle_t *r = xcb_shape_get_rectangles_rectangles(reply);
-                for (int i = 0; i < xcb_shape_get_rectangles_rectangles_length(reply); ++i)
-                    rects.append(QRect(r[i].x, r[i].y, r[i].width, r[i].height));
-                std::free(reply);
-            }
-            return rects;
-        };
+        auto shape = [&](xcb_shape_sk_t kind) { return e2e::shapeRectangles(c, window, kind); };
         // The shapes go out on Qt's connection and are read back on another.
         notch.setInputRegion(QRegion());
         QTRY_COMPARE(shape(XCB_SHAPE_SK_INPUT), QList<QRect>());
