@@ -168,6 +168,7 @@ signals:
 private:
     void subscribe();
     NotchGeometry geometry() const;
+    std::optional<ScreenInfo> targetScreen(QPointF pointer) const;
     NotchShapeState shapeState() const;
     bool isFloating() const;
     QPointF pointerLocation() const;
