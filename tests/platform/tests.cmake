@@ -16,3 +16,4 @@ talvo_add_test(tst_dbuscontrolbus SOURCES platform/linux/tst_dbuscontrolbus.cpp 
 talvo_add_test(tst_qtscreens SOURCES platform/linux/tst_qtscreens.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_x11notchservices SOURCES platform/linux/tst_x11notchservices.cpp
     LIBS talvo_platform_linux talvo_e2e GUI)
+talvo_add_test(tst_threadtimerqueue SOURCES platform/tst_threadtimerqueue.cpp)

@@ -1,11 +1,15 @@
 #include "E2eDesktop.h"
+#include "platform/linux/LinuxSystemEvents.h"
 #include "platform/linux/X11DragPasteboard.h"
 #include "platform/linux/X11EventMonitors.h"
 #include "platform/linux/X11NotchWindow.h"
 #include "platform/linux/X11Pointer.h"
 #include "platform/linux/XcbConnection.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QGuiApplication>
+#include <QSignalSpy>
 #include <QQuickWindow>
 #include <QTest>
 
@@ -171,6 +175,37 @@ private slots:
         QTRY_COMPARE(pasteboard.changeCount(), before + 2);
         QTRY_COMPARE(pasteboard.types().value(0), QStringLiteral("text/plain"));
         QVERIFY(!pasteboard.types().contains(QStringLiteral("text/uri-list")));
+    }
+
+    void workspaceChangesAndUnlocksAreReported()
+    {
+        LinuxSystemEvents events(*m_connection);
+        QSignalSpy workspace(&events, &SystemEvents::activeWorkspaceChanged);
+        QSignalSpy unlocked(&events, &SystemEvents::sessionUnlocked);
+
+        OtherClient desktop; // a window manager switching workspaces
+        const uint32_t number = 2;
+        xcb_change_property(desktop.connection(), XCB_PROP_MODE_REPLACE,
+                            xcb_setup_roots_iterator(xcb_get_setup(desktop.connection())).data->root,
+                            desktop.atom("_NET_CURRENT_DESKTOP"), XCB_ATOM_CARDINAL, 32, 1, &number);
+        desktop.sync();
+        QTRY_COMPARE(workspace.count(), 1);
+
+        if (!QDBusConnection::sessionBus().isConnected())
+            QSKIP("no session bus for the screensaver's signal");
+        QDBusConnection screensaver =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("screensaver"));
+        for (bool active : {true, false}) {
+            QDBusMessage signal = QDBusMessage::createSignal(
+                QStringLiteral("/org/freedesktop/ScreenSaver"), QStringLiteral("org.freedesktop.ScreenSaver"),
+                QStringLiteral("ActiveChanged"));
+            signal << active;
+            screensaver.send(signal);
+        }
+        QTRY_COMPARE(unlocked.count(), 1);
+        QTest::qWait(50);
+        QCOMPARE(unlocked.count(), 1);
+        QDBusConnection::disconnectFromBus(QStringLiteral("screensaver"));
     }
 
     void notchWindowShapesAndWindowManagerHints()
