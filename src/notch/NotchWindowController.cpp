@@ -168,10 +168,14 @@ void NotchWindowController::positionWindow()
 
 std::optional<ScreenInfo> NotchWindowController::targetScreen() const
 {
+    return targetScreen(pointerLocation());
+}
+
+std::optional<ScreenInfo> NotchWindowController::targetScreen(QPointF pointer) const
+{
     const QList<ScreenInfo> screens = m_screens.screens();
     if (m_cachedTargetDisplay == QLatin1String("active")) {
         const DesktopCoordinates coords = coordinates();
-        const QPointF pointer = coords.toNotch(m_pointer.position());
         for (const ScreenInfo &screen : screens) {
             if (NotchGeometry::mouseInRect(pointer, coords.toNotch(screen.geometry)))
                 return screen;
@@ -220,12 +224,16 @@ QPointF NotchWindowController::pointerLocation() const
 void NotchWindowController::updateShape()
 {
     QRectF local;
+    QRectF global;
     if (m_pinnedScreen) {
         const NotchGeometry g = geometry();
         const DesktopCoordinates coords = coordinates();
-        const QRectF outline = coords.toQt(g.shapeRect(shapeState()));
-        const QRectF window = coords.toQt(g.windowFrame());
-        local = outline.translated(-window.topLeft());
+        global = coords.toQt(g.shapeRect(shapeState()));
+        local = global.translated(-coords.toQt(g.windowFrame()).topLeft());
+    }
+    if (global != m_screenNotchRect) {
+        m_screenNotchRect = global;
+        emit screenNotchRectChanged();
     }
     if (local != m_notchRect) {
         m_notchRect = local;
@@ -367,13 +375,13 @@ void NotchWindowController::updateHoverState()
     m_lastPositionCheckAt = now;
     m_lastMouseCheckTime = now;
 
-    const std::optional<ScreenInfo> target = targetScreen();
+    const QPointF pointer = pointerLocation();
+    const std::optional<ScreenInfo> target = targetScreen(pointer);
     if (target != m_pinnedScreen) {
         m_pinnedScreen = target;
         positionWindow();
     }
 
-    const QPointF pointer = pointerLocation();
     bool inside = isInCollapsedHotZone(pointer);
     if (vm.isHovering() && !inside) {
         const qreal m = NotchGeometry::hoverMargin;

@@ -65,6 +65,8 @@ class NotchWindowController : public QObject
     QML_ELEMENT
     QML_SINGLETON
     Q_PROPERTY(QRectF notchRect READ notchRect NOTIFY notchRectChanged)
+    // The same outline in Qt's global coordinates.
+    Q_PROPERTY(QRectF screenNotchRect READ screenNotchRect NOTIFY screenNotchRectChanged)
     Q_PROPERTY(bool ignoresMouseEvents READ ignoresMouseEvents NOTIFY ignoresMouseEventsChanged)
     // Set by the view while it shows the toast, in window coordinates: without a
     // compositing manager only the outline and this rectangle are drawn.
@@ -145,6 +147,7 @@ public:
     void setMusicShowing(bool showing);
 
     QRectF notchRect() const { return m_notchRect; }
+    QRectF screenNotchRect() const { return m_screenNotchRect; }
     bool ignoresMouseEvents() const { return m_ignoresMouseEvents; }
     QRectF toastRect() const { return m_toastRect; }
     void setToastRect(const QRectF &rect);
@@ -158,12 +161,14 @@ public:
 
 signals:
     void notchRectChanged();
+    void screenNotchRectChanged();
     void ignoresMouseEventsChanged();
     void toastRectChanged();
 
 private:
     void subscribe();
     NotchGeometry geometry() const;
+    std::optional<ScreenInfo> targetScreen(QPointF pointer) const;
     NotchShapeState shapeState() const;
     bool isFloating() const;
     QPointF pointerLocation() const;
@@ -212,6 +217,7 @@ private:
     bool m_musicShowing = false;
     bool m_ignoresMouseEvents = false;
     QRectF m_notchRect;
+    QRectF m_screenNotchRect;
     QRectF m_toastRect;
     // What the window was last given, so that it is told only of changes.
     std::optional<QRegion> m_appliedInputRegion;

@@ -26,3 +26,6 @@ qt_target_qml_sources(talvo_core QML_FILES
     notch/NowPlayingPeekView.qml
     notch/ShelfStripTile.qml
 )
+target_sources(talvo_core PRIVATE
+    notch/NotchStatePublisher.cpp notch/NotchStatePublisher.h
+)

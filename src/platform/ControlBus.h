@@ -15,9 +15,9 @@ class ControlBus : public QObject
 public:
     using QObject::QObject;
 
-    // Claims the program's name. False when another instance already holds it
-    // (or no session bus is reachable, which is logged); then the caller hands
-    // over with activateRunningInstance() and exits.
+    // Claims the program's name. False when another instance already holds it;
+    // then the caller hands over with activateRunningInstance() and exits.
+    // Without a reachable bus (logged) the program runs alone: true.
     virtual bool registerInstance() = 0;
     // Asks the instance holding the name to come forward. False when none answers.
     virtual bool activateRunningInstance() = 0;

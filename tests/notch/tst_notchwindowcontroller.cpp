@@ -501,6 +501,17 @@ private slots:
         QCOMPARE(rig.pointer.positionReads, reads + 1);
     }
 
+    void wallClockJumpsDoNotStallHover()
+    {
+        Rig rig;
+        rig.scheduler.advance(100);
+        rig.scheduler.setNow(rig.scheduler.now().addSecs(-3600)); // the clock is set back an hour
+        rig.moveTo(kInHotZone);
+        QVERIFY(rig.vm.isHovering());
+        rig.moveTo(kFarAway);
+        QVERIFY(!rig.vm.isHovering());
+    }
+
     void pollStopsWithTheController()
     {
         auto rig = std::make_unique<Rig>();

@@ -15,10 +15,6 @@ namespace {
 const QString kLogPrefix = QStringLiteral("[ControlBus] ");
 const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 
-QString service()
-{
-    return QString::fromLatin1(DBusControlBus::kService);
-}
 QString path()
 {
     return QString::fromLatin1(DBusControlBus::kPath);
@@ -104,14 +100,17 @@ private:
     DBusControlBus &m_bus;
 };
 
-DBusControlBus::DBusControlBus(QObject *parent) : ControlBus(parent), m_object(std::make_unique<Object>(*this)) {}
+DBusControlBus::DBusControlBus(const QString &service, QObject *parent)
+    : ControlBus(parent), m_service(service), m_object(std::make_unique<Object>(*this))
+{
+}
 
 DBusControlBus::~DBusControlBus()
 {
     if (m_registered) {
         QDBusConnection bus = QDBusConnection::sessionBus();
         bus.unregisterObject(path());
-        bus.unregisterService(service());
+        bus.unregisterService(m_service);
     }
 }
 
@@ -119,15 +118,16 @@ bool DBusControlBus::registerInstance()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        logLine(kLogPrefix, QStringLiteral("No session bus: ") + bus.lastError().message());
-        return false;
+        logLine(kLogPrefix, QStringLiteral("No session bus, running without the control interface: ")
+                                + bus.lastError().message());
+        return true;
     }
     if (!bus.registerVirtualObject(path(), m_object.get())) {
         logLine(kLogPrefix, QStringLiteral("Cannot register %1: ").arg(path()) + bus.lastError().message());
-        return false;
+        return true;
     }
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bus.interface()->registerService(
-        service(), QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
+        m_service, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
     if (!reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceRegistered) {
         bus.unregisterObject(path());
         return false;
@@ -141,7 +141,7 @@ bool DBusControlBus::activateRunningInstance()
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return false;
-    QDBusMessage call = QDBusMessage::createMethodCall(service(), path(), interfaceName(),
+    QDBusMessage call = QDBusMessage::createMethodCall(m_service, path(), interfaceName(),
                                                        QStringLiteral("Activate"));
     const QDBusMessage answer = bus.call(call, QDBus::Block, 5000);
     if (answer.type() == QDBusMessage::ErrorMessage) {

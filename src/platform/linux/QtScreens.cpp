@@ -11,6 +11,7 @@ namespace talvo {
 QtScreens::QtScreens(QObject *parent) : Screens(parent)
 {
     m_housings = parseHousings(qEnvironmentVariable(kHousingVariable));
+    connect(this, &Screens::screensChanged, this, [this] { m_cache.reset(); });
     auto *app = qGuiApp;
     if (!app)
         return;
@@ -80,6 +81,8 @@ ScreenInfo QtScreens::describe(const QScreen *screen, bool primary) const
 
 QList<ScreenInfo> QtScreens::screens() const
 {
+    if (m_cache)
+        return *m_cache;
     QList<ScreenInfo> result;
     const QScreen *primary = QGuiApplication::primaryScreen();
     if (primary)
@@ -88,14 +91,16 @@ QList<ScreenInfo> QtScreens::screens() const
         if (screen != primary)
             result.append(describe(screen, false));
     }
+    m_cache = result;
     return result;
 }
 
 std::optional<ScreenInfo> QtScreens::mainScreen() const
 {
-    if (const QScreen *primary = QGuiApplication::primaryScreen())
-        return describe(primary, true);
-    return std::nullopt;
+    const QList<ScreenInfo> all = screens();
+    if (all.isEmpty())
+        return std::nullopt;
+    return all.first();
 }
 
 } // namespace talvo

@@ -37,6 +37,8 @@ private:
     void watch(QScreen *screen);
 
     QHash<QString, QSizeF> m_housings;
+    // The pointer poll asks several times a tick; screens change rarely.
+    mutable std::optional<QList<ScreenInfo>> m_cache;
 };
 
 } // namespace talvo
