@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "app/Preferences.h"
+#include "notch/NotchGreetingSequence.h"
 #include "notch/NotchStatePublisher.h"
 #include "notch/NotchViewModel.h"
 #include "notch/NotchWindowController.h"
@@ -38,6 +39,7 @@ struct Application::Notch
                      NotchPlatform{scheduler, monitorQueue, screens, pointer, eventMonitors, dragPasteboard, window,
                                    systemEvents, haptics})
         , publisher(viewModel, controller, bus)
+        , greeting(scheduler)
     {
     }
 
@@ -58,6 +60,7 @@ struct Application::Notch
     NotchViewModel viewModel;
     NotchWindowController controller;
     NotchStatePublisher publisher;
+    NotchGreetingSequence greeting;
 };
 
 Application::Application(QObject *parent)
@@ -69,6 +72,9 @@ Application::Application(QObject *parent)
     , m_engine(std::make_unique<QQmlEngine>())
     , m_controlBus(std::make_unique<DBusControlBus>())
 {
+    // The module's QML files live in the resources; without this the engine
+    // finds them only next to the executable.
+    m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
     provideToQml(*m_engine, m_preferences.get());
 }
 
@@ -85,6 +91,7 @@ void Application::start()
     m_notch = std::make_unique<Notch>(*m_scheduler, *m_preferences, *m_controlBus);
     provideToQml(*m_engine, &m_notch->viewModel);
     provideToQml(*m_engine, &m_notch->controller);
+    provideToQml(*m_engine, &m_notch->greeting);
     m_notch->controller.loadContent(*m_engine);
     connect(m_controlBus.get(), &ControlBus::activationRequested, &m_notch->controller,
             &NotchWindowController::recover);
