@@ -1,4 +1,5 @@
 #include "app/Preferences.h"
+#include "e2e/NotchBodyMeasure.h"
 #include "fakes/FakeApplicationCatalog.h"
 #include "fakes/FakeContentTypes.h"
 #include "fakes/FakeDragPasteboard.h"
@@ -37,6 +38,12 @@ const QRectF kScreen(0, 0, 1512, 982);
 // A notched laptop: the collapsed body is 204 × 38.
 const ScreenInfo kHousing = FakeScreens::screen(1, kScreen).withCameraHousing({200, 38});
 const QColor kDesktop(90, 140, 220);
+
+using Measured = test::NotchBodyMeasure::Result;
+Measured measure(const QImage &image)
+{
+    return test::NotchBodyMeasure(kDesktop).measure(image);
+}
 
 // The root view in a window of the notch window's size, over a plain desktop
 // colour, with the real view model, window controller and greeting behind it.
@@ -122,64 +129,6 @@ struct ViewRig
     QQuickWindow window;
     std::unique_ptr<QQuickItem> root;
 };
-
-// The desktop is bluer than anything else on screen, so the blue channel
-// tells how much of a pixel the black body covers.
-int coverageThreshold(qreal coverage)
-{
-    return int(kDesktop.blue() * (1 - coverage));
-}
-
-// Leftmost and rightmost pixel of a row covered at least `coverage`; {-1, -1} when none.
-std::pair<int, int> rowExtent(const QImage &image, int y, qreal coverage)
-{
-    const int threshold = coverageThreshold(coverage);
-    int left = -1, right = -1;
-    for (int x = 0; x < image.width(); ++x) {
-        if (qBlue(image.pixel(x, y)) < threshold) {
-            if (left < 0)
-                left = x;
-            right = x;
-        }
-    }
-    return {left, right};
-}
-
-int widthOf(std::pair<int, int> extent)
-{
-    return extent.first < 0 ? 0 : extent.second - extent.first + 1;
-}
-
-// The black body as it appears on screen. A third covered counts as body;
-// the soft shadow darkens the desktop by far less.
-struct Measured
-{
-    int topWidth = 0; // the top row: where the ears meet the top edge
-    int widest = 0;   // the widest row
-    int height = 0;   // rows from the top edge down to the last body row
-    int midWidth = 0; // the row half-way down
-    int centreX = 0;  // middle of that row
-};
-
-Measured measure(const QImage &image)
-{
-    Measured m;
-    // The ears meet the top edge at a tangent, so their last pixels are only
-    // faintly covered.
-    m.topWidth = widthOf(rowExtent(image, 0, 0.15));
-    int lastRow = -1;
-    for (int y = 0; y < image.height(); ++y) {
-        const int w = widthOf(rowExtent(image, y, 0.34));
-        if (w > 0)
-            lastRow = y;
-        m.widest = std::max(m.widest, w);
-    }
-    m.height = lastRow + 1;
-    const auto mid = rowExtent(image, std::max(m.height / 2, 0), 0.34);
-    m.midWidth = widthOf(mid);
-    m.centreX = (mid.first + mid.second + 1) / 2;
-    return m;
-}
 
 } // namespace
 
