@@ -1,36 +1,13 @@
-#include "app/Preferences.h"
 #include "e2e/NotchBodyMeasure.h"
-#include "fakes/FakeApplicationCatalog.h"
-#include "fakes/FakeContentTypes.h"
-#include "fakes/FakeDragPasteboard.h"
-#include "fakes/FakeEventMonitors.h"
-#include "fakes/FakeHapticFeedback.h"
-#include "fakes/FakeNotchWindowSurface.h"
-#include "fakes/FakePointer.h"
-#include "fakes/FakeScreens.h"
-#include "fakes/FakeSoundPlayer.h"
-#include "fakes/FakeThumbnailer.h"
-#include "fakes/MemoryPreferencesStorage.h"
-#include "fakes/VirtualScheduler.h"
-#include "fakes/VirtualTimerQueue.h"
-#include "notch/NotchGreetingSequence.h"
-#include "notch/NotchShelfLayout.h"
-#include "notch/NotchViewModel.h"
-#include "notch/NotchWindowController.h"
-#include "platform/SystemEvents.h"
-#include "ui/QmlInstances.h"
+#include "notch/NotchViewRig.h"
 
-#include <QDir>
-#include <QQmlComponent>
-#include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickWindow>
 #include <QTest>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(TalvoPlugin)
 
 using namespace talvo;
+using ViewRig = test::NotchViewRig;
 
 namespace {
 
@@ -45,100 +22,15 @@ Measured measure(const QImage &image)
     return test::NotchBodyMeasure(kDesktop).measure(image);
 }
 
-// The root view in a window of the notch window's size, over a plain desktop
-// colour, with the real view model, window controller and greeting behind it.
-struct ViewRig
-{
-    explicit ViewRig(QJsonObject prefs = {}) : storage(std::move(prefs))
-    {
-        controller = std::make_unique<NotchWindowController>(
-            vm, preferences, NotchPlatform{scheduler, queue, screens, pointer, monitors, drag, surface, system, haptics});
-        // Where the module's QML files live in the resources.
-        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-        provideToQml(engine, &vm);
-        provideToQml(engine, &preferences);
-        provideToQml(engine, controller.get());
-        provideToQml(engine, &greeting);
-
-        window.resize(860, 250);
-        window.setColor(kDesktop);
-        QQmlComponent component(&engine);
-        component.setData("import Talvo\nNotchShelfView {}\n", QUrl());
-        root.reset(qobject_cast<QQuickItem *>(component.create()));
-        if (!root)
-            qWarning() << component.errorString();
-        else {
-            root->setParentItem(window.contentItem());
-            root->setSize(QSizeF(860, 250));
-        }
-        window.show();
-    }
-    ~ViewRig() { root.reset(); }
-
-    NotchShelfLayout *layout() const { return root->property("layout").value<NotchShelfLayout *>(); }
-    QQuickItem *body() const { return root->property("body").value<QQuickItem *>(); }
-
-    // Waits until the body's springs have come to rest on the layout's numbers
-    // and the content layers have finished fading.
-    bool settle()
-    {
-        QQuickItem *b = body();
-        NotchShelfLayout *l = layout();
-        const bool rested = QTest::qWaitFor(
-            [&] {
-                return b->width() == l->notchWidth() && b->height() == l->notchHeight()
-                       && b->property("bottomRadius").toReal() == l->bottomRadius()
-                       && b->property("cornerRadius").toReal() == l->cornerRadius()
-                       && b->property("blackOpacity").toReal() == l->blackOpacity();
-            },
-            3000);
-        QTest::qWait(600);
-        return rested;
-    }
-
-    QImage grab()
-    {
-        QImage image = window.grabWindow();
-        if (const QByteArray dir = qgetenv("TALVO_SCREENSHOT_DIR"); !dir.isEmpty()) {
-            const QString name = QString::fromLatin1(QTest::currentTestFunction()) + QLatin1Char('-')
-                                 + QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-'));
-            image.save(QDir(QString::fromLocal8Bit(dir)).filePath(name + QStringLiteral(".png")));
-        }
-        return image;
-    }
-
-    VirtualScheduler scheduler;
-    VirtualTimerQueue queue{scheduler};
-    MemoryPreferencesStorage storage;
-    Preferences preferences{storage};
-    FakeContentTypes types;
-    FakeThumbnailer thumbnails;
-    FakeSoundPlayer sounds;
-    FakeApplicationCatalog apps;
-    NotchViewModel vm{scheduler, preferences, types, thumbnails, sounds, apps};
-    FakeScreens screens{{kHousing}};
-    FakePointer pointer;
-    FakeEventMonitors monitors;
-    FakeDragPasteboard drag;
-    FakeNotchWindowSurface surface;
-    SystemEvents system;
-    FakeHapticFeedback haptics;
-    std::unique_ptr<NotchWindowController> controller;
-    NotchGreetingSequence greeting{scheduler};
-    QQmlEngine engine;
-    QQuickWindow window;
-    std::unique_ptr<QQuickItem> root;
-};
-
 } // namespace
 
 class TestNotchShelfView : public QObject
 {
     Q_OBJECT
 private slots:
-    // Each state's body, as drawn, has the size the layout computed: its
-    // widest row spans the body (ears included), half-way down it is inset by
-    // the top radius on both sides, and it reaches down to the body's height.
+    // Each state's body, as drawn, has the size the layout computed: its top
+    // row spans the body (ears included), half-way down it is inset by the top
+    // radius on both sides, and it reaches down to the body's height.
     void drawnBodyMatchesTheNumbers_data()
     {
         QTest::addColumn<QString>("state");
@@ -158,7 +50,7 @@ private slots:
         QFETCH(int, width);
         QFETCH(int, height);
 
-        ViewRig rig;
+        ViewRig rig(kHousing, kDesktop);
         QVERIFY(rig.root);
         QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
         if (state == QLatin1String("hover")) {
@@ -197,7 +89,7 @@ private slots:
 
     void floatingStyleIsAPill()
     {
-        ViewRig rig(QJsonObject{{QStringLiteral("shelfStyle"), QStringLiteral("floating")}});
+        ViewRig rig(kHousing, kDesktop, QJsonObject{{QStringLiteral("shelfStyle"), QStringLiteral("floating")}});
         QVERIFY(rig.root);
         QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
         QVERIFY(rig.layout()->isFloating());
@@ -211,7 +103,7 @@ private slots:
 
     void tapOnThePeekingNotchOpensIt()
     {
-        ViewRig rig;
+        ViewRig rig(kHousing, kDesktop);
         QVERIFY(rig.root);
         QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
         QTest::mouseClick(&rig.window, Qt::LeftButton, {}, QPoint(430, 10));
@@ -227,7 +119,7 @@ private slots:
 
     void clearButtonEmptiesTheShelf()
     {
-        ViewRig rig;
+        ViewRig rig(kHousing, kDesktop);
         QVERIFY(rig.root);
         QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
         rig.vm.addText(QStringLiteral("one"));
@@ -244,7 +136,7 @@ private slots:
 
     void toastHangsBelowTheCollapsedBand()
     {
-        ViewRig rig;
+        ViewRig rig(kHousing, kDesktop);
         QVERIFY(rig.root);
         QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
         rig.vm.showToast(QStringLiteral("Event added"), ToastStyle::Success);
