@@ -20,7 +20,8 @@ const QPoint kHotZone(960, 5);
 // must be black and every one clearly outside it (and its shadow) must show
 // the background. Inside: below the ears (inset by the 12-point top radius on
 // both sides) and clear of the rounded bottom corners (32 at the most).
-// Outside: beyond the 8-point shadow, which falls 3 points down.
+// Outside: beyond the 8-point shadow (with its soft fringe), which falls 3
+// points down.
 // Returns the first offending pixel, or an empty text.
 QString checkDrawing(E2eDesktop &desktop, const QRectF &outline)
 {
@@ -30,7 +31,7 @@ QString checkDrawing(E2eDesktop &desktop, const QRectF &outline)
     const QRectF inner = outline.adjusted(13, 1, -13, -1);
     const QRectF innerAboveCorners = inner.adjusted(0, 0, 0, -32);
     const QRectF innerBetweenCorners = inner.adjusted(32, 0, -32, 0);
-    const QRectF outer = outline.adjusted(-9, -1, 9, 12);
+    const QRectF outer = outline.adjusted(-12, -1, 12, 14);
     for (int y = 0; y < shot.height(); ++y) {
         for (int x = 0; x < shot.width(); ++x) {
             const QPointF centre(kWindowFrame.x() + x + 0.5, kWindowFrame.y() + y + 0.5);
