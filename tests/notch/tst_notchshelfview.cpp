@@ -117,6 +117,45 @@ private slots:
         QCOMPARE(rig.layout()->notchWidth(), 860.0);
     }
 
+    // The player arrives with its own work; a stand-in with the same members
+    // drives the peek here.
+    void nowPlayingPeekAndItsDismissal()
+    {
+        ViewRig rig(kHousing, kDesktop);
+        QVERIFY(rig.root);
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+        QQmlComponent component(&rig.engine);
+        component.setData("import QtQuick\nQtObject {\n"
+                          "  property bool isPlaying: true\n"
+                          "  property bool isClosedForCurrentTrack: false\n"
+                          "  property url albumArt\n"
+                          "  property url appIcon\n"
+                          "  function closeForCurrentTrack() { isClosedForCurrentTrack = true }\n}",
+                          QUrl());
+        std::unique_ptr<QObject> player(component.create());
+        QVERIFY2(player, qPrintable(component.errorString()));
+        rig.root->setProperty("nowPlaying", QVariant::fromValue(player.get()));
+
+        QCOMPARE(rig.layout()->contentLayout(), NotchShelfLayout::ContentLayout::NowPlayingPeek);
+        QVERIFY(rig.settle());
+        Measured m = measure(rig.grab());
+        QVERIFY2(std::abs(m.midWidth - (344 - 24)) <= 2, qPrintable(QString::number(m.midWidth)));
+        QVERIFY2(std::abs(m.height - 44) <= 1, qPrintable(QString::number(m.height)));
+
+        // Under the pointer the spectrum gives way to the close button at the
+        // trailing end; it dismisses the peek for this track without opening.
+        rig.vm.setIsHovering(true);
+        QVERIFY(rig.settle());
+        const qreal right = 430 + rig.layout()->notchWidth() / 2;
+        const qreal rowCentre = rig.layout()->peekRowTopInset() + 11;
+        QTest::mouseClick(&rig.window, Qt::LeftButton, {}, QPoint(int(right - 16 - 7), int(rowCentre)));
+        QVERIFY(player->property("isClosedForCurrentTrack").toBool());
+        QVERIFY(!rig.vm.isFullyExpanded());
+        QCOMPARE(rig.layout()->contentLayout(), NotchShelfLayout::ContentLayout::Bare);
+        QCOMPARE(rig.layout()->notchWidth(), 254.0);
+        rig.root->setProperty("nowPlaying", QVariant::fromValue<QObject *>(nullptr));
+    }
+
     void clearButtonEmptiesTheShelf()
     {
         ViewRig rig(kHousing, kDesktop);
