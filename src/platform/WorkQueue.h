@@ -24,11 +24,17 @@ template <typename Result>
 void runOnQueue(WorkQueue &queue, Scheduler &scheduler, const QObject *context,
                 std::function<Result()> work, std::function<void(Result)> done)
 {
-    queue.dispatch([&scheduler, context, work = std::move(work), done = std::move(done)]() mutable {
+    // The guard is made here, on the calling thread, where the context is
+    // known to be alive; the worker only carries it. Building it on the
+    // worker could touch a context deleted in the meantime.
+    queue.dispatch([&scheduler, guard = QPointer<const QObject>(context), hasContext = context != nullptr,
+                    work = std::move(work), done = std::move(done)]() mutable {
         auto result = std::make_shared<Result>(work());
-        // The context is only compared, never touched, here: the scheduler checks
-        // on the main thread whether it still exists.
-        scheduler.post(context, [result, done = std::move(done)] { done(std::move(*result)); });
+        scheduler.post(nullptr, [guard, hasContext, result, done = std::move(done)] {
+            if (hasContext && !guard)
+                return;
+            done(std::move(*result));
+        });
     });
 }
 

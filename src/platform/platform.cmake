@@ -9,13 +9,22 @@ target_sources(talvo_platform PRIVATE
 target_sources(talvo_platform PRIVATE
     platform/AppWindows.h
     platform/ScriptRunner.h
-)
-target_sources(talvo_platform PRIVATE
+    platform/GeoCoordinate.h
+    platform/HttpClient.h
+    platform/LocationService.h
+    platform/ReverseGeocoder.h
+    platform/SystemSettingsOpener.h
     platform/ApplicationCatalog.h
     platform/ContentTypes.h
     platform/SoundPlayer.h
     platform/Thumbnailer.h
+    platform/FileOpener.h
+    platform/FolderBookmarks.h
+    platform/FolderChooser.h
+    platform/FolderLister.h
+    platform/Pasteboard.h
 )
+target_sources(talvo_platform PRIVATE platform/CalendarStore.h)
 target_sources(talvo_platform PRIVATE
     platform/ControlBus.h
     platform/DragPasteboard.h

@@ -6,11 +6,25 @@ target_sources(talvo_fakes PRIVATE
     fakes/VirtualScheduler.cpp fakes/VirtualScheduler.h
 )
 target_sources(talvo_fakes PRIVATE
+    fakes/FakeLocationService.h
+    fakes/FakeReverseGeocoder.h
+    fakes/FakeSystemSettingsOpener.h
+    fakes/LoopbackHttpServer.cpp fakes/LoopbackHttpServer.h
+)
+target_link_libraries(talvo_fakes PUBLIC Qt6::Network)
+target_sources(talvo_fakes PRIVATE
     fakes/FakeApplicationCatalog.h
     fakes/FakeContentTypes.h
     fakes/FakeSoundPlayer.h
     fakes/FakeThumbnailer.h
+    fakes/FakeFileOpener.h
+    fakes/FakeFolderBookmarks.h
+    fakes/FakeFolderChooser.h
+    fakes/FakeFolderLister.h
+    fakes/FakePasteboard.h
 )
+target_sources(talvo_fakes PRIVATE fakes/FakeCalendarStore.cpp fakes/FakeCalendarStore.h)
+target_sources(talvo_fakes PRIVATE fakes/FileSizeLimit.h)
 target_sources(talvo_fakes PRIVATE
     fakes/FakeControlBus.h
     fakes/FakeDragPasteboard.h

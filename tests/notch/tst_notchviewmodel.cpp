@@ -6,15 +6,21 @@
 #include "fakes/MemoryPreferencesStorage.h"
 #include "fakes/VirtualScheduler.h"
 #include "notch/NotchViewModel.h"
+#include "ui/QmlInstances.h"
 
 #include <QDir>
 #include <QJsonArray>
 #include <QMetaProperty>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QtQml/qqmlextensionplugin.h>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
+
+Q_IMPORT_QML_PLUGIN(TalvoPlugin)
 
 using namespace talvo;
 
@@ -253,6 +259,32 @@ private slots:
         }
         QCOMPARE(allNotchPanelTabs(),
                  (QList<NotchPanelTab>{NotchPanelTab::Home, NotchPanelTab::Shortcuts, NotchPanelTab::Tray}));
+    }
+
+    void qmlSeesTheSameInstance()
+    {
+        Notch notch;
+        QQmlEngine engine;
+        provideToQml(engine, notch.model.get());
+        QQmlComponent component(&engine);
+        component.setData(R"(
+            import Talvo
+            // Any type of the module will do as the root; this one needs no other module.
+            PreferenceValue {
+                property bool onTray: NotchViewModel.activeTab === NotchViewModel.Tray
+                property int count: NotchViewModel.items.count
+                function openTray() { NotchViewModel.isHovering = true; NotchViewModel.activeTab = NotchViewModel.Tray }
+            })",
+                          QUrl());
+        std::unique_ptr<QObject> view(component.create());
+        QVERIFY2(view, qPrintable(component.errorString()));
+        QVERIFY(!view->property("onTray").toBool());
+        QMetaObject::invokeMethod(view.get(), "openTray");
+        QCOMPARE(notch.model->activeTab(), NotchPanelTab::Tray);
+        QVERIFY(view->property("onTray").toBool());
+        notch.model->addText(QStringLiteral("a"));
+        notch.scheduler.runPending();
+        QCOMPARE(view->property("count").toInt(), 1);
     }
 
     // --- shelf ---------------------------------------------------------------

@@ -4,6 +4,13 @@ talvo_add_test(tst_jsonfilepreferencesstorage SOURCES platform/linux/tst_jsonfil
 talvo_add_test(tst_scriptbridge SOURCES platform/linux/tst_scriptbridge.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_xdgautostart SOURCES platform/linux/tst_xdgautostart.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_appwindows SOURCES platform/linux/tst_appwindows.cpp LIBS talvo_platform_linux GUI)
+talvo_add_test(tst_networkhttpclient SOURCES platform/linux/tst_networkhttpclient.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_nominatimreversegeocoder SOURCES platform/linux/tst_nominatimreversegeocoder.cpp
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_qtpositioninglocationservice SOURCES platform/linux/tst_qtpositioninglocationservice.cpp
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_desktopsettingsopener SOURCES platform/linux/tst_desktopsettingsopener.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_serviceaddresses SOURCES platform/linux/tst_serviceaddresses.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_freedesktopcontenttypes SOURCES platform/linux/tst_freedesktopcontenttypes.cpp
     LIBS talvo_platform_linux)
 talvo_add_test(tst_freedesktopthumbnailer SOURCES platform/linux/tst_freedesktopthumbnailer.cpp
@@ -11,6 +18,18 @@ talvo_add_test(tst_freedesktopthumbnailer SOURCES platform/linux/tst_freedesktop
 talvo_add_test(tst_canberrasoundplayer SOURCES platform/linux/tst_canberrasoundplayer.cpp
     LIBS talvo_platform_linux)
 talvo_add_test(tst_desktopapplicationcatalog SOURCES platform/linux/tst_desktopapplicationcatalog.cpp
+    LIBS talvo_platform_linux)
+qt_add_executable(clipboard_owner platform/linux/clipboard_owner.cpp)
+target_link_libraries(clipboard_owner PRIVATE talvo_compiler_flags Qt6::Gui)
+talvo_add_test(tst_qtclipboardpasteboard SOURCES platform/linux/tst_qtclipboardpasteboard.cpp
+    LIBS talvo_platform_linux GUI)
+target_compile_definitions(tst_qtclipboardpasteboard PRIVATE CLIPBOARD_OWNER="$<TARGET_FILE:clipboard_owner>")
+add_dependencies(tst_qtclipboardpasteboard clipboard_owner)
+talvo_add_test(tst_inodefolderbookmarks SOURCES platform/linux/tst_inodefolderbookmarks.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_posixfolderlister SOURCES platform/linux/tst_posixfolderlister.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_filedialogfolderchooser SOURCES platform/linux/tst_filedialogfolderchooser.cpp
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_icalcalendarstore SOURCES platform/linux/tst_icalcalendarstore.cpp platform/linux/IcsTestFiles.h
     LIBS talvo_platform_linux)
 talvo_add_test(tst_dbuscontrolbus SOURCES platform/linux/tst_dbuscontrolbus.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_qtscreens SOURCES platform/linux/tst_qtscreens.cpp LIBS talvo_platform_linux)
