@@ -26,6 +26,7 @@ public:
 
 private:
     struct Notch;
+    struct Shell;
 
     std::unique_ptr<QtScheduler> m_scheduler;
     std::unique_ptr<JsonFilePreferencesStorage> m_preferencesStorage;
@@ -33,6 +34,7 @@ private:
     std::unique_ptr<QQmlEngine> m_engine;
     std::unique_ptr<DBusControlBus> m_controlBus;
     std::unique_ptr<Notch> m_notch;
+    std::unique_ptr<Shell> m_shell;
 };
 
 } // namespace talvo

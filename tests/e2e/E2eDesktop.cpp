@@ -183,6 +183,10 @@ QProcessEnvironment E2eDesktop::environment() const
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     env.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
     env.remove(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"));
+    // Web services and the sound server point nowhere: nothing leaves this machine.
+    for (const char *variable : {"TALVO_FORECAST_URL", "TALVO_GEOCODER_URL", "TALVO_UPDATE_FEED_URL"})
+        env.insert(QString::fromLatin1(variable), QStringLiteral("http://127.0.0.1:9"));
+    env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + m_home.filePath(QStringLiteral("no-pulse")));
     return env;
 }
 

@@ -1,4 +1,5 @@
 target_sources(talvo_platform_linux PRIVATE
+    platform/linux/AtomicFile.cpp platform/linux/AtomicFile.h
     platform/linux/JsonFilePreferencesStorage.cpp platform/linux/JsonFilePreferencesStorage.h
     platform/linux/UnixSignalWatcher.cpp platform/linux/UnixSignalWatcher.h
 )
@@ -28,7 +29,10 @@ set(TALVO_FORECAST_URL "https://api.open-meteo.com" CACHE STRING
     "Forecast service (scheme, host, optional path prefix); TALVO_FORECAST_URL in the environment overrides it")
 set(TALVO_GEOCODER_URL "https://nominatim.openstreetmap.org" CACHE STRING
     "Nominatim-compatible reverse geocoder; TALVO_GEOCODER_URL in the environment overrides it")
+set(TALVO_UPDATE_FEED_URL "" CACHE STRING
+    "Update feed (RSS appcast); TALVO_UPDATE_FEED_URL in the environment overrides it; empty: no checks")
 set_property(SOURCE platform/linux/ServiceAddresses.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+    TALVO_DEFAULT_UPDATE_FEED_URL="${TALVO_UPDATE_FEED_URL}"
     TALVO_DEFAULT_FORECAST_URL="${TALVO_FORECAST_URL}"
     TALVO_DEFAULT_GEOCODER_URL="${TALVO_GEOCODER_URL}"
     TALVO_VERSION_STRING="${PROJECT_VERSION}")
