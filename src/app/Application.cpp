@@ -1,13 +1,64 @@
 #include "Application.h"
 
 #include "app/Preferences.h"
+#include "notch/NotchStatePublisher.h"
+#include "notch/NotchViewModel.h"
+#include "notch/NotchWindowController.h"
 #include "platform/QtScheduler.h"
+#include "platform/SerialWorkQueue.h"
+#include "platform/ThreadTimerQueue.h"
+#include "platform/linux/CanberraSoundPlayer.h"
+#include "platform/linux/DBusControlBus.h"
+#include "platform/linux/DesktopApplicationCatalog.h"
+#include "platform/linux/FreedesktopContentTypes.h"
+#include "platform/linux/FreedesktopThumbnailer.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
+#include "platform/linux/LinuxSystemEvents.h"
+#include "platform/linux/NullHapticFeedback.h"
+#include "platform/linux/QtScreens.h"
+#include "platform/linux/X11DragPasteboard.h"
+#include "platform/linux/X11EventMonitors.h"
+#include "platform/linux/X11NotchWindow.h"
+#include "platform/linux/X11Pointer.h"
+#include "platform/linux/XcbConnection.h"
 #include "ui/QmlInstances.h"
 
+#include <QCoreApplication>
 #include <QQmlEngine>
 
 namespace talvo {
+
+// The notch window with its view model and the services they use.
+struct Application::Notch
+{
+    Notch(Scheduler &scheduler, Preferences &preferences, ControlBus &bus)
+        : thumbnailer(scheduler)
+        , viewModel(scheduler, preferences, contentTypes, thumbnailer, sounds, applications)
+        , controller(viewModel, preferences,
+                     NotchPlatform{scheduler, monitorQueue, screens, pointer, eventMonitors, dragPasteboard, window,
+                                   systemEvents, haptics})
+        , publisher(viewModel, controller, bus)
+    {
+    }
+
+    XcbConnection x11;
+    ThreadTimerQueue monitorQueue{QStringLiteral("com.talvo.notchmonitor")};
+    SerialWorkQueue soundQueue{QStringLiteral("com.talvo.sounds")};
+    FreedesktopContentTypes contentTypes;
+    FreedesktopThumbnailer thumbnailer;
+    CanberraSoundPlayer sounds{soundQueue};
+    DesktopApplicationCatalog applications;
+    QtScreens screens;
+    X11Pointer pointer{x11};
+    X11EventMonitors eventMonitors{x11};
+    X11DragPasteboard dragPasteboard{x11};
+    X11NotchWindow window{x11};
+    LinuxSystemEvents systemEvents{x11};
+    NullHapticFeedback haptics;
+    NotchViewModel viewModel;
+    NotchWindowController controller;
+    NotchStatePublisher publisher;
+};
 
 Application::Application(QObject *parent)
     : QObject(parent)
@@ -16,6 +67,7 @@ Application::Application(QObject *parent)
           std::make_unique<JsonFilePreferencesStorage>(JsonFilePreferencesStorage::defaultFilePath()))
     , m_preferences(std::make_unique<Preferences>(*m_preferencesStorage))
     , m_engine(std::make_unique<QQmlEngine>())
+    , m_controlBus(std::make_unique<DBusControlBus>())
 {
     provideToQml(*m_engine, m_preferences.get());
 }
@@ -24,6 +76,19 @@ Application::~Application() = default;
 
 void Application::start()
 {
+    // One instance per session: a second launch hands over and leaves.
+    if (!m_controlBus->registerInstance()) {
+        m_controlBus->activateRunningInstance();
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+        return;
+    }
+    m_notch = std::make_unique<Notch>(*m_scheduler, *m_preferences, *m_controlBus);
+    provideToQml(*m_engine, &m_notch->viewModel);
+    provideToQml(*m_engine, &m_notch->controller);
+    m_notch->controller.loadContent(*m_engine);
+    connect(m_controlBus.get(), &ControlBus::activationRequested, &m_notch->controller,
+            &NotchWindowController::recover);
+    m_notch->controller.showWindow();
 }
 
 } // namespace talvo

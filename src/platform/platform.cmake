@@ -14,6 +14,8 @@ target_sources(talvo_platform PRIVATE
     platform/LocationService.h
     platform/ReverseGeocoder.h
     platform/SystemSettingsOpener.h
+)
+target_sources(talvo_platform PRIVATE
     platform/ApplicationCatalog.h
     platform/ContentTypes.h
     platform/SoundPlayer.h
@@ -23,5 +25,18 @@ target_sources(talvo_platform PRIVATE
     platform/FolderChooser.h
     platform/FolderLister.h
     platform/Pasteboard.h
+)
+target_sources(talvo_platform PRIVATE
+    platform/ControlBus.h
+    platform/DragPasteboard.h
+    platform/EventMonitors.h
+    platform/HapticFeedback.h
+    platform/NotchWindowSurface.h
+    platform/Pointer.h
+    platform/PointerEvent.h
+    platform/Screens.cpp platform/Screens.h
+    platform/SystemEvents.h
+    platform/ThreadTimerQueue.cpp platform/ThreadTimerQueue.h
+    platform/TimerQueue.h
 )
 target_sources(talvo_platform PRIVATE platform/CalendarStore.h)

@@ -23,5 +23,15 @@ target_sources(talvo_fakes PRIVATE
     fakes/FakeFolderLister.h
     fakes/FakePasteboard.h
 )
+target_sources(talvo_fakes PRIVATE
+    fakes/FakeControlBus.h
+    fakes/FakeDragPasteboard.h
+    fakes/FakeEventMonitors.h
+    fakes/FakeHapticFeedback.h
+    fakes/FakeNotchWindowSurface.h
+    fakes/FakePointer.h
+    fakes/FakeScreens.h
+    fakes/VirtualTimerQueue.h
+)
 target_sources(talvo_fakes PRIVATE fakes/FakeCalendarStore.cpp fakes/FakeCalendarStore.h)
 target_sources(talvo_fakes PRIVATE fakes/FileSizeLimit.h)

@@ -53,3 +53,14 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/IcalCalendarFile.cpp platform/linux/IcalCalendarFile.h
     platform/linux/IcalCalendarStore.cpp platform/linux/IcalCalendarStore.h
 )
+target_sources(talvo_platform_linux PRIVATE
+    platform/linux/DBusControlBus.cpp platform/linux/DBusControlBus.h
+    platform/linux/LinuxSystemEvents.cpp platform/linux/LinuxSystemEvents.h
+    platform/linux/NullHapticFeedback.h
+    platform/linux/QtScreens.cpp platform/linux/QtScreens.h
+    platform/linux/X11DragPasteboard.cpp platform/linux/X11DragPasteboard.h
+    platform/linux/X11EventMonitors.cpp platform/linux/X11EventMonitors.h
+    platform/linux/X11NotchWindow.cpp platform/linux/X11NotchWindow.h
+    platform/linux/X11Pointer.cpp platform/linux/X11Pointer.h
+    platform/linux/XcbConnection.cpp platform/linux/XcbConnection.h
+)
