@@ -29,3 +29,7 @@ qt_target_qml_sources(talvo_core QML_FILES
 target_sources(talvo_core PRIVATE
     notch/NotchStatePublisher.cpp notch/NotchStatePublisher.h
 )
+target_sources(talvo_core PRIVATE
+    notch/DragData.cpp notch/DragData.h
+    notch/DropDetectionView.cpp notch/DropDetectionView.h
+)

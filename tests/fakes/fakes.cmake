@@ -35,3 +35,5 @@ target_sources(talvo_fakes PRIVATE
 )
 target_sources(talvo_fakes PRIVATE fakes/FakeCalendarStore.cpp fakes/FakeCalendarStore.h)
 target_sources(talvo_fakes PRIVATE fakes/FileSizeLimit.h)
+target_sources(talvo_fakes PRIVATE fakes/FakeDragData.h)
+target_sources(talvo_fakes PRIVATE fakes/FakeNotchServices.h)
