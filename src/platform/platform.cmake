@@ -40,3 +40,4 @@ target_sources(talvo_platform PRIVATE
     platform/TimerQueue.h
 )
 target_sources(talvo_platform PRIVATE platform/CalendarStore.h)
+target_sources(talvo_platform PRIVATE platform/DragSessions.h)

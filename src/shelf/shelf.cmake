@@ -4,3 +4,7 @@ target_sources(talvo_core PRIVATE
     shelf/ShelfImage.cpp shelf/ShelfImage.h
     shelf/ShelfItem.cpp shelf/ShelfItem.h
 )
+target_sources(talvo_core PRIVATE
+    shelf/ShelfDragOut.cpp shelf/ShelfDragOut.h
+    shelf/ShelfItemDragSource.cpp shelf/ShelfItemDragSource.h
+)

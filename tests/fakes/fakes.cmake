@@ -37,3 +37,4 @@ target_sources(talvo_fakes PRIVATE fakes/FakeCalendarStore.cpp fakes/FakeCalenda
 target_sources(talvo_fakes PRIVATE fakes/FileSizeLimit.h)
 target_sources(talvo_fakes PRIVATE fakes/FakeDragData.h)
 target_sources(talvo_fakes PRIVATE fakes/FakeNotchServices.h)
+target_sources(talvo_fakes PRIVATE fakes/FakeDragSessions.h)
