@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "app/Preferences.h"
+#include "notch/DropDetectionView.h"
 #include "notch/NotchStatePublisher.h"
 #include "notch/NotchViewModel.h"
 #include "notch/NotchWindowController.h"
@@ -12,19 +13,23 @@
 #include "platform/linux/DesktopApplicationCatalog.h"
 #include "platform/linux/FreedesktopContentTypes.h"
 #include "platform/linux/FreedesktopThumbnailer.h"
+#include "platform/linux/FunctionImageProvider.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
 #include "platform/linux/LinuxSystemEvents.h"
 #include "platform/linux/NullHapticFeedback.h"
+#include "platform/linux/QtDragSessions.h"
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/X11DragPasteboard.h"
 #include "platform/linux/X11EventMonitors.h"
 #include "platform/linux/X11NotchWindow.h"
 #include "platform/linux/X11Pointer.h"
 #include "platform/linux/XcbConnection.h"
+#include "shelf/ShelfDragOut.h"
 #include "ui/QmlInstances.h"
 
 #include <QCoreApplication>
 #include <QQmlEngine>
+#include <QQuickWindow>
 
 namespace talvo {
 
@@ -38,7 +43,18 @@ struct Application::Notch
                      NotchPlatform{scheduler, monitorQueue, screens, pointer, eventMonitors, dragPasteboard, window,
                                    systemEvents, haptics})
         , publisher(viewModel, controller, bus)
+        , dragSessions(scheduler)
+        , dropView(&controller, &viewModel, scheduler, haptics)
+        , dragOut(&viewModel, &controller, dragSessions, contentTypes)
     {
+        window.window()->installEventFilter(&dropView);
+    }
+
+    // The shelf items' pictures for `image://shelf/<item id>`.
+    QImage shelfIcon(const QString &id, QSize requestedSize) const
+    {
+        const int side = requestedSize.isValid() ? qMax(requestedSize.width(), requestedSize.height()) : 80;
+        return viewModel.items()->icon(id, side);
     }
 
     XcbConnection x11;
@@ -58,6 +74,9 @@ struct Application::Notch
     NotchViewModel viewModel;
     NotchWindowController controller;
     NotchStatePublisher publisher;
+    QtDragSessions dragSessions;
+    DropDetectionView dropView;
+    ShelfDragOut dragOut;
 };
 
 Application::Application(QObject *parent)
@@ -85,6 +104,11 @@ void Application::start()
     m_notch = std::make_unique<Notch>(*m_scheduler, *m_preferences, *m_controlBus);
     provideToQml(*m_engine, &m_notch->viewModel);
     provideToQml(*m_engine, &m_notch->controller);
+    provideToQml(*m_engine, &m_notch->dragOut);
+    m_engine->addImageProvider(QStringLiteral("shelf"),
+                               new FunctionImageProvider([notch = m_notch.get()](const QString &id, QSize size) {
+                                   return notch->shelfIcon(id, size);
+                               }));
     m_notch->controller.loadContent(*m_engine);
     connect(m_controlBus.get(), &ControlBus::activationRequested, &m_notch->controller,
             &NotchWindowController::recover);

@@ -37,26 +37,12 @@ struct FakeNotchServices
         scheduler.runPending();
     }
 
-    // What the shelf holds, one line per item: "file:<path>", "text:<text>",
-    // "image:<width>x<height>".
+    // What the shelf holds, one summary line per item.
     QStringList shelf() const
     {
         QStringList lines;
-        for (const ShelfItem &item : vm.itemList()) {
-            switch (item.type) {
-            case ItemType::File:
-                lines.append(QStringLiteral("file:") + item.url.toLocalFile());
-                break;
-            case ItemType::Text:
-                lines.append(QStringLiteral("text:") + item.text.value_or(QString()));
-                break;
-            case ItemType::Image:
-                lines.append(QStringLiteral("image:%1x%2")
-                                 .arg(item.image.image().width())
-                                 .arg(item.image.image().height()));
-                break;
-            }
-        }
+        for (const ShelfItem &item : vm.itemList())
+            lines.append(item.summary());
         return lines;
     }
 

@@ -104,6 +104,17 @@ private slots:
         QCOMPARE(rig.vm.isFileDragActive(), files);
     }
 
+    void windowTakesTheDragInTheMargin()
+    {
+        Rig rig;
+        rig.controller->setFileDragActive(true);
+        rig.scheduler.advance(10);
+        QCOMPARE(rig.window.inputRegion, QRegion(QRect(250, 0, 360, 121)));
+        rig.controller->setFileDragActive(false);
+        rig.scheduler.advance(10);
+        QVERIFY(rig.window.inputRegion.isEmpty());
+    }
+
     void leavingTheWindowClearsTheTarget()
     {
         Rig rig;

@@ -17,6 +17,9 @@
 #include "notch/NotchViewModel.h"
 #include "notch/NotchWindowController.h"
 #include "platform/SystemEvents.h"
+#include "platform/linux/FunctionImageProvider.h"
+#include "shelf/ShelfDragOut.h"
+#include "fakes/FakeDragSessions.h"
 #include "ui/QmlInstances.h"
 
 #include <QDir>
@@ -52,6 +55,10 @@ struct ViewRig
         provideToQml(engine, &preferences);
         provideToQml(engine, controller.get());
         provideToQml(engine, &greeting);
+        provideToQml(engine, &dragOut);
+        engine.addImageProvider(QStringLiteral("shelf"), new FunctionImageProvider([this](const QString &id, QSize) {
+            return vm.items()->icon(id, 40);
+        }));
 
         window.resize(860, 250);
         window.setColor(kDesktop);
@@ -118,6 +125,8 @@ struct ViewRig
     FakeHapticFeedback haptics;
     std::unique_ptr<NotchWindowController> controller;
     NotchGreetingSequence greeting{scheduler};
+    FakeDragSessions sessions;
+    ShelfDragOut dragOut{&vm, controller.get(), sessions, types};
     QQmlEngine engine;
     QQuickWindow window;
     std::unique_ptr<QQuickItem> root;
