@@ -227,9 +227,10 @@ bool DropDetectionView::eventFilter(QObject *watched, QEvent *event)
         return true;
     case QEvent::Drop: {
         auto *drop = static_cast<QDropEvent *>(event);
-        // Sources may drop where the target refused: only the zone takes drops.
-        const bool allowed = drop->possibleActions().testFlag(Qt::CopyAction) && drop->mimeData()
-                             && acceptsDragAt(drop->position());
+        // Sources drop only where the last move was accepted. The zone is not
+        // checked again: the release that caused the drop may already have
+        // ended the file drag and shrunk the outline.
+        const bool allowed = drop->possibleActions().testFlag(Qt::CopyAction) && drop->mimeData();
         if (allowed && acceptDrop(MimeDragData(*drop->mimeData()))) {
             drop->setDropAction(Qt::CopyAction);
             drop->accept();

@@ -16,3 +16,12 @@ talvo_add_test(tst_notchdesktop SOURCES e2e/tst_notchdesktop.cpp LIBS talvo_e2e 
 target_compile_definitions(tst_notchdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
     TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_DRAGSOURCE="$<TARGET_FILE:e2e_dragsource>")
 add_dependencies(tst_notchdesktop talvo e2e_window e2e_dragsource)
+
+# Drops onto the notch and shelf tiles dragged out, between programs.
+qt_add_executable(e2e_droptarget e2e/helpers/e2e_droptarget.cpp)
+target_link_libraries(e2e_droptarget PRIVATE talvo_compiler_flags Qt6::Gui)
+talvo_add_test(tst_shelfdesktop SOURCES e2e/tst_shelfdesktop.cpp LIBS talvo_e2e TIMEOUT 400)
+target_compile_definitions(tst_shelfdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
+    TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_DRAGSOURCE="$<TARGET_FILE:e2e_dragsource>"
+    TALVO_E2E_DROPTARGET="$<TARGET_FILE:e2e_droptarget>")
+add_dependencies(tst_shelfdesktop talvo e2e_window e2e_dragsource e2e_droptarget)
