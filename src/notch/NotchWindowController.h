@@ -129,9 +129,9 @@ public:
     void setFileDragActive(bool active);
     // Called by the shelf's drag source when dragging one of its items begins
     // (true) and ends (false).
-    void setShelfItemDragActive(bool active);
+    Q_INVOKABLE void setShelfItemDragActive(bool active);
     // Ends the bookkeeping of a file drag as a mouse-up does.
-    void finishFileDrag();
+    Q_INVOKABLE void finishFileDrag();
     void updateMouseEventPassthrough();
 
     void refreshCachedPreferences();
@@ -139,9 +139,9 @@ public:
     void recover();
 
     // The first-run greeting: holds the panel open for kGreetingDuration.
-    void showOnboardingGreeting();
-    void setForcedOpen(bool flag);
-    void endOnboardingGreeting();
+    Q_INVOKABLE void showOnboardingGreeting();
+    Q_INVOKABLE void setForcedOpen(bool flag);
+    Q_INVOKABLE void endOnboardingGreeting();
 
     // Music is playing and its track has not been dismissed; widens the notch.
     void setMusicShowing(bool showing);

@@ -1,66 +1,103 @@
 #include "ThreadTimerQueue.h"
 
-#include <QTimer>
-
+#include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
+#include <pthread.h>
 
 namespace talvo {
 
-ThreadTimerQueue::ThreadTimerQueue(const QString &name, QThread::Priority priority)
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Timer
 {
-    m_thread.setObjectName(name);
-    auto *worker = new QObject;
-    worker->moveToThread(&m_thread);
-    m_worker = worker;
-    QObject::connect(&m_thread, &QThread::finished, worker, &QObject::deleteLater);
-    m_thread.start(priority);
+    Clock::time_point due;
+    Clock::duration interval;
+    TimerQueue::Task tick;
+    // Set by the cancelling thread, read by the queue's thread.
+    std::atomic<bool> stopped{false};
+};
+
+} // namespace
+
+// Lives as long as the queue or any of its timers' handles, so that a handle
+// cancelled after the queue is gone touches nothing freed.
+struct ThreadTimerQueue::Shared
+{
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::vector<std::shared_ptr<Timer>> timers;
+    bool quit = false;
+
+    void run()
+    {
+        std::unique_lock lock(mutex);
+        while (!quit) {
+            std::erase_if(timers, [](const auto &timer) { return timer->stopped.load(); });
+            if (timers.empty()) {
+                wake.wait(lock);
+                continue;
+            }
+            const auto next = std::min_element(timers.begin(), timers.end(),
+                                               [](const auto &a, const auto &b) { return a->due < b->due; });
+            const Clock::time_point now = Clock::now();
+            if (now < (*next)->due) {
+                wake.wait_until(lock, (*next)->due);
+                continue;
+            }
+            std::shared_ptr<Timer> timer = *next;
+            // A late tick does not make up for the ones it missed.
+            timer->due = std::max(timer->due + timer->interval, now);
+            lock.unlock();
+            if (!timer->stopped)
+                timer->tick();
+            lock.lock();
+        }
+    }
+};
+
+ThreadTimerQueue::ThreadTimerQueue(const QString &name) : m_shared(std::make_shared<Shared>())
+{
+    m_thread = std::thread([shared = m_shared] { shared->run(); });
+    // Linux keeps 15 characters of a thread's name.
+    pthread_setname_np(m_thread.native_handle(), name.left(15).toUtf8().constData());
 }
 
 ThreadTimerQueue::~ThreadTimerQueue()
 {
-    m_thread.quit();
-    m_thread.wait();
+    {
+        std::lock_guard lock(m_shared->mutex);
+        m_shared->quit = true;
+    }
+    m_shared->wake.notify_all();
+    m_thread.join();
 }
 
 TimerHandle ThreadTimerQueue::every(Duration firstDelay, Duration interval, Task tick)
 {
+    auto timer = std::make_shared<Timer>();
+    timer->due = Clock::now() + firstDelay;
+    timer->interval = std::max<Clock::duration>(interval, std::chrono::milliseconds(1));
+    timer->tick = std::move(tick);
+    {
+        std::lock_guard lock(m_shared->mutex);
+        m_shared->timers.push_back(timer);
+    }
+    m_shared->wake.notify_all();
+
     auto state = std::make_shared<TimerHandle::State>();
-    // The handle's own flag belongs to the thread that cancels; the queue's
-    // thread reads this one.
-    auto stopped = std::make_shared<std::atomic<bool>>(false);
-    auto timer = std::make_shared<QPointer<QTimer>>();
-    QPointer<QObject> worker = m_worker;
-    if (!worker)
-        return TimerHandle(state);
-    QMetaObject::invokeMethod(
-        worker,
-        [worker, timer, stopped, firstDelay, interval, tick = std::move(tick)] {
-            if (*stopped)
-                return;
-            auto *t = new QTimer(worker);
-            t->setTimerType(Qt::PreciseTimer);
-            *timer = t;
-            QObject::connect(t, &QTimer::timeout, t, [t, stopped, interval, tick] {
-                if (*stopped)
-                    return;
-                if (t->interval() != int(interval.count()))
-                    t->setInterval(interval);
-                tick();
-            });
-            t->start(firstDelay);
-        },
-        Qt::QueuedConnection);
-    state->onCancel = [worker, timer, stopped] {
-        *stopped = true;
-        if (!worker)
-            return;
-        QMetaObject::invokeMethod(
-            worker,
-            [timer] {
-                if (QTimer *t = *timer)
-                    t->deleteLater();
-            },
-            Qt::QueuedConnection);
+    std::weak_ptr<Shared> shared = m_shared;
+    std::weak_ptr<Timer> weakTimer = timer;
+    state->onCancel = [shared, weakTimer] {
+        if (auto t = weakTimer.lock())
+            t->stopped = true;
+        if (auto s = shared.lock())
+            s->wake.notify_all();
     };
     return TimerHandle(state);
 }

@@ -2,18 +2,20 @@
 
 #include "TimerQueue.h"
 
-#include <QPointer>
 #include <QString>
-#include <QThread>
+
+#include <memory>
+#include <thread>
 
 namespace talvo {
 
-// The real TimerQueue: one thread with its own event loop and precise timers.
-// The thread stops when the queue is destroyed; its timers stop with it.
+// The real TimerQueue: one thread that sleeps until the next deadline. It runs
+// no event loop, so a tick costs one wake-up and nothing else. The thread
+// stops when the queue is destroyed; its timers stop with it.
 class ThreadTimerQueue final : public TimerQueue
 {
 public:
-    explicit ThreadTimerQueue(const QString &name, QThread::Priority priority = QThread::HighPriority);
+    explicit ThreadTimerQueue(const QString &name);
     ~ThreadTimerQueue() override;
 
     ThreadTimerQueue(const ThreadTimerQueue &) = delete;
@@ -22,8 +24,9 @@ public:
     TimerHandle every(Duration firstDelay, Duration interval, Task tick) override;
 
 private:
-    QThread m_thread;
-    QPointer<QObject> m_worker; // lives on m_thread
+    struct Shared;
+    std::shared_ptr<Shared> m_shared;
+    std::thread m_thread;
 };
 
 } // namespace talvo

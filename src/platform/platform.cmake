@@ -14,8 +14,6 @@ target_sources(talvo_platform PRIVATE
     platform/LocationService.h
     platform/ReverseGeocoder.h
     platform/SystemSettingsOpener.h
-)
-target_sources(talvo_platform PRIVATE
     platform/ApplicationCatalog.h
     platform/ContentTypes.h
     platform/SoundPlayer.h
@@ -26,6 +24,7 @@ target_sources(talvo_platform PRIVATE
     platform/FolderLister.h
     platform/Pasteboard.h
 )
+target_sources(talvo_platform PRIVATE platform/CalendarStore.h)
 target_sources(talvo_platform PRIVATE
     platform/ControlBus.h
     platform/DragPasteboard.h
@@ -39,5 +38,4 @@ target_sources(talvo_platform PRIVATE
     platform/ThreadTimerQueue.cpp platform/ThreadTimerQueue.h
     platform/TimerQueue.h
 )
-target_sources(talvo_platform PRIVATE platform/CalendarStore.h)
 target_sources(talvo_platform PRIVATE platform/DragSessions.h)

@@ -23,6 +23,8 @@ target_sources(talvo_fakes PRIVATE
     fakes/FakeFolderLister.h
     fakes/FakePasteboard.h
 )
+target_sources(talvo_fakes PRIVATE fakes/FakeCalendarStore.cpp fakes/FakeCalendarStore.h)
+target_sources(talvo_fakes PRIVATE fakes/FileSizeLimit.h)
 target_sources(talvo_fakes PRIVATE
     fakes/FakeControlBus.h
     fakes/FakeDragPasteboard.h
@@ -33,8 +35,6 @@ target_sources(talvo_fakes PRIVATE
     fakes/FakeScreens.h
     fakes/VirtualTimerQueue.h
 )
-target_sources(talvo_fakes PRIVATE fakes/FakeCalendarStore.cpp fakes/FakeCalendarStore.h)
-target_sources(talvo_fakes PRIVATE fakes/FileSizeLimit.h)
 target_sources(talvo_fakes PRIVATE fakes/FakeDragData.h)
 target_sources(talvo_fakes PRIVATE fakes/FakeNotchServices.h)
 target_sources(talvo_fakes PRIVATE fakes/FakeDragSessions.h)

@@ -1,5 +1,6 @@
 #include "IcalCalendarStore.h"
 
+#include "AtomicFile.h"
 #include "IcalCalendarCache.h"
 #include "IcalCalendarFile.h"
 #include "platform/Log.h"
@@ -10,7 +11,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPointer>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QUuid>
@@ -160,20 +160,8 @@ bool IcalCalendarStore::saveEvent(const NewCalendarEvent &event, QString *error)
     } while (QFileInfo::exists(path));
 
     const QByteArray bytes = IcalCalendarFile::composeNewEvent(uid, event, m_scheduler.now());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    // QSaveFile still renames after a short write (a full disk, a size limit):
-    // check every byte, so that no half event ever lands in the calendar.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
+    if (const auto failure = writeFileAtomically(path, bytes, false)) {
+        *error = *failure;
         return false;
     }
     watchCalendars();

@@ -6,7 +6,6 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QWheelEvent>
-#include <QWindow>
 
 #include <xcb/xinput.h>
 
@@ -180,11 +179,12 @@ bool X11EventMonitors::eventFilter(QObject *watched, QEvent *event)
         return false;
     switch (event->type()) {
     case QEvent::Enter:
-        m_pointerInOwnWindow = true;
+        m_enteredWindow = static_cast<QWindow *>(watched);
         deliver(false, PointerEvent::of(PointerEventType::MouseEntered));
         break;
     case QEvent::Leave:
-        m_pointerInOwnWindow = false;
+        if (m_enteredWindow == watched)
+            m_enteredWindow = nullptr;
         deliver(false, PointerEvent::of(PointerEventType::MouseExited));
         break;
     case QEvent::MouseButtonPress:
@@ -215,7 +215,7 @@ bool X11EventMonitors::eventFilter(QObject *watched, QEvent *event)
 
 void X11EventMonitors::deliver(bool global, const PointerEvent &event)
 {
-    if (global && m_pointerInOwnWindow)
+    if (global && m_enteredWindow && m_enteredWindow->isVisible())
         return;
     std::vector<int> ids;
     for (const auto &[id, monitor] : m_monitors) {

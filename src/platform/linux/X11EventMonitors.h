@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QWindow>
 
 #include <map>
 
@@ -60,7 +61,9 @@ private:
     // Buttons held, as raw presses and releases tell; motion with one of them
     // held is a drag.
     quint32 m_heldButtons = 0;
-    bool m_pointerInOwnWindow = false;
+    // The window of ours the pointer entered last; a window destroyed or hidden
+    // under the pointer sends no leave event, so it no longer counts then.
+    QPointer<QWindow> m_enteredWindow;
 };
 
 } // namespace talvo

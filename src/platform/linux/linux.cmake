@@ -1,4 +1,5 @@
 target_sources(talvo_platform_linux PRIVATE
+    platform/linux/AtomicFile.cpp platform/linux/AtomicFile.h
     platform/linux/JsonFilePreferencesStorage.cpp platform/linux/JsonFilePreferencesStorage.h
     platform/linux/UnixSignalWatcher.cpp platform/linux/UnixSignalWatcher.h
 )

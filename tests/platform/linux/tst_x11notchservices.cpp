@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QQuickWindow>
+#include <QWindow>
 #include <QTest>
 
 #include <xcb/shape.h>
@@ -143,6 +144,39 @@ private slots:
         QTest::qWait(100);
         QVERIFY(seen.isEmpty());
         monitors.removeMonitor(id);
+    }
+
+    void ownWindowsGoToTheLocalMonitorOnly()
+    {
+        X11EventMonitors monitors(*m_connection);
+        OtherClient other;
+        other.input(XCB_MOTION_NOTIFY, 0, 700, 700);
+        QList<PointerEventType> global;
+        QList<PointerEventType> local;
+        monitors.addGlobalMonitor(PointerEventType::LeftMouseDown, this,
+                                  [&](const PointerEvent &e) { global.append(e.type); });
+        monitors.addLocalMonitor(PointerEventType::LeftMouseDown | PointerEventType::MouseEntered, this,
+                                 [&](const PointerEvent &e) { local.append(e.type); });
+        auto window = std::make_unique<QWindow>();
+        window->setFlags(Qt::Window | Qt::FramelessWindowHint);
+        window->setGeometry(100, 100, 200, 200);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+
+        other.input(XCB_MOTION_NOTIFY, 0, 150, 150);
+        QTRY_COMPARE(local, QList<PointerEventType>{PointerEventType::MouseEntered});
+        other.input(XCB_BUTTON_PRESS, 1);
+        other.input(XCB_BUTTON_RELEASE, 1);
+        QTRY_COMPARE(local.size(), 2);
+        QCOMPARE(local.last(), PointerEventType::LeftMouseDown);
+        QTest::qWait(100);
+        QVERIFY(global.isEmpty());
+
+        // Gone from under the pointer: the desktop is the global monitor's again.
+        window.reset();
+        other.input(XCB_BUTTON_PRESS, 1);
+        other.input(XCB_BUTTON_RELEASE, 1);
+        QTRY_COMPARE(global, QList<PointerEventType>{PointerEventType::LeftMouseDown});
     }
 
     void pointerPositionAndButtons()
