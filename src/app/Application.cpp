@@ -2,6 +2,7 @@
 
 #include "app/Preferences.h"
 #include "notch/DropDetectionView.h"
+#include "notch/NotchGreetingSequence.h"
 #include "notch/NotchStatePublisher.h"
 #include "notch/NotchViewModel.h"
 #include "notch/NotchWindowController.h"
@@ -46,6 +47,7 @@ struct Application::Notch
         , dragSessions(scheduler)
         , dropView(&controller, &viewModel, scheduler, haptics)
         , dragOut(&viewModel, &controller, dragSessions, contentTypes)
+        , greeting(scheduler)
     {
         window.window()->installEventFilter(&dropView);
     }
@@ -77,6 +79,7 @@ struct Application::Notch
     QtDragSessions dragSessions;
     DropDetectionView dropView;
     ShelfDragOut dragOut;
+    NotchGreetingSequence greeting;
 };
 
 Application::Application(QObject *parent)
@@ -88,6 +91,9 @@ Application::Application(QObject *parent)
     , m_engine(std::make_unique<QQmlEngine>())
     , m_controlBus(std::make_unique<DBusControlBus>())
 {
+    // The module's QML files live in the resources; without this the engine
+    // finds them only next to the executable.
+    m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
     provideToQml(*m_engine, m_preferences.get());
 }
 
@@ -109,6 +115,7 @@ void Application::start()
                                new FunctionImageProvider([notch = m_notch.get()](const QString &id, QSize size) {
                                    return notch->shelfIcon(id, size);
                                }));
+    provideToQml(*m_engine, &m_notch->greeting);
     m_notch->controller.loadContent(*m_engine);
     connect(m_controlBus.get(), &ControlBus::activationRequested, &m_notch->controller,
             &NotchWindowController::recover);

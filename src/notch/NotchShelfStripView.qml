@@ -10,56 +10,64 @@ Column {
 
     Item { width: 1; height: view.layout.baseNotchHeight }
 
+    // Header and tiles, centred as one in the space below the housing band.
     Item {
-        id: header
         width: view.width
-        height: headerRow.height + 4
+        height: view.height - view.layout.baseNotchHeight
 
-        Row {
-            id: headerRow
-            x: 14
-            y: 4
-            width: parent.width - 28
-            spacing: 6
+        Column {
+            anchors.verticalCenter: parent.verticalCenter
+            width: parent.width
 
-            SymbolImage {
-                anchors.verticalCenter: parent.verticalCenter
-                symbol: "tray.fill"
-                size: 10
-                color: Qt.rgba(1, 1, 1, 0.38)
+            Item {
+                width: parent.width
+                height: headerRow.height + 4
+
+                Row {
+                    id: headerRow
+                    x: 14
+                    y: 4
+                    spacing: 6
+
+                    SymbolImage {
+                        anchors.verticalCenter: parent.verticalCenter
+                        symbol: "tray.fill"
+                        size: 10
+                        color: Qt.rgba(1, 1, 1, 0.38)
+                    }
+                    Text {
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: view.layout.itemCountText
+                        font.pixelSize: 11
+                        font.weight: Font.Medium
+                        color: Qt.rgba(1, 1, 1, 0.38)
+                    }
+                }
+                Text {
+                    anchors.right: parent.right
+                    anchors.rightMargin: 14
+                    anchors.verticalCenter: headerRow.verticalCenter
+                    visible: view.layout.showsClearButton
+                    text: "Clear"
+                    font.pixelSize: 10
+                    color: Qt.rgba(1, 1, 1, 0.28)
+
+                    TapHandler {
+                        gesturePolicy: TapHandler.ReleaseWithinBounds
+                        onTapped: view.layout.clearShelf(NotchViewModel)
+                    }
+                }
             }
-            Text {
-                id: countText
-                anchors.verticalCenter: parent.verticalCenter
-                text: view.layout.itemCountText
-                font.pixelSize: 11
-                font.weight: Font.Medium
-                color: Qt.rgba(1, 1, 1, 0.38)
+
+            ShelfItemRow {
+                width: parent.width
+                height: 84 + 8
+                leftMargin: 14
+                rightMargin: 14
+                topMargin: 4
+                bottomMargin: 4
+                clip: true
             }
         }
-        Text {
-            id: clearButton
-            anchors.right: parent.right
-            anchors.rightMargin: 14
-            anchors.verticalCenter: headerRow.verticalCenter
-            visible: view.layout.showsClearButton
-            text: "Clear"
-            font.pixelSize: 10
-            color: Qt.rgba(1, 1, 1, 0.28)
-
-            TapHandler {
-                onTapped: view.layout.clearShelf(NotchViewModel)
-            }
-        }
-    }
-
-    ShelfItemRow {
-        width: view.width
-        height: 84 + 8
-        leftMargin: 14
-        rightMargin: 14
-        topMargin: 4
-        bottomMargin: 4
-        clip: true
     }
 }

@@ -193,6 +193,11 @@ private slots:
             << Layout::Bare;
         QTest::newRow("paused music") << with(idle(), [](State &s) { s.closedForTrack = true; }) << 204.0 << 38.0
                                       << Layout::Bare;
+        QTest::newRow("drop target over the open panel")
+            << with(panel(NotchPanelTab::Home, QStringLiteral("music")), [](State &s) { s.dragTarget = true; })
+            << 320.0 << 115.0 << Layout::DropTarget;
+        QTest::newRow("shelf strip hides the music peek")
+            << with(shelfStrip(2), [](State &s) { s.playing = true; }) << 230.0 << 160.0 << Layout::ShelfStrip;
         QTest::newRow("music hides behind the open panel")
             << with(panel(home, three), [](State &s) { s.playing = true; }) << 860.0 << 180.0 << Layout::Panel;
         QTest::newRow("expanded without hover is collapsed")

@@ -1,38 +1,13 @@
-#include "app/Preferences.h"
-#include "fakes/FakeApplicationCatalog.h"
-#include "fakes/FakeContentTypes.h"
-#include "fakes/FakeDragPasteboard.h"
-#include "fakes/FakeEventMonitors.h"
-#include "fakes/FakeHapticFeedback.h"
-#include "fakes/FakeNotchWindowSurface.h"
-#include "fakes/FakePointer.h"
-#include "fakes/FakeScreens.h"
-#include "fakes/FakeSoundPlayer.h"
-#include "fakes/FakeThumbnailer.h"
-#include "fakes/MemoryPreferencesStorage.h"
-#include "fakes/VirtualScheduler.h"
-#include "fakes/VirtualTimerQueue.h"
-#include "notch/NotchGreetingSequence.h"
-#include "notch/NotchShelfLayout.h"
-#include "notch/NotchViewModel.h"
-#include "notch/NotchWindowController.h"
-#include "platform/SystemEvents.h"
-#include "platform/linux/FunctionImageProvider.h"
-#include "shelf/ShelfDragOut.h"
-#include "fakes/FakeDragSessions.h"
-#include "ui/QmlInstances.h"
+#include "e2e/NotchBodyMeasure.h"
+#include "notch/NotchViewRig.h"
 
-#include <QDir>
-#include <QQmlComponent>
-#include <QQmlEngine>
-#include <QQuickItem>
-#include <QQuickWindow>
 #include <QTest>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(TalvoPlugin)
 
 using namespace talvo;
+using ViewRig = test::NotchViewRig;
 
 namespace {
 
@@ -41,153 +16,10 @@ const QRectF kScreen(0, 0, 1512, 982);
 const ScreenInfo kHousing = FakeScreens::screen(1, kScreen).withCameraHousing({200, 38});
 const QColor kDesktop(90, 140, 220);
 
-// The root view in a window of the notch window's size, over a plain desktop
-// colour, with the real view model, window controller and greeting behind it.
-struct ViewRig
-{
-    explicit ViewRig(QJsonObject prefs = {}) : storage(std::move(prefs))
-    {
-        controller = std::make_unique<NotchWindowController>(
-            vm, preferences, NotchPlatform{scheduler, queue, screens, pointer, monitors, drag, surface, system, haptics});
-        // Where the module's QML files live in the resources.
-        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-        provideToQml(engine, &vm);
-        provideToQml(engine, &preferences);
-        provideToQml(engine, controller.get());
-        provideToQml(engine, &greeting);
-        provideToQml(engine, &dragOut);
-        engine.addImageProvider(QStringLiteral("shelf"), new FunctionImageProvider([this](const QString &id, QSize) {
-            return vm.items()->icon(id, 40);
-        }));
-
-        window.resize(860, 250);
-        window.setColor(kDesktop);
-        QQmlComponent component(&engine);
-        component.setData("import Talvo\nNotchShelfView {}\n", QUrl());
-        root.reset(qobject_cast<QQuickItem *>(component.create()));
-        if (!root)
-            qWarning() << component.errorString();
-        else {
-            root->setParentItem(window.contentItem());
-            root->setSize(QSizeF(860, 250));
-        }
-        window.show();
-    }
-    ~ViewRig() { root.reset(); }
-
-    NotchShelfLayout *layout() const { return root->property("layout").value<NotchShelfLayout *>(); }
-    QQuickItem *body() const { return root->property("body").value<QQuickItem *>(); }
-
-    // Waits until the body's springs have come to rest on the layout's numbers
-    // and the content layers have finished fading.
-    bool settle()
-    {
-        QQuickItem *b = body();
-        NotchShelfLayout *l = layout();
-        const bool rested = QTest::qWaitFor(
-            [&] {
-                return b->width() == l->notchWidth() && b->height() == l->notchHeight()
-                       && b->property("bottomRadius").toReal() == l->bottomRadius()
-                       && b->property("cornerRadius").toReal() == l->cornerRadius()
-                       && b->property("blackOpacity").toReal() == l->blackOpacity();
-            },
-            3000);
-        QTest::qWait(600);
-        return rested;
-    }
-
-    QImage grab()
-    {
-        QImage image = window.grabWindow();
-        if (const QByteArray dir = qgetenv("TALVO_SCREENSHOT_DIR"); !dir.isEmpty()) {
-            const QString name = QString::fromLatin1(QTest::currentTestFunction()) + QLatin1Char('-')
-                                 + QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-'));
-            image.save(QDir(QString::fromLocal8Bit(dir)).filePath(name + QStringLiteral(".png")));
-        }
-        return image;
-    }
-
-    VirtualScheduler scheduler;
-    VirtualTimerQueue queue{scheduler};
-    MemoryPreferencesStorage storage;
-    Preferences preferences{storage};
-    FakeContentTypes types;
-    FakeThumbnailer thumbnails;
-    FakeSoundPlayer sounds;
-    FakeApplicationCatalog apps;
-    NotchViewModel vm{scheduler, preferences, types, thumbnails, sounds, apps};
-    FakeScreens screens{{kHousing}};
-    FakePointer pointer;
-    FakeEventMonitors monitors;
-    FakeDragPasteboard drag;
-    FakeNotchWindowSurface surface;
-    SystemEvents system;
-    FakeHapticFeedback haptics;
-    std::unique_ptr<NotchWindowController> controller;
-    NotchGreetingSequence greeting{scheduler};
-    FakeDragSessions sessions;
-    ShelfDragOut dragOut{&vm, controller.get(), sessions, types};
-    QQmlEngine engine;
-    QQuickWindow window;
-    std::unique_ptr<QQuickItem> root;
-};
-
-// The desktop is bluer than anything else on screen, so the blue channel
-// tells how much of a pixel the black body covers.
-int coverageThreshold(qreal coverage)
-{
-    return int(kDesktop.blue() * (1 - coverage));
-}
-
-// Leftmost and rightmost pixel of a row covered at least `coverage`; {-1, -1} when none.
-std::pair<int, int> rowExtent(const QImage &image, int y, qreal coverage)
-{
-    const int threshold = coverageThreshold(coverage);
-    int left = -1, right = -1;
-    for (int x = 0; x < image.width(); ++x) {
-        if (qBlue(image.pixel(x, y)) < threshold) {
-            if (left < 0)
-                left = x;
-            right = x;
-        }
-    }
-    return {left, right};
-}
-
-int widthOf(std::pair<int, int> extent)
-{
-    return extent.first < 0 ? 0 : extent.second - extent.first + 1;
-}
-
-// The black body as it appears on screen. A third covered counts as body;
-// the soft shadow darkens the desktop by far less.
-struct Measured
-{
-    int topWidth = 0; // the top row: where the ears meet the top edge
-    int widest = 0;   // the widest row
-    int height = 0;   // rows from the top edge down to the last body row
-    int midWidth = 0; // the row half-way down
-    int centreX = 0;  // middle of that row
-};
-
+using Measured = test::NotchBodyMeasure::Result;
 Measured measure(const QImage &image)
 {
-    Measured m;
-    // The ears meet the top edge at a tangent, so their last pixels are only
-    // faintly covered.
-    m.topWidth = widthOf(rowExtent(image, 0, 0.15));
-    int lastRow = -1;
-    for (int y = 0; y < image.height(); ++y) {
-        const int w = widthOf(rowExtent(image, y, 0.34));
-        if (w > 0)
-            lastRow = y;
-        m.widest = std::max(m.widest, w);
-    }
-    m.height = lastRow + 1;
-    const auto mid = rowExtent(image, std::max(m.height / 2, 0), 0.34);
-    m.midWidth = widthOf(mid);
-    m.centreX = (mid.first + mid.second + 1) / 2;
-    return m;
+    return test::NotchBodyMeasure(kDesktop).measure(image);
 }
 
 } // namespace
@@ -196,9 +28,9 @@ class TestNotchShelfView : public QObject
 {
     Q_OBJECT
 private slots:
-    // Each state's body, as drawn, has the size the layout computed: its
-    // widest row spans the body (ears included), half-way down it is inset by
-    // the top radius on both sides, and it reaches down to the body's height.
+    // Each state's body, as drawn, has the size the layout computed: its top
+    // row spans the body (ears included), half-way down it is inset by the top
+    // radius on both sides, and it reaches down to the body's height.
     void drawnBodyMatchesTheNumbers_data()
     {
         QTest::addColumn<QString>("state");
@@ -218,7 +50,7 @@ private slots:
         QFETCH(int, width);
         QFETCH(int, height);
 
-        ViewRig rig;
+        ViewRig rig(kHousing, kDesktop);
         QVERIFY(rig.root);
         QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
         if (state == QLatin1String("hover")) {
@@ -257,7 +89,7 @@ private slots:
 
     void floatingStyleIsAPill()
     {
-        ViewRig rig(QJsonObject{{QStringLiteral("shelfStyle"), QStringLiteral("floating")}});
+        ViewRig rig(kHousing, kDesktop, QJsonObject{{QStringLiteral("shelfStyle"), QStringLiteral("floating")}});
         QVERIFY(rig.root);
         QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
         QVERIFY(rig.layout()->isFloating());
@@ -271,7 +103,7 @@ private slots:
 
     void tapOnThePeekingNotchOpensIt()
     {
-        ViewRig rig;
+        ViewRig rig(kHousing, kDesktop);
         QVERIFY(rig.root);
         QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
         QTest::mouseClick(&rig.window, Qt::LeftButton, {}, QPoint(430, 10));
@@ -285,9 +117,48 @@ private slots:
         QCOMPARE(rig.layout()->notchWidth(), 860.0);
     }
 
+    // The player arrives with its own work; a stand-in with the same members
+    // drives the peek here.
+    void nowPlayingPeekAndItsDismissal()
+    {
+        ViewRig rig(kHousing, kDesktop);
+        QVERIFY(rig.root);
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+        QQmlComponent component(&rig.engine);
+        component.setData("import QtQuick\nQtObject {\n"
+                          "  property bool isPlaying: true\n"
+                          "  property bool isClosedForCurrentTrack: false\n"
+                          "  property url albumArt\n"
+                          "  property url appIcon\n"
+                          "  function closeForCurrentTrack() { isClosedForCurrentTrack = true }\n}",
+                          QUrl());
+        std::unique_ptr<QObject> player(component.create());
+        QVERIFY2(player, qPrintable(component.errorString()));
+        rig.root->setProperty("nowPlaying", QVariant::fromValue(player.get()));
+
+        QCOMPARE(rig.layout()->contentLayout(), NotchShelfLayout::ContentLayout::NowPlayingPeek);
+        QVERIFY(rig.settle());
+        Measured m = measure(rig.grab());
+        QVERIFY2(std::abs(m.midWidth - (344 - 24)) <= 2, qPrintable(QString::number(m.midWidth)));
+        QVERIFY2(std::abs(m.height - 44) <= 1, qPrintable(QString::number(m.height)));
+
+        // Under the pointer the spectrum gives way to the close button at the
+        // trailing end; it dismisses the peek for this track without opening.
+        rig.vm.setIsHovering(true);
+        QVERIFY(rig.settle());
+        const qreal right = 430 + rig.layout()->notchWidth() / 2;
+        const qreal rowCentre = rig.layout()->peekRowTopInset() + 11;
+        QTest::mouseClick(&rig.window, Qt::LeftButton, {}, QPoint(int(right - 16 - 7), int(rowCentre)));
+        QVERIFY(player->property("isClosedForCurrentTrack").toBool());
+        QVERIFY(!rig.vm.isFullyExpanded());
+        QCOMPARE(rig.layout()->contentLayout(), NotchShelfLayout::ContentLayout::Bare);
+        QCOMPARE(rig.layout()->notchWidth(), 254.0);
+        rig.root->setProperty("nowPlaying", QVariant::fromValue<QObject *>(nullptr));
+    }
+
     void clearButtonEmptiesTheShelf()
     {
-        ViewRig rig;
+        ViewRig rig(kHousing, kDesktop);
         QVERIFY(rig.root);
         QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
         rig.vm.addText(QStringLiteral("one"));
@@ -304,7 +175,7 @@ private slots:
 
     void toastHangsBelowTheCollapsedBand()
     {
-        ViewRig rig;
+        ViewRig rig(kHousing, kDesktop);
         QVERIFY(rig.root);
         QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
         rig.vm.showToast(QStringLiteral("Event added"), ToastStyle::Success);
