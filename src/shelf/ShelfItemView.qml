@@ -68,6 +68,7 @@ Item {
             anchors.margins: 5
             source: tile.itemId ? "image://shelf/" + tile.itemId : ""
             sourceSize: Qt.size(width, height)
+            cache: false
             fillMode: Image.PreserveAspectFit
             smooth: true
         }

@@ -45,7 +45,12 @@ struct ViewRig : FakeNotchServices
         row->setParentItem(window.contentItem());
         window.show();
     }
-    ~ViewRig() { row.reset(); }
+    ~ViewRig()
+    {
+        row.reset();
+        // One more frame lets the scene graph let go of the tiles' textures.
+        QTest::qWait(50);
+    }
 
     // The tile of row `index`, once laid out.
     QQuickItem *tile(int index) const
