@@ -3,6 +3,7 @@
 #include "app/AppDelegate.h"
 #include "app/Preferences.h"
 #include "app/TalvoUpdater.h"
+#include "notch/DropDetectionView.h"
 #include "notch/NotchGreetingSequence.h"
 #include "notch/NotchStatePublisher.h"
 #include "notch/NotchViewModel.h"
@@ -11,11 +12,12 @@
 #include "platform/SerialWorkQueue.h"
 #include "platform/ThreadTimerQueue.h"
 #include "platform/linux/CanberraSoundPlayer.h"
-#include "platform/linux/DesktopFileOpener.h"
 #include "platform/linux/DBusControlBus.h"
 #include "platform/linux/DesktopApplicationCatalog.h"
+#include "platform/linux/DesktopFileOpener.h"
 #include "platform/linux/FreedesktopContentTypes.h"
 #include "platform/linux/FreedesktopThumbnailer.h"
+#include "platform/linux/FunctionImageProvider.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
 #include "platform/linux/LinuxSystemEvents.h"
 #include "platform/linux/MicScriptHandler.h"
@@ -23,6 +25,7 @@
 #include "platform/linux/NullHapticFeedback.h"
 #include "platform/linux/PulseAudioInput.h"
 #include "platform/linux/QuickAppWindows.h"
+#include "platform/linux/QtDragSessions.h"
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/ScriptBridge.h"
 #include "platform/linux/ServiceAddresses.h"
@@ -33,11 +36,13 @@
 #include "platform/linux/X11Pointer.h"
 #include "platform/linux/XcbConnection.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
+#include "shelf/ShelfDragOut.h"
 #include "sources/MicManager.h"
 #include "ui/QmlInstances.h"
 
 #include <QCoreApplication>
 #include <QQmlEngine>
+#include <QQuickWindow>
 #include <QStandardPaths>
 
 namespace talvo {
@@ -52,8 +57,19 @@ struct Application::Notch
                      NotchPlatform{scheduler, monitorQueue, screens, pointer, eventMonitors, dragPasteboard, window,
                                    systemEvents, haptics})
         , publisher(viewModel, controller, bus)
+        , dragSessions(scheduler)
+        , dropView(&controller, &viewModel, scheduler, haptics)
+        , dragOut(&viewModel, &controller, dragSessions, contentTypes)
         , greeting(scheduler)
     {
+        window.window()->installEventFilter(&dropView);
+    }
+
+    // The shelf items' pictures for `image://shelf/<item id>`.
+    QImage shelfIcon(const QString &id, QSize requestedSize) const
+    {
+        const int side = requestedSize.isValid() ? qMax(requestedSize.width(), requestedSize.height()) : 80;
+        return viewModel.items()->icon(id, side);
     }
 
     XcbConnection x11;
@@ -73,6 +89,9 @@ struct Application::Notch
     NotchViewModel viewModel;
     NotchWindowController controller;
     NotchStatePublisher publisher;
+    QtDragSessions dragSessions;
+    DropDetectionView dropView;
+    ShelfDragOut dragOut;
     NotchGreetingSequence greeting;
 };
 
@@ -133,6 +152,11 @@ void Application::start()
     m_shell = std::make_unique<Shell>(*m_scheduler, *m_preferences, *m_engine, *m_notch);
     provideToQml(*m_engine, &m_notch->viewModel);
     provideToQml(*m_engine, &m_notch->controller);
+    provideToQml(*m_engine, &m_notch->dragOut);
+    m_engine->addImageProvider(QStringLiteral("shelf"),
+                               new FunctionImageProvider([notch = m_notch.get()](const QString &id, QSize size) {
+                                   return notch->shelfIcon(id, size);
+                               }));
     provideToQml(*m_engine, &m_notch->greeting);
     provideToQml(*m_engine, &m_shell->delegate);
     provideToQml(*m_engine, &m_shell->mic);

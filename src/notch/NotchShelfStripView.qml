@@ -59,29 +59,14 @@ Column {
                 }
             }
 
-            ListView {
+            ShelfItemRow {
                 width: parent.width
                 height: 84 + 8
-                orientation: ListView.Horizontal
-                spacing: 10
                 leftMargin: 14
                 rightMargin: 14
                 topMargin: 4
                 bottomMargin: 4
                 clip: true
-                boundsBehavior: Flickable.StopAtBounds
-                model: NotchViewModel.items
-                delegate: ShelfStripTile {}
-
-                add: Transition {
-                    MotionSpring { motion: Springs.shelf; properties: "scale,opacity"; from: 0.00001; to: 1 }
-                }
-                remove: Transition {
-                    MotionSpring { motion: Springs.shelf; properties: "scale,opacity"; to: 0.00001 }
-                }
-                displaced: Transition {
-                    MotionSpring { motion: Springs.shelf; properties: "x"; epsilon: 0.25 }
-                }
             }
         }
     }

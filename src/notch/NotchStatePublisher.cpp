@@ -35,6 +35,10 @@ void NotchStatePublisher::publishAll()
     m_bus.publish(QStringLiteral("isForcedOpen"), vm.isForcedOpen());
     m_bus.publish(QStringLiteral("isOnboardingGreetingActive"), vm.isOnboardingGreetingActive());
     m_bus.publish(QStringLiteral("itemCount"), int(vm.itemList().size()));
+    QStringList items;
+    for (const ShelfItem &item : vm.itemList())
+        items.append(item.summary());
+    m_bus.publish(QStringLiteral("items"), items);
     const QRectF rect = m_controller.screenNotchRect();
     m_bus.publish(QStringLiteral("notchRect"),
                   QVariant::fromValue(QList<double>{rect.x(), rect.y(), rect.width(), rect.height()}));

@@ -10,9 +10,9 @@ class NotchWindowController;
 
 // Mirrors the notch's state onto the control bus as read-only values, so that
 // tools and the whole-program tests can watch it: the hover, expansion and
-// drag flags, the active tab's raw value, the shelf's item count, the outline
-// in Qt's global coordinates ([x, y, width, height]) and whether the window
-// lets the pointer through.
+// drag flags, the active tab's raw value, the shelf's item count and items (as
+// ShelfItem::summary() lines), the outline in Qt's global coordinates
+// ([x, y, width, height]) and whether the window lets the pointer through.
 //
 // Main thread only.
 class NotchStatePublisher : public QObject

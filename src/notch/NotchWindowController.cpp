@@ -1,5 +1,6 @@
 #include "NotchWindowController.h"
 
+#include "DropDetectionView.h"
 #include "NotchViewModel.h"
 #include "app/PreferenceKeys.h"
 #include "app/Preferences.h"
@@ -254,7 +255,16 @@ void NotchWindowController::setToastRect(const QRectF &rect)
 void NotchWindowController::applyWindowShapes()
 {
     const QRegion outline(m_notchRect.toAlignedRect());
-    const QRegion input = m_ignoresMouseEvents ? QRegion() : outline;
+    QRegion input;
+    if (!m_ignoresMouseEvents && (m_viewModel.isFileDragActive() || m_viewModel.isDragTargetActive())) {
+        // Drops are taken a margin around the outline: the drag's source must
+        // find the window there too.
+        const qreal m = DropDetectionView::kTargetMargin;
+        const QRect window(0, 0, int(NotchGeometry::windowWidth), int(NotchGeometry::windowHeight));
+        input = QRegion(m_notchRect.adjusted(-m, -m, m, m).toAlignedRect() & window);
+    } else if (!m_ignoresMouseEvents) {
+        input = outline;
+    }
     if (m_appliedInputRegion != input) {
         m_appliedInputRegion = input;
         m_window.setInputRegion(input);

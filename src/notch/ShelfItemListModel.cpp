@@ -64,6 +64,14 @@ QHash<int, QByteArray> ShelfItemListModel::roleNames() const
     };
 }
 
+QImage ShelfItemListModel::icon(const QString &id, int side, qreal devicePixelRatio) const
+{
+    const int row = indexOf(id);
+    if (row < 0)
+        return {};
+    return m_items.at(row).displayIcon(m_contentTypes).rendered(side, devicePixelRatio);
+}
+
 int ShelfItemListModel::indexOf(const QString &id) const
 {
     const QUuid uuid(id);

@@ -42,6 +42,10 @@ public:
     Q_INVOKABLE int indexOf(const QString &id) const;
     int indexOf(const QUuid &id) const;
 
+    // The picture of the item with this id, drawn into a square of `side`
+    // logical pixels at the given device pixel ratio; null for an unknown id.
+    QImage icon(const QString &id, int side, qreal devicePixelRatio = 1.0) const;
+
     void append(const ShelfItem &item);
     // Removes every item with this id; returns how many went.
     int removeAll(const QUuid &id);

@@ -24,8 +24,11 @@ qt_target_qml_sources(talvo_core QML_FILES
     notch/NotchShelfView.qml
     notch/NotchToastView.qml
     notch/NowPlayingPeekView.qml
-    notch/ShelfStripTile.qml
 )
 target_sources(talvo_core PRIVATE
     notch/NotchStatePublisher.cpp notch/NotchStatePublisher.h
+)
+target_sources(talvo_core PRIVATE
+    notch/DragData.cpp notch/DragData.h
+    notch/DropDetectionView.cpp notch/DropDetectionView.h
 )

@@ -38,3 +38,4 @@ target_sources(talvo_platform PRIVATE
     platform/ThreadTimerQueue.cpp platform/ThreadTimerQueue.h
     platform/TimerQueue.h
 )
+target_sources(talvo_platform PRIVATE platform/DragSessions.h)

@@ -26,6 +26,11 @@ public:
     // Icon or symbol name; empty for a Bitmap.
     const QString &name() const { return m_name; }
 
+    // The picture fitted into a square of `side` logical pixels at the given
+    // device pixel ratio, centred, its aspect kept; symbols are drawn white.
+    // Null when there is nothing to draw (no picture, an icon the theme lacks).
+    QImage rendered(int side, qreal devicePixelRatio) const;
+
     friend bool operator==(const ShelfImage &a, const ShelfImage &b)
     {
         return a.m_kind == b.m_kind && a.m_name == b.m_name && a.m_image == b.m_image;

@@ -52,6 +52,19 @@ QString ShelfItem::displayTitle() const
     return QStringLiteral("Image");
 }
 
+QString ShelfItem::summary() const
+{
+    switch (type) {
+    case ItemType::File:
+        return QStringLiteral("file:") + (url.isLocalFile() ? url.toLocalFile() : url.toString());
+    case ItemType::Text:
+        return QStringLiteral("text:") + text.value_or(QString());
+    case ItemType::Image:
+        break;
+    }
+    return QStringLiteral("image:%1x%2").arg(image.image().width()).arg(image.image().height());
+}
+
 QString lastPathComponent(const QUrl &url)
 {
     // A folder dropped as "file:///home/u/Music/" is still called "Music".

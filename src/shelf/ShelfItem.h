@@ -34,6 +34,9 @@ struct ShelfItem
     ShelfImage displayIcon(const ContentTypes &contentTypes) const;
     // The caption under the item's picture.
     QString displayTitle() const;
+    // One line for tools and logs: "file:<path>", "text:<text>" or
+    // "image:<width>x<height>".
+    QString summary() const;
 
     static constexpr int kTitleTextLength = 20; // user-perceived characters
 };

@@ -4,3 +4,11 @@ target_sources(talvo_core PRIVATE
     shelf/ShelfImage.cpp shelf/ShelfImage.h
     shelf/ShelfItem.cpp shelf/ShelfItem.h
 )
+target_sources(talvo_core PRIVATE
+    shelf/ShelfDragOut.cpp shelf/ShelfDragOut.h
+    shelf/ShelfItemDragSource.cpp shelf/ShelfItemDragSource.h
+)
+qt_target_qml_sources(talvo_core QML_FILES
+    shelf/ShelfItemRow.qml
+    shelf/ShelfItemView.qml
+)

@@ -281,6 +281,39 @@ void E2eDesktop::releaseButton(int button)
     sync();
 }
 
+xcb_keycode_t E2eDesktop::keycodeOf(quint32 keysym)
+{
+    const xcb_setup_t *setup = xcb_get_setup(m_x);
+    const xcb_keycode_t first = setup->min_keycode;
+    const int count = setup->max_keycode - first + 1;
+    std::unique_ptr<xcb_get_keyboard_mapping_reply_t, decltype(&std::free)> mapping(
+        xcb_get_keyboard_mapping_reply(m_x, xcb_get_keyboard_mapping(m_x, first, uint8_t(count)), nullptr),
+        &std::free);
+    if (!mapping)
+        return 0;
+    const xcb_keysym_t *symbols = xcb_get_keyboard_mapping_keysyms(mapping.get());
+    const int perCode = mapping->keysyms_per_keycode;
+    for (int code = 0; code < count; ++code) {
+        for (int column = 0; column < perCode; ++column) {
+            if (symbols[code * perCode + column] == keysym)
+                return xcb_keycode_t(first + code);
+        }
+    }
+    return 0;
+}
+
+void E2eDesktop::pressKey(quint32 keysym)
+{
+    xcb_test_fake_input(m_x, XCB_KEY_PRESS, keycodeOf(keysym), XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    sync();
+}
+
+void E2eDesktop::releaseKey(quint32 keysym)
+{
+    xcb_test_fake_input(m_x, XCB_KEY_RELEASE, keycodeOf(keysym), XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    sync();
+}
+
 void E2eDesktop::click(QPoint position, int button)
 {
     movePointer(position);

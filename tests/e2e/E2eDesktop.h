@@ -67,6 +67,9 @@ public:
     void pressButton(int button);
     void releaseButton(int button);
     void click(QPoint position, int button = 1);
+    // Holds or lets go of a key, named by its X keysym (0xffe1: left Shift).
+    void pressKey(quint32 keysym);
+    void releaseKey(quint32 keysym);
     // Moves the pointer without generating any input event.
     void warpPointer(QPoint position);
     // Moves in `steps` equal steps, `stepMs` apart, from where the pointer is.
@@ -85,6 +88,7 @@ public:
     QProcess *background() const { return m_background; }
 
 private:
+    xcb_keycode_t keycodeOf(quint32 keysym);
     bool startXServer();
     bool startBus();
 

@@ -23,3 +23,12 @@ add_dependencies(tst_notchbody talvo e2e_window e2e_dragsource)
 talvo_add_test(tst_appshell SOURCES e2e/tst_appshell.cpp LIBS talvo_e2e TIMEOUT 200)
 target_compile_definitions(tst_appshell PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>")
 add_dependencies(tst_appshell talvo)
+
+# Drops onto the notch and shelf tiles dragged out, between programs.
+qt_add_executable(e2e_droptarget e2e/helpers/e2e_droptarget.cpp)
+target_link_libraries(e2e_droptarget PRIVATE talvo_compiler_flags Qt6::Gui)
+talvo_add_test(tst_shelfdesktop SOURCES e2e/tst_shelfdesktop.cpp LIBS talvo_e2e TIMEOUT 400)
+target_compile_definitions(tst_shelfdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
+    TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_DRAGSOURCE="$<TARGET_FILE:e2e_dragsource>"
+    TALVO_E2E_DROPTARGET="$<TARGET_FILE:e2e_droptarget>")
+add_dependencies(tst_shelfdesktop talvo e2e_window e2e_dragsource e2e_droptarget)

@@ -35,3 +35,6 @@ target_sources(talvo_fakes PRIVATE
     fakes/FakeScreens.h
     fakes/VirtualTimerQueue.h
 )
+target_sources(talvo_fakes PRIVATE fakes/FakeDragData.h)
+target_sources(talvo_fakes PRIVATE fakes/FakeNotchServices.h)
+target_sources(talvo_fakes PRIVATE fakes/FakeDragSessions.h)

@@ -4,6 +4,7 @@
 #include "fakes/FakeApplicationCatalog.h"
 #include "fakes/FakeContentTypes.h"
 #include "fakes/FakeDragPasteboard.h"
+#include "fakes/FakeDragSessions.h"
 #include "fakes/FakeEventMonitors.h"
 #include "fakes/FakeHapticFeedback.h"
 #include "fakes/FakeNotchWindowSurface.h"
@@ -19,6 +20,8 @@
 #include "notch/NotchViewModel.h"
 #include "notch/NotchWindowController.h"
 #include "platform/SystemEvents.h"
+#include "platform/linux/FunctionImageProvider.h"
+#include "shelf/ShelfDragOut.h"
 #include "ui/QmlInstances.h"
 
 #include <QDir>
@@ -49,6 +52,10 @@ struct NotchViewRig
         provideToQml(engine, &preferences);
         provideToQml(engine, controller.get());
         provideToQml(engine, &greeting);
+        provideToQml(engine, &dragOut);
+        engine.addImageProvider(QStringLiteral("shelf"), new FunctionImageProvider([this](const QString &id, QSize) {
+            return vm.items()->icon(id, 40);
+        }));
 
         window.resize(860, 250);
         window.setColor(desktop);
@@ -115,6 +122,8 @@ struct NotchViewRig
     FakeHapticFeedback haptics;
     std::unique_ptr<NotchWindowController> controller;
     NotchGreetingSequence greeting{scheduler};
+    FakeDragSessions sessions;
+    ShelfDragOut dragOut{&vm, controller.get(), sessions, types};
     QQmlEngine engine;
     QQuickWindow window;
     std::unique_ptr<QQuickItem> root;

@@ -4,4 +4,6 @@ talvo_add_test(tst_notchwindowcontroller SOURCES notch/tst_notchwindowcontroller
 talvo_add_test(tst_notchshelflayout SOURCES notch/tst_notchshelflayout.cpp)
 talvo_add_test(tst_orvanenotchshape SOURCES notch/tst_orvanenotchshape.cpp)
 talvo_add_test(tst_notchgreetingsequence SOURCES notch/tst_notchgreetingsequence.cpp)
-talvo_add_test(tst_notchshelfview SOURCES notch/tst_notchshelfview.cpp notch/NotchViewRig.h e2e/NotchBodyMeasure.h)
+talvo_add_test(tst_notchshelfview SOURCES notch/tst_notchshelfview.cpp notch/NotchViewRig.h e2e/NotchBodyMeasure.h
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_dropdetectionview SOURCES notch/tst_dropdetectionview.cpp)

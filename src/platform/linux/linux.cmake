@@ -65,3 +65,7 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/X11Pointer.cpp platform/linux/X11Pointer.h
     platform/linux/XcbConnection.cpp platform/linux/XcbConnection.h
 )
+target_sources(talvo_platform_linux PRIVATE
+    platform/linux/FunctionImageProvider.cpp platform/linux/FunctionImageProvider.h
+    platform/linux/QtDragSessions.cpp platform/linux/QtDragSessions.h
+)

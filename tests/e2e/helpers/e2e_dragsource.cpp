@@ -2,9 +2,11 @@
 // that starts a drag as soon as it is pressed, and prints "drag started" and
 // "drag ended" on stdout.
 //
-// Usage: e2e_dragsource X Y WIDTH HEIGHT --files PATH... | --text TEXT
+// Usage: e2e_dragsource X Y WIDTH HEIGHT --files PATH... | --text TEXT | --image WIDTH HEIGHT
+#include <QBuffer>
 #include <QDrag>
 #include <QGuiApplication>
+#include <QImage>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -71,17 +73,37 @@ QMimeData *text(const QStringList &values)
     return data;
 }
 
+// PNG data only, as image editors offer a selection.
+QMimeData *image(const QStringList &size)
+{
+    QImage picture(size.value(0).toInt(), size.value(1).toInt(), QImage::Format_RGB32);
+    picture.fill(QColor(0x20, 0x60, 0xc0));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    auto *data = new QMimeData;
+    data->setData(QStringLiteral("image/png"), png);
+    return data;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() < 7 || (args.at(5) != QLatin1String("--files") && args.at(5) != QLatin1String("--text"))) {
-        std::fprintf(stderr, "usage: e2e_dragsource X Y WIDTH HEIGHT --files PATH... | --text TEXT\n");
+    const QString mode = args.value(5);
+    QMimeData *(*makeData)(const QStringList &) = mode == QLatin1String("--files")   ? files
+                                                  : mode == QLatin1String("--text")  ? text
+                                                  : mode == QLatin1String("--image") ? image
+                                                                                     : nullptr;
+    if (args.size() < 7 || !makeData) {
+        std::fprintf(stderr, "usage: e2e_dragsource X Y WIDTH HEIGHT --files PATH... | --text TEXT"
+                             " | --image WIDTH HEIGHT\n");
         return 2;
     }
-    SourceWindow window(args.at(5) == QLatin1String("--files") ? files : text, args.mid(6));
+    SourceWindow window(makeData, args.mid(6));
     window.setFlags(Qt::Window | Qt::FramelessWindowHint);
     window.setGeometry(args.at(1).toInt(), args.at(2).toInt(), args.at(3).toInt(), args.at(4).toInt());
     window.show();

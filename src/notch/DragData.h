@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+class QMimeData;
+
+namespace talvo {
+
+// What a drag carries, as a drop target reads it: MIME types in the source's
+// order and the bytes behind each. Reading may ask the source program for the
+// data, so readers fetch only the formats they use.
+class DragData
+{
+public:
+    virtual ~DragData() = default;
+    virtual QStringList formats() const = 0;
+    // Empty when the format is not offered or the source sends nothing.
+    virtual QByteArray data(const QString &format) const = 0;
+    bool hasFormat(const QString &format) const { return formats().contains(format); }
+};
+
+// The drag data of a Qt drag event.
+class MimeDragData final : public DragData
+{
+public:
+    explicit MimeDragData(const QMimeData &mime) : m_mime(mime) {}
+    QStringList formats() const override;
+    QByteArray data(const QString &format) const override;
+
+private:
+    const QMimeData &m_mime;
+};
+
+} // namespace talvo

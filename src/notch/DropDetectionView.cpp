@@ -1,0 +1,251 @@
+#include "DropDetectionView.h"
+
+#include "DragData.h"
+#include "NotchViewModel.h"
+#include "NotchWindowController.h"
+#include "platform/HapticFeedback.h"
+#include "platform/Log.h"
+#include "platform/Scheduler.h"
+
+#include <QBuffer>
+#include <QDropEvent>
+#include <QImageReader>
+
+#include <algorithm>
+#include <optional>
+
+namespace talvo {
+
+namespace {
+
+const QString kLogPrefix = QStringLiteral("[DropDetectionView] ");
+const QString kUriList = QStringLiteral("text/uri-list");
+
+// Plain text in the order of preference; X11 sources offer their text under
+// these once Qt has named their atoms.
+const QStringList &textFormats()
+{
+    static const QStringList formats{QStringLiteral("text/plain;charset=utf-8"), QStringLiteral("text/plain")};
+    return formats;
+}
+
+std::optional<QString> textOf(const DragData &data)
+{
+    const QStringList offered = data.formats();
+    for (const QString &format : textFormats()) {
+        if (!offered.contains(format))
+            continue;
+        QByteArray bytes = data.data(format);
+        // Some X11 sources count the C string's terminator as data.
+        while (bytes.endsWith('\0'))
+            bytes.chop(1);
+        return QString::fromUtf8(bytes);
+    }
+    return std::nullopt;
+}
+
+// One text that is exactly a local file URL, as some sources give a single file.
+std::optional<QUrl> fileUrlInText(const DragData &data)
+{
+    const std::optional<QString> text = textOf(data);
+    if (!text)
+        return std::nullopt;
+    const QUrl url(text->trimmed(), QUrl::StrictMode);
+    if (!url.isValid() || !url.isLocalFile() || url.toLocalFile().isEmpty())
+        return std::nullopt;
+    return url;
+}
+
+// The first image the drag carries, trying its image types in the source's
+// order; all of them are the same picture in different encodings.
+std::optional<QImage> imageOf(const DragData &data)
+{
+    const QList<QByteArray> readable = QImageReader::supportedMimeTypes();
+    bool offered = false;
+    for (const QString &format : data.formats()) {
+        if (!format.startsWith(QLatin1String("image/")) || !readable.contains(format.toLatin1()))
+            continue;
+        offered = true;
+        QByteArray bytes = data.data(format);
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer);
+        reader.setDecideFormatFromContent(true);
+        QImage image = reader.read();
+        if (!image.isNull())
+            return image;
+        logLine(kLogPrefix, QStringLiteral("Unreadable %1 in the drop: %2").arg(format, reader.errorString()));
+    }
+    if (offered)
+        logLine(kLogPrefix, QStringLiteral("No readable image in the drop"));
+    return std::nullopt;
+}
+
+} // namespace
+
+DropDetectionView::DropDetectionView(NotchWindowController *controller, NotchViewModel *viewModel,
+                                     Scheduler &scheduler, HapticFeedback &haptics, QObject *parent)
+    : QObject(parent), m_controller(controller), m_viewModel(viewModel), m_scheduler(scheduler), m_haptics(haptics)
+{
+}
+
+QRectF DropDetectionView::targetZone() const
+{
+    if (!m_controller)
+        return {};
+    return m_controller->notchRect().adjusted(-kTargetMargin, -kTargetMargin, kTargetMargin, kTargetMargin);
+}
+
+bool DropDetectionView::acceptsDragAt(QPointF location) const
+{
+    if (!m_controller || !targetZone().contains(location))
+        return false;
+    // A shelf item on its way out starts over the notch: taking it back would
+    // put the drop hint where its shelf strip belongs and copy the item.
+    return !(m_viewModel && m_viewModel->isShelfItemDragActive());
+}
+
+void DropDetectionView::setDragTargetActiveLater(bool active)
+{
+    QPointer<NotchViewModel> vm = m_viewModel;
+    m_scheduler.post(this, [vm, active] {
+        if (vm)
+            vm->setIsDragTargetActive(active);
+    });
+}
+
+Qt::DropAction DropDetectionView::evaluateDrag(QPointF location, const DragData &data)
+{
+    if (!m_controller)
+        return Qt::IgnoreAction;
+    if (!acceptsDragAt(location)) {
+        if (m_viewModel && m_viewModel->isDragTargetActive())
+            setDragTargetActiveLater(false);
+        return Qt::IgnoreAction;
+    }
+    if (!m_viewModel || m_viewModel->isDragTargetActive())
+        return Qt::CopyAction;
+
+    m_haptics.perform();
+    const bool files = carriesFiles(data);
+    QPointer<NotchWindowController> controller = m_controller;
+    QPointer<NotchViewModel> vm = m_viewModel;
+    m_scheduler.post(this, [controller, vm, files] {
+        if (files && controller)
+            controller->setFileDragActive(true);
+        if (vm) {
+            vm->setIsDragTargetActive(true);
+            vm->setIsHovering(true);
+        }
+    });
+    return Qt::CopyAction;
+}
+
+void DropDetectionView::draggingExited()
+{
+    if (m_viewModel)
+        setDragTargetActiveLater(false);
+}
+
+bool DropDetectionView::acceptDrop(const DragData &data)
+{
+    NotchViewModel *vm = m_viewModel;
+    if (!vm)
+        return false;
+
+    bool handled = true;
+    if (const QList<QUrl> urls = fileUrls(data); !urls.isEmpty()) {
+        for (const QUrl &url : urls)
+            vm->addFile(url);
+    } else if (const std::optional<QUrl> url = fileUrlInText(data)) {
+        vm->addFile(*url);
+    } else if (const std::optional<QImage> image = imageOf(data)) {
+        vm->addImage(*image);
+    } else if (const std::optional<QString> text = textOf(data); text && !text->isEmpty()) {
+        vm->addText(*text);
+    } else {
+        handled = false;
+    }
+    m_scheduler.post(this, [this] { finishDrag(); });
+    return handled;
+}
+
+void DropDetectionView::finishDrag()
+{
+    if (!m_controller)
+        return;
+    m_controller->finishFileDrag();
+    if (m_viewModel)
+        m_viewModel->setIsDragTargetActive(false);
+}
+
+bool DropDetectionView::carriesFiles(const DragData &data)
+{
+    const QStringList offered = data.formats();
+    const QStringList &fileTypes = NotchWindowController::fileDragTypes();
+    return std::any_of(fileTypes.cbegin(), fileTypes.cend(),
+                       [&](const QString &type) { return offered.contains(type); });
+}
+
+QList<QUrl> DropDetectionView::fileUrls(const DragData &data)
+{
+    QList<QUrl> urls;
+    if (!data.hasFormat(kUriList))
+        return urls;
+    // RFC 2483: one URI per line, CRLF (or LF from lax sources), '#' comments.
+    const QList<QByteArray> lines = data.data(kUriList).split('\n');
+    for (QByteArray line : lines) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const QUrl url(QString::fromUtf8(line), QUrl::StrictMode);
+        if (url.isValid() && url.isLocalFile() && !url.toLocalFile().isEmpty())
+            urls.append(url);
+    }
+    return urls;
+}
+
+bool DropDetectionView::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *move = static_cast<QDragMoveEvent *>(event);
+        // A source that cannot copy would take a dropped file away from its
+        // place once the shelf accepted it.
+        const bool copyable = move->possibleActions().testFlag(Qt::CopyAction) && move->mimeData();
+        if (copyable && evaluateDrag(move->position(), MimeDragData(*move->mimeData())) == Qt::CopyAction) {
+            move->setDropAction(Qt::CopyAction);
+            move->accept();
+        } else {
+            move->setDropAction(Qt::IgnoreAction);
+            move->ignore();
+        }
+        return true;
+    }
+    case QEvent::DragLeave:
+        draggingExited();
+        return true;
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        // Sources drop only where the last move was accepted. The zone is not
+        // checked again: the release that caused the drop may already have
+        // ended the file drag and shrunk the outline.
+        const bool allowed = drop->possibleActions().testFlag(Qt::CopyAction) && drop->mimeData();
+        if (allowed && acceptDrop(MimeDragData(*drop->mimeData()))) {
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+        } else {
+            if (!allowed)
+                m_scheduler.post(this, [this] { finishDrag(); });
+            drop->setDropAction(Qt::IgnoreAction);
+            drop->ignore();
+        }
+        return true;
+    }
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace talvo

@@ -1,0 +1,272 @@
+#include "E2eDesktop.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace talvo::e2e;
+
+namespace {
+
+const QRectF kCollapsed(867.5, 0, 185, 24);
+const QRectF kOneItemStrip(880, 0, 160, 146);
+const QPoint kHotZone(960, 5);
+const QPoint kSourcePress(200, 600);
+// The first tile of the tray row in the open panel.
+const QPoint kFirstTile(596, 96);
+const QRect kTarget(650, 500, 300, 200);
+const quint32 kShiftKey = 0xffe1;
+
+QStringList geometryArgs(const QRect &rect)
+{
+    return {QString::number(rect.x()), QString::number(rect.y()), QString::number(rect.width()),
+            QString::number(rect.height())};
+}
+
+} // namespace
+
+// Real drag-and-drop sessions between helper programs and Talvo on a private X
+// server, the pointer and keyboard driven through XTest.
+class TestShelfDesktop : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<E2eDesktop> m_desktop;
+    QProcess *m_talvo = nullptr;
+    QTemporaryDir m_files;
+
+    void launch()
+    {
+        // A compositing manager leaves the whole window drawn, so drags find it
+        // in the margin around the outline too.
+        m_desktop = std::make_unique<E2eDesktop>(
+            E2eDesktop::Options{QSize(1920, 1080), true, QStringLiteral(TALVO_E2E_WINDOW)});
+        QVERIFY2(m_desktop->start(), qPrintable(m_desktop->error()));
+        m_desktop->movePointer(QPoint(960, 700));
+        m_talvo = m_desktop->startProgram(QStringLiteral(TALVO_BINARY), {});
+        QTRY_COMPARE_WITH_TIMEOUT(m_desktop->notchRect(), kCollapsed, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(state("ignoresMouseEvents"), QVariant(true), 5000);
+    }
+    QVariant state(const char *name) const { return m_desktop->controlProperty(QString::fromLatin1(name)); }
+    QStringList items() const { return state("items").toStringList(); }
+    QString makeFile(const QString &name)
+    {
+        QFile file(m_files.filePath(name));
+        file.open(QIODevice::WriteOnly);
+        file.write("contents");
+        return file.fileName();
+    }
+
+    // Drags what the helper offers from its window to `to`, waits there until
+    // `arrived` holds and drops.
+    void dragFromSource(const QStringList &offer, QPoint to, const std::function<bool()> &arrived)
+    {
+        QProcess *source = m_desktop->startProgram(QStringLiteral(TALVO_E2E_DRAGSOURCE),
+                                                   geometryArgs(QRect(100, 500, 200, 200)) + offer);
+        QVERIFY(E2eDesktop::waitForLine(source, QStringLiteral("ready")));
+        m_desktop->movePointer(kSourcePress);
+        m_desktop->pressButton(1);
+        QVERIFY(E2eDesktop::waitForLine(source, QStringLiteral("drag started")));
+        m_desktop->glidePointer(kSourcePress, to, 12, 30);
+        // The notch changes shape on the way; a few more moves let the source
+        // find the window where it now takes the drag.
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                m_desktop->glidePointer(to, to + QPoint(2, 1), 2, 20);
+                m_desktop->glidePointer(to + QPoint(2, 1), to, 2, 20);
+                return arrived();
+            },
+            3000));
+        m_desktop->releaseButton(1);
+        QVERIFY(E2eDesktop::waitForLine(source, QStringLiteral("drag ended")));
+    }
+
+    // Drops one file on the notch, opens the panel on the tray tab.
+    void shelveAndOpenTray(const QStringList &offer)
+    {
+        dragFromSource(offer, QPoint(960, 12), [this] { return state("isDragTargetActive").toBool(); });
+        QTRY_COMPARE_WITH_TIMEOUT(items().size(), 1, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(state("isFileDragActive"), QVariant(false), 2000);
+        m_desktop->movePointer(QPoint(960, 400));
+        QTRY_COMPARE_WITH_TIMEOUT(state("isHovering"), QVariant(false), 2000);
+
+        // On a busy machine the first click may come before the notch has
+        // settled from the drop; another one then opens it.
+        QVERIFY(QTest::qWaitFor(
+            [this] {
+                m_desktop->click(kHotZone);
+                return QTest::qWaitFor([this] { return state("isFullyExpanded").toBool(); }, 1000);
+            },
+            4000));
+        m_desktop->movePointer(QPoint(960, 100));
+        QTest::qWait(450);
+        for (int notch = 0; notch < 2; ++notch) {
+            m_desktop->pressButton(5);
+            m_desktop->releaseButton(5);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(state("activeTab"), QVariant(QStringLiteral("tray")), 2000);
+        QTest::qWait(400); // the tiles fade in
+    }
+
+    // Presses the first tray tile and drags it into the target; `during` runs at
+    // each step on the way.
+    void dragFirstTileTo(QPoint to, bool shift, const std::function<void()> &during)
+    {
+        m_desktop->movePointer(kFirstTile);
+        m_desktop->pressButton(1);
+        m_desktop->glidePointer(kFirstTile, kFirstTile + QPoint(0, 10), 2, 30);
+        if (shift)
+            m_desktop->pressKey(kShiftKey);
+        const QPoint steps[] = {QPoint(620, 200), QPoint(700, 350), QPoint(760, 450), to, to + QPoint(3, 3), to};
+        QPoint from = kFirstTile + QPoint(0, 10);
+        for (const QPoint &step : steps) {
+            m_desktop->glidePointer(from, step, 4, 30);
+            from = step;
+            QTest::qWait(100);
+            during();
+        }
+        m_desktop->releaseButton(1);
+        if (shift)
+            m_desktop->releaseKey(kShiftKey);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        for (const char *tool : {"Xvfb", "dbus-daemon", "xcompmgr"}) {
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
+        }
+    }
+    void cleanup()
+    {
+        // What Talvo logged tells why a case failed.
+        if (QTest::currentTestFailed() && m_talvo)
+            qInfo().noquote() << m_talvo->readAllStandardOutput();
+        m_talvo = nullptr;
+        m_desktop.reset();
+    }
+
+    void filesDroppedInTheZoneAreShelvedInOrder_data()
+    {
+        QTest::addColumn<QPoint>("drop");
+        QTest::addColumn<bool>("shelved");
+        // The file-drag outline ends at y 101; the zone 20 below it.
+        QTest::newRow("on the notch") << QPoint(960, 60) << true;
+        QTest::newRow("in the margin below") << QPoint(960, 116) << true;
+        QTest::newRow("beyond the margin") << QPoint(960, 140) << false;
+        QTest::newRow("beside the notch") << QPoint(700, 40) << false;
+    }
+    void filesDroppedInTheZoneAreShelvedInOrder()
+    {
+        QFETCH(QPoint, drop);
+        QFETCH(bool, shelved);
+        launch();
+        if (QTest::currentTestFailed())
+            return;
+        const QString first = makeFile(QStringLiteral("first.txt"));
+        const QString second = makeFile(QStringLiteral("second.txt"));
+        dragFromSource({QStringLiteral("--files"), first, second}, drop, [&] {
+            // The drop target shows inside the zone; outside only the hint.
+            return state("isFileDragActive").toBool() && state("isDragTargetActive").toBool() == shelved;
+        });
+        if (shelved) {
+            QTRY_COMPARE_WITH_TIMEOUT(items(), (QStringList{"file:" + first, "file:" + second}), 3000);
+        } else {
+            QTest::qWait(500);
+            QCOMPARE(items(), QStringList());
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(state("isDragTargetActive"), QVariant(false), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(state("isFileDragActive"), QVariant(false), 2000);
+    }
+
+    void textAndImagesAreShelved_data()
+    {
+        QTest::addColumn<QStringList>("offer");
+        QTest::addColumn<QString>("item");
+        QTest::newRow("text") << QStringList{"--text", "hello"} << QStringLiteral("text:hello");
+        QTest::newRow("image data") << QStringList{"--image", "12", "8"} << QStringLiteral("image:12x8");
+    }
+    void textAndImagesAreShelved()
+    {
+        QFETCH(QStringList, offer);
+        QFETCH(QString, item);
+        launch();
+        if (QTest::currentTestFailed())
+            return;
+        // Not a file drag: the notch takes it once the pointer reaches it.
+        dragFromSource(offer, QPoint(960, 12), [this] { return state("isDragTargetActive").toBool(); });
+        QTRY_COMPARE_WITH_TIMEOUT(items(), QStringList{item}, 3000);
+        QCOMPARE(state("isFileDragActive"), QVariant(false));
+    }
+
+    void fileTileLeavesTheShelfOnlyWhenMoved_data()
+    {
+        QTest::addColumn<bool>("shift");
+        QTest::newRow("copied") << false;
+        QTest::newRow("moved with Shift") << true;
+    }
+    void fileTileLeavesTheShelfOnlyWhenMoved()
+    {
+        QFETCH(bool, shift);
+        launch();
+        if (QTest::currentTestFailed())
+            return;
+        const QString file = makeFile(QStringLiteral("report.txt"));
+        shelveAndOpenTray({QStringLiteral("--files"), file});
+        if (QTest::currentTestFailed())
+            return;
+        QTemporaryDir folder;
+        QProcess *target = m_desktop->startProgram(QStringLiteral(TALVO_E2E_DROPTARGET),
+                                                   geometryArgs(kTarget) + QStringList{folder.path()});
+        QVERIFY(E2eDesktop::waitForLine(target, QStringLiteral("ready")));
+
+        bool stripShown = false;
+        dragFirstTileTo(kTarget.center(), shift, [&] {
+            stripShown = stripShown
+                         || (state("isShelfItemDragActive").toBool() && m_desktop->notchRect() == kOneItemStrip);
+        });
+        QVERIFY(stripShown);
+        QVERIFY(E2eDesktop::waitForLine(target, shift ? QStringLiteral("moved report.txt")
+                                                       : QStringLiteral("copied report.txt")));
+        QTRY_COMPARE_WITH_TIMEOUT(state("isShelfItemDragActive"), QVariant(false), 2000);
+        if (shift) {
+            QVERIFY(!QFile::exists(file));
+            // Looked for 13 times over about 2.6 s after the drag.
+            QTRY_COMPARE_WITH_TIMEOUT(items(), QStringList(), 2600);
+        } else {
+            QTest::qWait(3000);
+            QCOMPARE(items(), QStringList{"file:" + file});
+        }
+    }
+
+    void textTileNeverShowsTheStrip()
+    {
+        launch();
+        if (QTest::currentTestFailed())
+            return;
+        shelveAndOpenTray({QStringLiteral("--text"), QStringLiteral("hello")});
+        if (QTest::currentTestFailed())
+            return;
+        QTemporaryDir folder;
+        QProcess *target = m_desktop->startProgram(QStringLiteral(TALVO_E2E_DROPTARGET),
+                                                   geometryArgs(kTarget) + QStringList{folder.path()});
+        QVERIFY(E2eDesktop::waitForLine(target, QStringLiteral("ready")));
+
+        int looks = 0;
+        dragFirstTileTo(kTarget.center(), true, [&] {
+            ++looks;
+            QCOMPARE(state("isShelfItemDragActive"), QVariant(false));
+            QVERIFY(m_desktop->notchRect() != kOneItemStrip);
+        });
+        QCOMPARE(looks, 6);
+        QVERIFY(E2eDesktop::waitForLine(target, QStringLiteral("text hello")));
+        QTest::qWait(3000);
+        QCOMPARE(items(), QStringList{"text:hello"});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestShelfDesktop)
+#include "tst_shelfdesktop.moc"
