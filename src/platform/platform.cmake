@@ -9,4 +9,9 @@ target_sources(talvo_platform PRIVATE
 target_sources(talvo_platform PRIVATE
     platform/AppWindows.h
     platform/ScriptRunner.h
+    platform/GeoCoordinate.h
+    platform/HttpClient.h
+    platform/LocationService.h
+    platform/ReverseGeocoder.h
+    platform/SystemSettingsOpener.h
 )

@@ -5,3 +5,10 @@ target_sources(talvo_fakes PRIVATE
     fakes/MemoryPreferencesStorage.h
     fakes/VirtualScheduler.cpp fakes/VirtualScheduler.h
 )
+target_sources(talvo_fakes PRIVATE
+    fakes/FakeLocationService.h
+    fakes/FakeReverseGeocoder.h
+    fakes/FakeSystemSettingsOpener.h
+    fakes/LoopbackHttpServer.cpp fakes/LoopbackHttpServer.h
+)
+target_link_libraries(talvo_fakes PUBLIC Qt6::Network)

@@ -4,3 +4,10 @@ talvo_add_test(tst_jsonfilepreferencesstorage SOURCES platform/linux/tst_jsonfil
 talvo_add_test(tst_scriptbridge SOURCES platform/linux/tst_scriptbridge.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_xdgautostart SOURCES platform/linux/tst_xdgautostart.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_appwindows SOURCES platform/linux/tst_appwindows.cpp LIBS talvo_platform_linux GUI)
+talvo_add_test(tst_networkhttpclient SOURCES platform/linux/tst_networkhttpclient.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_nominatimreversegeocoder SOURCES platform/linux/tst_nominatimreversegeocoder.cpp
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_qtpositioninglocationservice SOURCES platform/linux/tst_qtpositioninglocationservice.cpp
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_desktopsettingsopener SOURCES platform/linux/tst_desktopsettingsopener.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_serviceaddresses SOURCES platform/linux/tst_serviceaddresses.cpp LIBS talvo_platform_linux)

@@ -1,1 +1,3 @@
 talvo_add_test(tst_micmanager SOURCES sources/tst_micmanager.cpp)
+talvo_add_test(tst_weatherforecast SOURCES sources/tst_weatherforecast.cpp)
+talvo_add_test(tst_weathermanager SOURCES sources/tst_weathermanager.cpp LIBS talvo_platform_linux)
