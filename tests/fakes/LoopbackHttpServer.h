@@ -113,3 +113,5 @@ private:
 };
 
 } // namespace talvo
+
+Q_DECLARE_METATYPE(talvo::LoopbackHttpServer::Request)

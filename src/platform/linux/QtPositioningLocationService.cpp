@@ -122,23 +122,27 @@ void QtPositioningLocationService::withSource(std::function<void(bool available)
         return;
     m_probing = true;
     m_options.probeService([self = QPointer(this)](bool available) {
-        if (!self)
-            return;
-        self->m_probing = false;
-        if (available && !self->m_source) {
-            self->m_source = self->m_options.createSource(self);
-            if (self->m_source) {
-                connect(self->m_source, &QGeoPositionInfoSource::positionUpdated, self,
-                        &QtPositioningLocationService::positionUpdated);
-                connect(self->m_source, &QGeoPositionInfoSource::errorOccurred, self,
-                        [s = self.data()](QGeoPositionInfoSource::Error error) { s->requestFailed(int(error)); });
-                self->setDesiredAccuracy(self->m_desiredAccuracy);
-            }
-        }
-        const bool ready = self->m_source != nullptr;
-        for (const auto &waiting : std::exchange(self->m_waitingForSource, {}))
-            waiting(ready);
+        if (QtPositioningLocationService *service = self.data())
+            service->sourceProbed(available);
     });
+}
+
+void QtPositioningLocationService::sourceProbed(bool available)
+{
+    m_probing = false;
+    if (available && !m_source) {
+        m_source = m_options.createSource(this);
+        if (m_source) {
+            connect(m_source, &QGeoPositionInfoSource::positionUpdated, this,
+                    &QtPositioningLocationService::positionUpdated);
+            connect(m_source, &QGeoPositionInfoSource::errorOccurred, this,
+                    [this](QGeoPositionInfoSource::Error error) { requestFailed(int(error)); });
+            setDesiredAccuracy(m_desiredAccuracy);
+        }
+    }
+    const bool ready = m_source != nullptr;
+    for (const auto &waiting : std::exchange(m_waitingForSource, {}))
+        waiting(ready);
 }
 
 void QtPositioningLocationService::startRequest()

@@ -63,6 +63,7 @@ public:
 
 private:
     void withSource(std::function<void(bool available)> then);
+    void sourceProbed(bool available);
     void startRequest();
     void positionUpdated(const QGeoPositionInfo &info);
     void requestFailed(int error);
