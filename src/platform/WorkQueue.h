@@ -24,11 +24,18 @@ template <typename Result>
 void runOnQueue(WorkQueue &queue, Scheduler &scheduler, const QObject *context,
                 std::function<Result()> work, std::function<void(Result)> done)
 {
-    queue.dispatch([&scheduler, context, work = std::move(work), done = std::move(done)]() mutable {
+    // The guard is taken here, while the context certainly exists: by the time
+    // the work ends the context may be gone, and a dangling pointer must not
+    // reach the scheduler. The guard is only read on the main thread.
+    QPointer<const QObject> guard(context);
+    const bool hasContext = context != nullptr;
+    queue.dispatch([&scheduler, guard, hasContext, work = std::move(work), done = std::move(done)]() mutable {
         auto result = std::make_shared<Result>(work());
-        // The context is only compared, never touched, here: the scheduler checks
-        // on the main thread whether it still exists.
-        scheduler.post(context, [result, done = std::move(done)] { done(std::move(*result)); });
+        scheduler.post(nullptr, [guard, hasContext, result, done = std::move(done)] {
+            if (hasContext && !guard)
+                return;
+            done(std::move(*result));
+        });
     });
 }
 

@@ -15,3 +15,8 @@ target_sources(talvo_platform PRIVATE
     platform/ReverseGeocoder.h
     platform/SystemSettingsOpener.h
 )
+target_sources(talvo_platform PRIVATE
+    platform/PlayerNotifications.h
+    platform/PlayerScripts.cpp platform/PlayerScripts.h
+    platform/RunningApplications.h
+)

@@ -5,3 +5,8 @@ target_sources(talvo_core PRIVATE
     sources/WeatherForecast.cpp sources/WeatherForecast.h
     sources/WeatherManager.cpp sources/WeatherManager.h
 )
+target_sources(talvo_core PRIVATE
+    sources/ArtworkImage.cpp sources/ArtworkImage.h
+    sources/NowPlayingManager.cpp sources/NowPlayingManager.h
+    sources/PlayerQueryResult.cpp sources/PlayerQueryResult.h
+)

@@ -1,3 +1,6 @@
 target_sources(talvo_core PRIVATE
     ui/QmlInstances.h
 )
+target_sources(talvo_core PRIVATE
+    ui/QmlScheduler.h
+)

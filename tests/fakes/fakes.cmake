@@ -12,3 +12,7 @@ target_sources(talvo_fakes PRIVATE
     fakes/LoopbackHttpServer.cpp fakes/LoopbackHttpServer.h
 )
 target_link_libraries(talvo_fakes PUBLIC Qt6::Network)
+target_sources(talvo_fakes PRIVATE
+    fakes/FakeHttpClient.h
+    fakes/FakeRunningApplications.h
+)

@@ -1,3 +1,4 @@
 talvo_add_test(tst_micmanager SOURCES sources/tst_micmanager.cpp)
 talvo_add_test(tst_weatherforecast SOURCES sources/tst_weatherforecast.cpp)
 talvo_add_test(tst_weathermanager SOURCES sources/tst_weathermanager.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_nowplayingmanager SOURCES sources/tst_nowplayingmanager.cpp)

@@ -1,0 +1,1 @@
+talvo_add_test(tst_audiospectrum SOURCES panel/tst_audiospectrum.cpp)
