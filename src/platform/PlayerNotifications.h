@@ -18,6 +18,9 @@ class PlayerNotifications : public QObject
 {
     Q_OBJECT
 public:
+    static inline const QString kMusicPlayerInfo = QStringLiteral("com.apple.Music.playerInfo");
+    static inline const QString kSpotifyPlaybackStateChanged = QStringLiteral("com.spotify.client.PlaybackStateChanged");
+
     using QObject::QObject;
 
 signals:

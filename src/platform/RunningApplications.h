@@ -14,6 +14,9 @@ namespace talvo {
 class RunningApplications
 {
 public:
+    static inline const QString kSpotify = QStringLiteral("com.spotify.client");
+    static inline const QString kMusic = QStringLiteral("com.apple.Music");
+
     virtual ~RunningApplications() = default;
 
     virtual bool isRunning(const QString &bundleId) const = 0;

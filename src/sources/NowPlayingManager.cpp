@@ -16,10 +16,12 @@
 
 namespace talvo {
 
-const NowPlayingManager::Player NowPlayingManager::kSpotify{
-    QStringLiteral("Spotify"), QStringLiteral("com.spotify.client"), QStringLiteral("Spotify")};
-const NowPlayingManager::Player NowPlayingManager::kMusic{
-    QStringLiteral("Music"), QStringLiteral("com.apple.Music"), QStringLiteral("Apple Music")};
+const NowPlayingManager::Player NowPlayingManager::kSpotify{QStringLiteral("Spotify"), RunningApplications::kSpotify,
+                                                            QStringLiteral("Spotify")};
+const NowPlayingManager::Player NowPlayingManager::kMusic{QStringLiteral("Music"), RunningApplications::kMusic,
+                                                          QStringLiteral("Apple Music")};
+const QString NowPlayingManager::kMusicNotification = PlayerNotifications::kMusicPlayerInfo;
+const QString NowPlayingManager::kSpotifyNotification = PlayerNotifications::kSpotifyPlaybackStateChanged;
 
 namespace {
 

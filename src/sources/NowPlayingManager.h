@@ -63,8 +63,8 @@ public:
     static const Player kSpotify;
     static const Player kMusic;
 
-    static inline const QString kMusicNotification = QStringLiteral("com.apple.Music.playerInfo");
-    static inline const QString kSpotifyNotification = QStringLiteral("com.spotify.client.PlaybackStateChanged");
+    static const QString kMusicNotification;
+    static const QString kSpotifyNotification;
 
     static constexpr Scheduler::Duration kRefreshInterval{6000};
     static constexpr Scheduler::Duration kProgressInterval{1000};

@@ -16,3 +16,7 @@ target_sources(talvo_fakes PRIVATE
     fakes/FakeHttpClient.h
     fakes/FakeRunningApplications.h
 )
+target_sources(talvo_fakes PRIVATE
+    fakes/FakeMprisPlayer.cpp fakes/FakeMprisPlayer.h
+)
+target_link_libraries(talvo_fakes PUBLIC Qt6::DBus)

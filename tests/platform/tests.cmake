@@ -11,3 +11,4 @@ talvo_add_test(tst_qtpositioninglocationservice SOURCES platform/linux/tst_qtpos
     LIBS talvo_platform_linux)
 talvo_add_test(tst_desktopsettingsopener SOURCES platform/linux/tst_desktopsettingsopener.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_serviceaddresses SOURCES platform/linux/tst_serviceaddresses.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_mprisplayers SOURCES platform/linux/tst_mprisplayers.cpp LIBS talvo_platform_linux)

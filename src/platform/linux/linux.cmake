@@ -31,3 +31,11 @@ set_property(SOURCE platform/linux/ServiceAddresses.cpp APPEND PROPERTY COMPILE_
     TALVO_DEFAULT_FORECAST_URL="${TALVO_FORECAST_URL}"
     TALVO_DEFAULT_GEOCODER_URL="${TALVO_GEOCODER_URL}"
     TALVO_VERSION_STRING="${PROJECT_VERSION}")
+target_sources(talvo_platform_linux PRIVATE
+    platform/linux/ArtworkReader.cpp platform/linux/ArtworkReader.h
+    platform/linux/DesktopEntryIcon.cpp platform/linux/DesktopEntryIcon.h
+    platform/linux/MprisPlayer.cpp platform/linux/MprisPlayer.h
+    platform/linux/MprisPlayerNotifications.cpp platform/linux/MprisPlayerNotifications.h
+    platform/linux/MprisPlayers.cpp platform/linux/MprisPlayers.h
+    platform/linux/MprisScriptHandler.cpp platform/linux/MprisScriptHandler.h
+)
