@@ -20,3 +20,6 @@ target_sources(talvo_fakes PRIVATE
     fakes/FakeMprisPlayer.cpp fakes/FakeMprisPlayer.h
 )
 target_link_libraries(talvo_fakes PUBLIC Qt6::DBus)
+target_sources(talvo_fakes PRIVATE
+    fakes/TestImages.h
+)

@@ -2,13 +2,13 @@
 #include "fakes/FakeRunningApplications.h"
 #include "fakes/FakeScriptRunner.h"
 #include "fakes/InlineWorkQueue.h"
+#include "fakes/TestImages.h"
 #include "fakes/VirtualScheduler.h"
 #include "platform/PlayerNotifications.h"
 #include "platform/PlayerScripts.h"
 #include "sources/ArtworkImage.h"
 #include "sources/NowPlayingManager.h"
 
-#include <QBuffer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -19,22 +19,9 @@ namespace {
 const QString kSpotifyId = QStringLiteral("com.spotify.client");
 const QString kMusicId = QStringLiteral("com.apple.Music");
 
-QByteArray pngBytes(QColor colour, QSize size = {4, 4})
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 QImage solid(QColor colour)
 {
-    QImage image(4, 4, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
+    return solidImage(colour, {4, 4});
 }
 
 // One player as the scripts see it.

@@ -57,7 +57,7 @@ std::optional<ScriptResult> MprisScriptHandler::tryRun(const QString &source)
     return std::nullopt;
 }
 
-std::optional<QVariantMap> MprisScriptHandler::playerProperties(const QString &busName, QString *error) const
+std::optional<MprisPlayer> MprisScriptHandler::playerState(const QString &busName, QString *error) const
 {
     QDBusMessage ask = QDBusMessage::createMethodCall(busName, MprisPlayer::kObjectPath,
                                                       QStringLiteral("org.freedesktop.DBus.Properties"),
@@ -68,33 +68,32 @@ std::optional<QVariantMap> MprisScriptHandler::playerProperties(const QString &b
         *error = reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage();
         return std::nullopt;
     }
-    return MprisPlayer::plainValue(reply.arguments().value(0)).toMap();
+    MprisPlayer state;
+    state.busName = busName;
+    state.merge(MprisPlayer::plainValue(reply.arguments().value(0)).toMap());
+    return state;
 }
 
 ScriptResult MprisScriptHandler::query(const QString &busName) const
 {
     QString error;
-    const auto properties = playerProperties(busName, &error);
-    if (!properties)
+    const auto state = playerState(busName, &error);
+    if (!state)
         return ScriptResult::error(error);
-    MprisPlayer state;
-    state.merge(*properties);
-    if (state.playbackStatus == u"Stopped")
+    if (state->playbackStatus == u"Stopped")
         return ScriptResult::ok(ScriptReply::fromText(QStringLiteral("stopped|||")));
-    const QString status = state.isPlaying() ? QStringLiteral("playing") : QStringLiteral("paused");
+    const QString status = state->isPlaying() ? QStringLiteral("playing") : QStringLiteral("paused");
     return ScriptResult::ok(
-        ScriptReply::fromText(status + QLatin1Char('|') + state.title() + QLatin1Char('|') + state.artist()));
+        ScriptReply::fromText(status + QLatin1Char('|') + state->title() + QLatin1Char('|') + state->artist()));
 }
 
 ScriptResult MprisScriptHandler::artwork(const QString &busName, bool asBytes) const
 {
     QString error;
-    const auto properties = playerProperties(busName, &error);
-    if (!properties)
+    const auto state = playerState(busName, &error);
+    if (!state)
         return ScriptResult::error(error);
-    MprisPlayer state;
-    state.merge(*properties);
-    const QString address = state.artUrl();
+    const QString address = state->artUrl();
     if (address.isEmpty())
         return ScriptResult::ok(ScriptReply{});
     if (!asBytes)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ArtworkReader.h"
+#include "MprisPlayer.h"
 #include "ScriptBridge.h"
 
 #include <QHash>
@@ -41,8 +42,8 @@ private:
     ScriptResult query(const QString &busName) const;
     ScriptResult artwork(const QString &busName, bool asBytes) const;
     ScriptResult call(const QString &busName, const QString &method) const;
-    // The player's current Player-interface properties, or the call's error.
-    std::optional<QVariantMap> playerProperties(const QString &busName, QString *error) const;
+    // The player's current playback status and metadata, or the call's error.
+    std::optional<MprisPlayer> playerState(const QString &busName, QString *error) const;
 
     std::shared_ptr<const MprisPlayers> m_players;
     ArtworkReader::Limits m_artworkLimits;

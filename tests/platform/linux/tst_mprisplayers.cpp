@@ -1,5 +1,6 @@
 #include "fakes/FakeMprisPlayer.h"
 #include "fakes/LoopbackHttpServer.h"
+#include "fakes/TestImages.h"
 #include "platform/PlayerScripts.h"
 #include "platform/SerialWorkQueue.h"
 #include "platform/linux/MprisPlayerNotifications.h"
@@ -7,7 +8,6 @@
 #include "platform/linux/MprisScriptHandler.h"
 #include "platform/linux/ScriptBridge.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMutex>
@@ -24,17 +24,6 @@ const QString kSpotifyName = QStringLiteral("org.mpris.MediaPlayer2.spotify");
 const QString kFakeName = QStringLiteral("org.mpris.MediaPlayer2.fakeplayer.instance42");
 const QString kOtherName = QStringLiteral("org.mpris.MediaPlayer2.another");
 constexpr int kTimeoutMs = 400;
-
-QByteArray png(QColor colour)
-{
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 FakeMprisPlayer::Track track(const QString &title, QVariant length = qlonglong(200000000), QString artUrl = {})
 {
@@ -93,7 +82,7 @@ private slots:
         QDir(m_data.path()).mkpath(QStringLiteral("applications"));
         QFile icon(m_data.filePath(QStringLiteral("fakeplayer.png")));
         QVERIFY(icon.open(QIODevice::WriteOnly));
-        icon.write(png(Qt::magenta));
+        icon.write(pngBytes(Qt::magenta));
         icon.close();
         QFile entry(m_data.filePath(QStringLiteral("applications/fakeplayer.desktop")));
         QVERIFY(entry.open(QIODevice::WriteOnly));
@@ -215,7 +204,7 @@ private slots:
         QFETCH(QString, artUrl);
         QFETCH(bool, succeeds);
         QFETCH(bool, hasBytes);
-        const QByteArray picture = png(Qt::cyan);
+        const QByteArray picture = pngBytes(Qt::cyan);
         QTemporaryDir dir;
         QFile file(dir.filePath(QStringLiteral("cover.png")));
         QVERIFY(file.open(QIODevice::WriteOnly));
