@@ -14,8 +14,10 @@ const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
 int g_connections = 0;
 } // namespace
 
-FakeMprisPlayer::FakeMprisPlayer(QString busName, QString identity, QString desktopEntry, QObject *parent)
+FakeMprisPlayer::FakeMprisPlayer(QString busAddress, QString busName, QString identity, QString desktopEntry,
+                                 QObject *parent)
     : QDBusVirtualObject(parent)
+    , m_busAddress(std::move(busAddress))
     , m_busName(std::move(busName))
     , m_identity(std::move(identity))
     , m_desktopEntry(std::move(desktopEntry))
@@ -30,7 +32,7 @@ FakeMprisPlayer::~FakeMprisPlayer()
 
 bool FakeMprisPlayer::start()
 {
-    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, m_connectionName);
+    QDBusConnection bus = QDBusConnection::connectToBus(m_busAddress, m_connectionName);
     if (!bus.isConnected())
         return false;
     if (!bus.registerVirtualObject(kPath, this, QDBusConnection::SingleNode))

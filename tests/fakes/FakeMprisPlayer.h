@@ -12,7 +12,7 @@ namespace talvo {
 // PlayPause, Next and Previous over a small playlist. It can be told to stop
 // answering altogether, like a player that hangs.
 //
-//     FakeMprisPlayer spotify(QStringLiteral("org.mpris.MediaPlayer2.spotify"), "Spotify", "spotify");
+//     FakeMprisPlayer spotify(bus.address(), "org.mpris.MediaPlayer2.spotify", "Spotify", "spotify");
 //     spotify.setTracks({{"One", {"Band"}, qlonglong(180000000), "https://..."}});
 //     QVERIFY(spotify.start());
 //     spotify.setPlaybackStatus("Playing");
@@ -31,7 +31,9 @@ public:
         QString artUrl;
     };
 
-    FakeMprisPlayer(QString busName, QString identity, QString desktopEntry, QObject *parent = nullptr);
+    // Served on the bus at `busAddress`.
+    FakeMprisPlayer(QString busAddress, QString busName, QString identity, QString desktopEntry,
+                    QObject *parent = nullptr);
     ~FakeMprisPlayer() override;
 
     // Takes the bus name; false when the bus is unreachable or the name is taken.
@@ -65,6 +67,7 @@ private:
     QVariantMap metadata() const;
     void announce(const QVariantMap &changed);
 
+    QString m_busAddress;
     QString m_busName;
     QString m_identity;
     QString m_desktopEntry;

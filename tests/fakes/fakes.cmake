@@ -23,3 +23,6 @@ target_link_libraries(talvo_fakes PUBLIC Qt6::DBus)
 target_sources(talvo_fakes PRIVATE
     fakes/TestImages.h
 )
+target_sources(talvo_fakes PRIVATE
+    fakes/PrivateBus.cpp fakes/PrivateBus.h
+)
