@@ -26,3 +26,6 @@ target_sources(talvo_fakes PRIVATE
 target_sources(talvo_fakes PRIVATE
     fakes/PrivateBus.cpp fakes/PrivateBus.h
 )
+target_sources(talvo_fakes PRIVATE
+    fakes/TestDesktopEntries.h
+)

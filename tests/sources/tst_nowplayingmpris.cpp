@@ -1,6 +1,7 @@
 #include "fakes/FakeMprisPlayer.h"
 #include "fakes/LoopbackHttpServer.h"
 #include "fakes/PrivateBus.h"
+#include "fakes/TestDesktopEntries.h"
 #include "fakes/TestImages.h"
 #include "platform/QtScheduler.h"
 #include "platform/SerialWorkQueue.h"
@@ -97,24 +98,14 @@ private:
         return player;
     }
 
-    void installEntry(const QString &id, QColor colour)
-    {
-        const QString icon = m_data.filePath(id + QStringLiteral(".png"));
-        QVERIFY(solidImage(colour).save(icon));
-        QFile entry(m_data.filePath(QStringLiteral("applications/") + id + QStringLiteral(".desktop")));
-        QVERIFY(entry.open(QIODevice::WriteOnly));
-        entry.write("[Desktop Entry]\nType=Application\nIcon=" + icon.toUtf8() + "\n");
-    }
-
 private slots:
     void initTestCase()
     {
         QVERIFY2(m_bus.start(), qPrintable(m_bus.error()));
         QVERIFY(m_bus.connect(QStringLiteral("talvo")).isConnected());
         QVERIFY(m_data.isValid());
-        QDir(m_data.path()).mkpath(QStringLiteral("applications"));
-        installEntry(QStringLiteral("spotify"), Qt::green);
-        installEntry(QStringLiteral("fakeplayer"), Qt::magenta);
+        QVERIFY(installTestDesktopEntry(m_data.path(), QStringLiteral("spotify"), Qt::green));
+        QVERIFY(installTestDesktopEntry(m_data.path(), QStringLiteral("fakeplayer"), Qt::magenta));
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_data.path()));
         qputenv("XDG_DATA_DIRS", QFile::encodeName(m_data.filePath(QStringLiteral("none"))));
         m_localArt = QUrl::fromLocalFile(m_data.filePath(QStringLiteral("local.png"))).toString();

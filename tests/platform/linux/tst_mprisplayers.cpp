@@ -1,6 +1,7 @@
 #include "fakes/FakeMprisPlayer.h"
 #include "fakes/LoopbackHttpServer.h"
 #include "fakes/PrivateBus.h"
+#include "fakes/TestDesktopEntries.h"
 #include "fakes/TestImages.h"
 #include "platform/PlayerScripts.h"
 #include "platform/SerialWorkQueue.h"
@@ -83,17 +84,10 @@ private slots:
         QVERIFY2(m_bus.start(), qPrintable(m_bus.error()));
         QVERIFY(m_bus.connect(QStringLiteral("talvo")).isConnected());
         QVERIFY(m_data.isValid());
-        // The fake player's desktop entry, with an icon given by path.
-        QDir(m_data.path()).mkpath(QStringLiteral("applications"));
-        QFile icon(m_data.filePath(QStringLiteral("fakeplayer.png")));
-        QVERIFY(icon.open(QIODevice::WriteOnly));
-        icon.write(pngBytes(Qt::magenta));
-        icon.close();
-        QFile entry(m_data.filePath(QStringLiteral("applications/fakeplayer.desktop")));
-        QVERIFY(entry.open(QIODevice::WriteOnly));
-        entry.write("[Desktop Entry]\nType=Application\nName=Fake Player\nIcon[de]=wrong\nIcon="
-                    + icon.fileName().toUtf8() + "\n[Desktop Action x]\nIcon=other\n");
-        entry.close();
+        // The fake player's desktop entry, with an icon given by path, and
+        // icons that are not the entry's own.
+        QVERIFY(installTestDesktopEntry(m_data.path(), QStringLiteral("fakeplayer"), Qt::magenta,
+                                        "Icon[de]=wrong\n[Desktop Action x]\nIcon=other\n"));
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_data.path()));
         qputenv("XDG_DATA_DIRS", QFile::encodeName(m_data.filePath(QStringLiteral("none"))));
     }
