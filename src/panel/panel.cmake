@@ -2,3 +2,6 @@
 target_sources(talvo_core PRIVATE
     panel/AudioSpectrum.cpp panel/AudioSpectrum.h
 )
+qt_target_qml_sources(talvo_core QML_FILES
+    panel/AudioSpectrumView.qml
+)

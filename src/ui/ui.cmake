@@ -4,3 +4,6 @@ target_sources(talvo_core PRIVATE
 target_sources(talvo_core PRIVATE
     ui/QmlScheduler.h
 )
+target_sources(talvo_core PRIVATE
+    ui/RoundedImage.cpp ui/RoundedImage.h
+)
