@@ -26,6 +26,7 @@ const QList<PreferenceKeyInfo> &allPreferenceKeys()
         list.append({QString::fromLatin1(PrefKey::favoriteApps.name), PreferenceType::TextList, {}});
         list.append({QString::fromLatin1(PrefKey::recentPickedColors.name), PreferenceType::TextList, {}});
         list.append({QString::fromLatin1(PrefKey::downloadsFolderBookmark.name), PreferenceType::Data, {}});
+        list.append({QString::fromLatin1(PrefKey::calendarSources.name), PreferenceType::TextList, {}});
         return list;
     }();
     return keys;

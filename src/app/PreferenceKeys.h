@@ -56,6 +56,9 @@ inline constexpr TextListKey favoriteApps{"TalvoFavoriteApps"};
 // "#RRGGBB" in upper case, most recent first, at most 5.
 inline constexpr TextListKey recentPickedColors{"RecentPickedColors"};
 inline constexpr DataKey downloadsFolderBookmark{"DownloadsFolderBookmark"};
+// Calendar folders (vdir) and single .ics files read beside Talvo's own
+// calendar; absent means none.
+inline constexpr TextListKey calendarSources{"calendarSources"};
 } // namespace PrefKey
 
 enum class PreferenceType { Bool, Text, TextList, Data };

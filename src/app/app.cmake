@@ -5,4 +5,5 @@ target_sources(talvo_core PRIVATE
     app/PreferenceValue.cpp app/PreferenceValue.h
     app/Preferences.cpp app/Preferences.h
     app/PrefsCommand.cpp app/PrefsCommand.h
+    app/TalvoUpdater.cpp app/TalvoUpdater.h
 )

@@ -42,7 +42,10 @@ private:
 // call takes a context object; work whose context has been destroyed is skipped,
 // so a callback never outlives its owner.
 //
-// post() may be called from any thread; the other calls from the main thread only.
+// post() may be called from any thread; the other calls from the main thread
+// only. From another thread, pass a null context (or one that is certain to
+// outlive the call) and guard the work yourself, as runOnQueue() does: a
+// context that may be deleted concurrently cannot be checked off its thread.
 class Scheduler
 {
 public:

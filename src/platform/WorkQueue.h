@@ -24,12 +24,11 @@ template <typename Result>
 void runOnQueue(WorkQueue &queue, Scheduler &scheduler, const QObject *context,
                 std::function<Result()> work, std::function<void(Result)> done)
 {
-    // The guard is taken here, while the context certainly exists: by the time
-    // the work ends the context may be gone, and a dangling pointer must not
-    // reach the scheduler. The guard is only read on the main thread.
-    QPointer<const QObject> guard(context);
-    const bool hasContext = context != nullptr;
-    queue.dispatch([&scheduler, guard, hasContext, work = std::move(work), done = std::move(done)]() mutable {
+    // The guard is made here, on the calling thread, where the context is
+    // known to be alive; the worker only carries it. Building it on the
+    // worker could touch a context deleted in the meantime.
+    queue.dispatch([&scheduler, guard = QPointer<const QObject>(context), hasContext = context != nullptr,
+                    work = std::move(work), done = std::move(done)]() mutable {
         auto result = std::make_shared<Result>(work());
         scheduler.post(nullptr, [guard, hasContext, result, done = std::move(done)] {
             if (hasContext && !guard)

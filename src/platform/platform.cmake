@@ -14,7 +14,17 @@ target_sources(talvo_platform PRIVATE
     platform/LocationService.h
     platform/ReverseGeocoder.h
     platform/SystemSettingsOpener.h
+    platform/ApplicationCatalog.h
+    platform/ContentTypes.h
+    platform/SoundPlayer.h
+    platform/Thumbnailer.h
+    platform/FileOpener.h
+    platform/FolderBookmarks.h
+    platform/FolderChooser.h
+    platform/FolderLister.h
+    platform/Pasteboard.h
 )
+target_sources(talvo_platform PRIVATE platform/CalendarStore.h)
 target_sources(talvo_platform PRIVATE
     platform/PlayerNotifications.h
     platform/PlayerScripts.cpp platform/PlayerScripts.h

@@ -30,6 +30,7 @@ private slots:
         QTest::newRow("TalvoFavoriteApps") << QStringLiteral("TalvoFavoriteApps") << QVariant();
         QTest::newRow("RecentPickedColors") << QStringLiteral("RecentPickedColors") << QVariant();
         QTest::newRow("DownloadsFolderBookmark") << QStringLiteral("DownloadsFolderBookmark") << QVariant();
+        QTest::newRow("calendarSources") << QStringLiteral("calendarSources") << QVariant();
     }
     void freshStoreReadsEveryDefault()
     {
@@ -64,9 +65,9 @@ private slots:
         QStringList names;
         for (const auto &info : allPreferenceKeys())
             names << info.name;
-        QCOMPARE(names.size(), 14);
+        QCOMPARE(names.size(), 15);
         names.removeDuplicates();
-        QCOMPARE(names.size(), 14);
+        QCOMPARE(names.size(), 15);
     }
 
     void illTypedValuesReadAsDefaults()

@@ -13,19 +13,24 @@ target_sources(talvo_fakes PRIVATE
 )
 target_link_libraries(talvo_fakes PUBLIC Qt6::Network)
 target_sources(talvo_fakes PRIVATE
+    fakes/FakeApplicationCatalog.h
+    fakes/FakeContentTypes.h
+    fakes/FakeSoundPlayer.h
+    fakes/FakeThumbnailer.h
+    fakes/FakeFileOpener.h
+    fakes/FakeFolderBookmarks.h
+    fakes/FakeFolderChooser.h
+    fakes/FakeFolderLister.h
+    fakes/FakePasteboard.h
+)
+target_sources(talvo_fakes PRIVATE fakes/FakeCalendarStore.cpp fakes/FakeCalendarStore.h)
+target_sources(talvo_fakes PRIVATE fakes/FileSizeLimit.h)
+target_sources(talvo_fakes PRIVATE
     fakes/FakeHttpClient.h
-    fakes/FakeRunningApplications.h
-)
-target_sources(talvo_fakes PRIVATE
     fakes/FakeMprisPlayer.cpp fakes/FakeMprisPlayer.h
-)
-target_link_libraries(talvo_fakes PUBLIC Qt6::DBus)
-target_sources(talvo_fakes PRIVATE
+    fakes/FakeRunningApplications.h
+    fakes/PrivateBus.cpp fakes/PrivateBus.h
+    fakes/TestDesktopEntries.h
     fakes/TestImages.h
 )
-target_sources(talvo_fakes PRIVATE
-    fakes/PrivateBus.cpp fakes/PrivateBus.h
-)
-target_sources(talvo_fakes PRIVATE
-    fakes/TestDesktopEntries.h
-)
+target_link_libraries(talvo_fakes PUBLIC Qt6::DBus)

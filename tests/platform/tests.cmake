@@ -11,4 +11,24 @@ talvo_add_test(tst_qtpositioninglocationservice SOURCES platform/linux/tst_qtpos
     LIBS talvo_platform_linux)
 talvo_add_test(tst_desktopsettingsopener SOURCES platform/linux/tst_desktopsettingsopener.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_serviceaddresses SOURCES platform/linux/tst_serviceaddresses.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_freedesktopcontenttypes SOURCES platform/linux/tst_freedesktopcontenttypes.cpp
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_freedesktopthumbnailer SOURCES platform/linux/tst_freedesktopthumbnailer.cpp
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_canberrasoundplayer SOURCES platform/linux/tst_canberrasoundplayer.cpp
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_desktopapplicationcatalog SOURCES platform/linux/tst_desktopapplicationcatalog.cpp
+    LIBS talvo_platform_linux)
+qt_add_executable(clipboard_owner platform/linux/clipboard_owner.cpp)
+target_link_libraries(clipboard_owner PRIVATE talvo_compiler_flags Qt6::Gui)
+talvo_add_test(tst_qtclipboardpasteboard SOURCES platform/linux/tst_qtclipboardpasteboard.cpp
+    LIBS talvo_platform_linux GUI)
+target_compile_definitions(tst_qtclipboardpasteboard PRIVATE CLIPBOARD_OWNER="$<TARGET_FILE:clipboard_owner>")
+add_dependencies(tst_qtclipboardpasteboard clipboard_owner)
+talvo_add_test(tst_inodefolderbookmarks SOURCES platform/linux/tst_inodefolderbookmarks.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_posixfolderlister SOURCES platform/linux/tst_posixfolderlister.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_filedialogfolderchooser SOURCES platform/linux/tst_filedialogfolderchooser.cpp
+    LIBS talvo_platform_linux)
+talvo_add_test(tst_icalcalendarstore SOURCES platform/linux/tst_icalcalendarstore.cpp platform/linux/IcsTestFiles.h
+    LIBS talvo_platform_linux)
 talvo_add_test(tst_mprisplayers SOURCES platform/linux/tst_mprisplayers.cpp LIBS talvo_platform_linux)

@@ -138,6 +138,23 @@ private slots:
         QVERIFY(!onMain.contains(false));
     }
 
+    void serialQueueDropsResultsForAContextDeletedMeanwhile()
+    {
+        QtScheduler s;
+        SerialWorkQueue queue(QStringLiteral("test.queue"));
+        int delivered = 0;
+        for (int i = 0; i < 50; ++i) {
+            auto *owner = new QObject;
+            runOnQueue<int>(queue, s, owner, [] { QThread::usleep(100); return 1; }, [&](int) { ++delivered; });
+            delete owner; // while the work may still be running
+        }
+        QObject last;
+        bool done = false;
+        runOnQueue<int>(queue, s, &last, [] { return 0; }, [&](int) { done = true; });
+        QTRY_VERIFY(done);
+        QCOMPARE(delivered, 0);
+    }
+
     void inlineQueueCanHoldWork()
     {
         VirtualScheduler s;

@@ -1,5 +1,6 @@
 #include "JsonFilePreferencesStorage.h"
 
+#include "AtomicFile.h"
 #include "platform/Log.h"
 
 #include <QDateTime>
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace talvo {
@@ -72,28 +72,8 @@ QJsonObject JsonFilePreferencesStorage::load()
 
 bool JsonFilePreferencesStorage::save(const QJsonObject &values)
 {
-    const QFileInfo info(m_filePath);
-    if (!QDir().mkpath(info.absolutePath())) {
-        logLine(kLogPrefix + QStringLiteral("Failed to save preferences: "),
-                QStringLiteral("cannot create %1").arg(info.absolutePath()));
-        return false;
-    }
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        logLine(kLogPrefix + QStringLiteral("Failed to save preferences: "), file.errorString());
-        return false;
-    }
-    // QSaveFile still renames after a short write (a full disk, a size limit),
-    // which would replace good preferences with half a file: check every byte.
-    const QByteArray bytes = QJsonDocument(values).toJson(QJsonDocument::Indented);
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        logLine(kLogPrefix + QStringLiteral("Failed to save preferences: "), reason);
-        return false;
-    }
-    if (!file.commit()) {
-        logLine(kLogPrefix + QStringLiteral("Failed to save preferences: "), file.errorString());
+    if (const auto error = writeFileAtomically(m_filePath, QJsonDocument(values).toJson(QJsonDocument::Indented))) {
+        logLine(kLogPrefix + QStringLiteral("Failed to save preferences: "), *error);
         return false;
     }
     m_lastKnown = values;

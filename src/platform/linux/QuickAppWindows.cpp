@@ -1,5 +1,6 @@
 #include "QuickAppWindows.h"
 
+#include "AtomicFile.h"
 #include "platform/Log.h"
 
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickWindow>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStandardPaths>
 
@@ -50,11 +50,8 @@ void WindowStateStore::setFrame(const QString &name, const QRect &frame)
                                    {QStringLiteral("y"), frame.y()},
                                    {QStringLiteral("width"), frame.width()},
                                    {QStringLiteral("height"), frame.height()}});
-    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
-    QSaveFile file(m_filePath);
-    const QByteArray bytes = QJsonDocument(state).toJson();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
-        logLine(QStringLiteral("[WindowState] Failed to save window frame: "), file.errorString());
+    if (const auto error = writeFileAtomically(m_filePath, QJsonDocument(state).toJson()))
+        logLine(QStringLiteral("[WindowState] Failed to save window frame: "), *error);
 }
 
 namespace {

@@ -36,6 +36,11 @@ QUrl geocoderServiceBase()
     return serviceBase("TALVO_GEOCODER_URL", QStringLiteral(TALVO_DEFAULT_GEOCODER_URL));
 }
 
+QUrl updateFeedUrl()
+{
+    return serviceBase("TALVO_UPDATE_FEED_URL", QStringLiteral(TALVO_DEFAULT_UPDATE_FEED_URL));
+}
+
 QByteArray serviceUserAgent()
 {
     return QByteArrayLiteral("Talvo/" TALVO_VERSION_STRING " (Linux desktop; weather card)");

@@ -15,6 +15,9 @@ namespace talvo {
 QUrl forecastServiceBase();
 // The same for the Nominatim-compatible reverse geocoder.
 QUrl geocoderServiceBase();
+// The update feed (an RSS appcast); empty when the build names none and the
+// environment variable TALVO_UPDATE_FEED_URL is unset.
+QUrl updateFeedUrl();
 // Names the program (and its version) to services that ask who is calling.
 QByteArray serviceUserAgent();
 

@@ -1,12 +1,12 @@
 #include "XdgAutostartLoginItem.h"
 
+#include "AtomicFile.h"
 #include "platform/Log.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace talvo {
@@ -70,37 +70,20 @@ QByteArray talvoEntry(const QString &executable, bool autostart)
     return text.toUtf8();
 }
 
-std::optional<QString> write(const QString &path, const QByteArray &content)
-{
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return QStringLiteral("cannot create %1").arg(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (file.write(content) != content.size() || !file.flush()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return std::nullopt;
-}
-
 void installLauncher(const QString &dataHome, const QString &executable)
 {
     const QString entryPath = dataHome + QStringLiteral("/applications/talvo.desktop");
     const QByteArray entry = talvoEntry(executable, false);
     QFile existing(entryPath);
     if (!existing.open(QIODevice::ReadOnly) || existing.readAll() != entry) {
-        if (const auto error = write(entryPath, entry))
+        if (const auto error = writeFileAtomically(entryPath, entry))
             logLine(QStringLiteral("[DesktopEntry] Cannot install the launcher entry: "), *error);
     }
     const QString iconPath = dataHome + QStringLiteral("/icons/hicolor/scalable/apps/talvo.svg");
     if (!QFileInfo::exists(iconPath)) {
         QFile icon(QStringLiteral(":/talvo/talvo.svg"));
         if (icon.open(QIODevice::ReadOnly)) {
-            if (const auto error = write(iconPath, icon.readAll()))
+            if (const auto error = writeFileAtomically(iconPath, icon.readAll()))
                 logLine(QStringLiteral("[DesktopEntry] Cannot install the icon: "), *error);
         }
     }
@@ -136,7 +119,7 @@ LoginItemService::Status XdgAutostartLoginItem::status() const
 
 std::optional<QString> XdgAutostartLoginItem::registerItem()
 {
-    return DesktopEntry::write(entryPath(), DesktopEntry::talvoEntry(m_executable, true));
+    return writeFileAtomically(entryPath(), DesktopEntry::talvoEntry(m_executable, true));
 }
 
 std::optional<QString> XdgAutostartLoginItem::unregisterItem()

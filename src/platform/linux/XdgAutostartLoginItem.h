@@ -33,8 +33,6 @@ namespace DesktopEntry {
 QHash<QString, QString> read(const QString &path);
 // The text of Talvo's entry for `executable` (quoted as the Exec rules want).
 QByteArray talvoEntry(const QString &executable, bool autostart);
-// Writes atomically; nothing on success, else the error.
-std::optional<QString> write(const QString &path, const QByteArray &content);
 // Installs (or refreshes) Talvo's launcher entry and icon under `dataHome`
 // so that launchers and the autostart entry can start it.
 void installLauncher(const QString &dataHome, const QString &executable);

@@ -1,4 +1,5 @@
 target_sources(talvo_platform_linux PRIVATE
+    platform/linux/AtomicFile.cpp platform/linux/AtomicFile.h
     platform/linux/JsonFilePreferencesStorage.cpp platform/linux/JsonFilePreferencesStorage.h
     platform/linux/UnixSignalWatcher.cpp platform/linux/UnixSignalWatcher.h
 )
@@ -18,6 +19,7 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/NetworkHttpClient.cpp platform/linux/NetworkHttpClient.h
 )
 target_sources(talvo_platform_linux PRIVATE
+    platform/linux/NetworkHttpClient.cpp platform/linux/NetworkHttpClient.h
     platform/linux/DesktopSettingsOpener.cpp platform/linux/DesktopSettingsOpener.h
     platform/linux/NominatimReverseGeocoder.cpp platform/linux/NominatimReverseGeocoder.h
     platform/linux/QtPositioningLocationService.cpp platform/linux/QtPositioningLocationService.h
@@ -27,10 +29,31 @@ set(TALVO_FORECAST_URL "https://api.open-meteo.com" CACHE STRING
     "Forecast service (scheme, host, optional path prefix); TALVO_FORECAST_URL in the environment overrides it")
 set(TALVO_GEOCODER_URL "https://nominatim.openstreetmap.org" CACHE STRING
     "Nominatim-compatible reverse geocoder; TALVO_GEOCODER_URL in the environment overrides it")
+set(TALVO_UPDATE_FEED_URL "" CACHE STRING
+    "Update feed (RSS appcast); TALVO_UPDATE_FEED_URL in the environment overrides it; empty: no checks")
 set_property(SOURCE platform/linux/ServiceAddresses.cpp APPEND PROPERTY COMPILE_DEFINITIONS
+    TALVO_DEFAULT_UPDATE_FEED_URL="${TALVO_UPDATE_FEED_URL}"
     TALVO_DEFAULT_FORECAST_URL="${TALVO_FORECAST_URL}"
     TALVO_DEFAULT_GEOCODER_URL="${TALVO_GEOCODER_URL}"
     TALVO_VERSION_STRING="${PROJECT_VERSION}")
+target_sources(talvo_platform_linux PRIVATE
+    platform/linux/FreedesktopContentTypes.cpp platform/linux/FreedesktopContentTypes.h
+    platform/linux/FreedesktopThumbnailer.cpp platform/linux/FreedesktopThumbnailer.h
+)
+target_sources(talvo_platform_linux PRIVATE
+    platform/linux/CanberraSoundPlayer.cpp platform/linux/CanberraSoundPlayer.h
+)
+target_sources(talvo_platform_linux PRIVATE
+    platform/linux/DesktopApplicationCatalog.cpp platform/linux/DesktopApplicationCatalog.h
+    platform/linux/DesktopFileOpener.cpp platform/linux/DesktopFileOpener.h
+    platform/linux/FileDialogFolderChooser.cpp platform/linux/FileDialogFolderChooser.h
+    platform/linux/InodeFolderBookmarks.cpp platform/linux/InodeFolderBookmarks.h
+    platform/linux/PosixFolderLister.cpp platform/linux/PosixFolderLister.h
+    platform/linux/QtClipboardPasteboard.cpp platform/linux/QtClipboardPasteboard.h
+    platform/linux/IcalCalendarCache.cpp platform/linux/IcalCalendarCache.h
+    platform/linux/IcalCalendarFile.cpp platform/linux/IcalCalendarFile.h
+    platform/linux/IcalCalendarStore.cpp platform/linux/IcalCalendarStore.h
+)
 target_sources(talvo_platform_linux PRIVATE
     platform/linux/ArtworkReader.cpp platform/linux/ArtworkReader.h
     platform/linux/DesktopEntryIcon.cpp platform/linux/DesktopEntryIcon.h

@@ -1,4 +1,5 @@
 #include "app/Preferences.h"
+#include "fakes/FileSizeLimit.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
 
 #include <QDir>
@@ -10,8 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace talvo;
@@ -31,21 +30,6 @@ QByteArray readRaw(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
-// Makes every write beyond `bytes` fail, also for root (who ignores folder modes).
-struct FileSizeLimit
-{
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = previous;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous); }
-    rlimit previous{};
-};
 
 } // namespace
 

@@ -1,0 +1,193 @@
+#include "DesktopApplicationCatalog.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace talvo {
+
+namespace {
+
+struct SettingsApp
+{
+    const char *desktop; // as XDG_CURRENT_DESKTOP names it
+    const char *entryId;
+};
+
+// In the order used when the current desktop has none of its own.
+constexpr SettingsApp kSettingsApps[] = {
+    {"GNOME", "gnome-control-center.desktop"},
+    {"GNOME", "org.gnome.Settings.desktop"},
+    {"KDE", "systemsettings.desktop"},
+    {"KDE", "org.kde.systemsettings.desktop"},
+    {"XFCE", "xfce-settings-manager.desktop"},
+    {"X-Cinnamon", "cinnamon-settings.desktop"},
+    {"MATE", "mate-control-center.desktop"},
+    {"LXQt", "lxqt-config.desktop"},
+    {"Budgie", "budgie-control-center.desktop"},
+};
+
+QStringList currentDesktops()
+{
+    return qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':', Qt::SkipEmptyParts);
+}
+
+QStringList mimeAppsLists()
+{
+    QStringList prefixes;
+    for (const QString &desktop : currentDesktops())
+        prefixes << desktop.toLower() + u'-';
+    prefixes << QString();
+
+    QStringList files;
+    const auto addFolder = [&](const QString &folder) {
+        for (const QString &prefix : std::as_const(prefixes))
+            files << folder + u'/' + prefix + QStringLiteral("mimeapps.list");
+    };
+    for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation))
+        addFolder(folder);
+    for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation))
+        addFolder(folder);
+    return files;
+}
+
+bool isEntryFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && info.isReadable();
+}
+
+} // namespace
+
+DesktopApplicationCatalog::DesktopApplicationCatalog() : DesktopApplicationCatalog(&askXdgSettingsForBrowser) {}
+
+DesktopApplicationCatalog::DesktopApplicationCatalog(BrowserQuery fallbackBrowserQuery)
+    : m_fallbackBrowserQuery(std::move(fallbackBrowserQuery))
+{
+}
+
+QStringList DesktopApplicationCatalog::defaultFavoriteApps() const
+{
+    QStringList apps;
+    for (const QString &entry : {defaultBrowserEntry(), settingsEntry()}) {
+        if (!entry.isEmpty() && !apps.contains(entry))
+            apps << entry;
+    }
+    return apps;
+}
+
+QString DesktopApplicationCatalog::defaultBrowserEntry() const
+{
+    const QString scheme = QStringLiteral("x-scheme-handler/http");
+    for (const QString &list : mimeAppsLists()) {
+        for (const QString &id : defaultHandlers(list, scheme)) {
+            const QString path = entryPath(id);
+            if (!path.isEmpty())
+                return path;
+        }
+    }
+    if (!m_fallbackBrowserQuery)
+        return {};
+    const QString id = m_fallbackBrowserQuery();
+    return id.isEmpty() ? QString() : entryPath(id);
+}
+
+QString DesktopApplicationCatalog::settingsEntry() const
+{
+    QList<const SettingsApp *> order;
+    const QStringList desktops = currentDesktops();
+    for (const SettingsApp &app : kSettingsApps) {
+        if (desktops.contains(QLatin1String(app.desktop), Qt::CaseInsensitive))
+            order << &app;
+    }
+    for (const SettingsApp &app : kSettingsApps) {
+        if (!order.contains(&app))
+            order << &app;
+    }
+    for (const SettingsApp *app : std::as_const(order)) {
+        const QString path = entryPath(QLatin1String(app->entryId));
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
+}
+
+QString DesktopApplicationCatalog::entryPath(const QString &desktopFileId)
+{
+    // An id names a file, never a path: "../x.desktop" or "/x.desktop" is no id.
+    if (!desktopFileId.endsWith(QLatin1String(".desktop")) || desktopFileId.contains(u'/')
+        || desktopFileId.startsWith(u'.'))
+        return {};
+    const QStringList folders = QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
+    // Earlier folders take precedence, also over a subfolder match in a later one.
+    for (const QString &folder : folders) {
+        const QString direct = folder + u'/' + desktopFileId;
+        if (isEntryFile(direct))
+            return QFileInfo(direct).absoluteFilePath();
+        if (!desktopFileId.contains(u'-'))
+            continue;
+        const QDir root(folder);
+        QDirIterator it(folder, {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            const QString id = root.relativeFilePath(path).replace(u'/', u'-');
+            if (id == desktopFileId && isEntryFile(path))
+                return QFileInfo(path).absoluteFilePath();
+        }
+    }
+    return {};
+}
+
+QStringList DesktopApplicationCatalog::defaultHandlers(const QString &mimeAppsListPath, const QString &mimeType)
+{
+    QFile file(mimeAppsListPath);
+    if (!QFileInfo(mimeAppsListPath).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    bool inDefaults = false;
+    // Far more than any real list; a huge file is not one.
+    constexpr qint64 kMaxLine = 64 * 1024;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine(kMaxLine)).trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[')) {
+            inDefaults = line == QLatin1String("[Default Applications]");
+            continue;
+        }
+        if (!inDefaults)
+            continue;
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals <= 0 || line.left(equals).trimmed() != mimeType)
+            continue;
+        QStringList handlers;
+        for (const QString &id : line.mid(equals + 1).split(u';', Qt::SkipEmptyParts)) {
+            const QString trimmed = id.trimmed();
+            if (!trimmed.isEmpty())
+                handlers << trimmed;
+        }
+        return handlers;
+    }
+    return {};
+}
+
+QString DesktopApplicationCatalog::askXdgSettingsForBrowser()
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.start(QStringLiteral("xdg-settings"), {QStringLiteral("get"), QStringLiteral("default-web-browser")});
+    if (!process.waitForStarted(1000))
+        return {};
+    if (!process.waitForFinished(2000)) {
+        process.kill();
+        process.waitForFinished(1000);
+        return {};
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+} // namespace talvo

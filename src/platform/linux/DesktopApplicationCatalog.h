@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/ApplicationCatalog.h"
+
+#include <functional>
+
+namespace talvo {
+
+// Applications as desktop entries found in the XDG application folders
+// ($XDG_DATA_HOME/applications, then each of $XDG_DATA_DIRS).
+//
+// The default browser is the handler of "x-scheme-handler/http" in the
+// mimeapps.list files, read in the order the XDG specification gives
+// (desktop-specific files before generic ones, configuration before data
+// folders); an entry that is not installed is skipped. When no list names an
+// installed browser, `xdg-settings get default-web-browser` is asked.
+// The settings application is the first installed of the known desktops'
+// settings entries, the current desktop's ($XDG_CURRENT_DESKTOP) first.
+class DesktopApplicationCatalog final : public ApplicationCatalog
+{
+public:
+    // Answers a desktop file id ("firefox-esr.desktop") or nothing.
+    using BrowserQuery = std::function<QString()>;
+
+    // Falls back to xdg-settings.
+    DesktopApplicationCatalog();
+    explicit DesktopApplicationCatalog(BrowserQuery fallbackBrowserQuery);
+
+    QStringList defaultFavoriteApps() const override;
+
+    // Full paths; empty when there is none.
+    QString defaultBrowserEntry() const;
+    QString settingsEntry() const;
+
+    // Full path of the installed entry with this desktop file id (an entry in
+    // a subfolder has the folder in its id: "kde4/okular.desktop" is
+    // "kde4-okular.desktop"); empty when none is installed.
+    static QString entryPath(const QString &desktopFileId);
+    // The handlers a mimeapps.list names for `mimeType` under
+    // [Default Applications], in order. Unreadable or malformed files give
+    // nothing.
+    static QStringList defaultHandlers(const QString &mimeAppsListPath, const QString &mimeType);
+    // Runs `xdg-settings get default-web-browser` (at most two seconds).
+    static QString askXdgSettingsForBrowser();
+
+private:
+    BrowserQuery m_fallbackBrowserQuery;
+};
+
+} // namespace talvo

@@ -1,0 +1,52 @@
+#include "QtClipboardPasteboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+namespace talvo {
+
+QtClipboardPasteboard::QtClipboardPasteboard(QClipboard *clipboard, QObject *parent)
+    : QObject(parent)
+    , m_clipboard(clipboard ? clipboard : QGuiApplication::clipboard())
+{
+    connect(m_clipboard, &QClipboard::changed, this, [this](QClipboard::Mode mode) {
+        if (mode == QClipboard::Clipboard)
+            ++m_changeCount;
+    });
+}
+
+QImage QtClipboardPasteboard::image() const
+{
+    const QMimeData *data = m_clipboard->mimeData(QClipboard::Clipboard);
+    if (!data || !data->hasImage())
+        return {};
+    return qvariant_cast<QImage>(data->imageData());
+}
+
+std::optional<QString> QtClipboardPasteboard::string() const
+{
+    const QMimeData *data = m_clipboard->mimeData(QClipboard::Clipboard);
+    if (!data || !data->hasText())
+        return std::nullopt;
+    return data->text();
+}
+
+bool QtClipboardPasteboard::isConcealed() const
+{
+    const QMimeData *data = m_clipboard->mimeData(QClipboard::Clipboard);
+    const QString hint = QStringLiteral("x-kde-passwordManagerHint");
+    return data && data->hasFormat(hint) && data->data(hint) == "secret";
+}
+
+void QtClipboardPasteboard::setString(const QString &text)
+{
+    m_clipboard->setText(text, QClipboard::Clipboard);
+}
+
+void QtClipboardPasteboard::setImage(const QImage &image)
+{
+    m_clipboard->setImage(image, QClipboard::Clipboard);
+}
+
+} // namespace talvo

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "ClipboardHistoryModel.h"
+#include "ClipboardItem.h"
+#include "platform/Scheduler.h"
+
+#include <QObject>
+#include <QtQml/qqmlregistration.h>
+
+class QQmlEngine;
+class QJSEngine;
+
+namespace talvo {
+
+class Pasteboard;
+
+// A short, newest-first history of what the user copied anywhere on the
+// desktop: texts, links, colour codes and images. It lives in memory only and
+// starts empty; whatever was on the clipboard before the manager existed is
+// never recorded, nor is anything a password manager marked as secret.
+//
+// Main thread only. The history changes one main-queue turn after the poll
+// that saw the copy, never inside it.
+class ClipboardManager : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+    Q_PROPERTY(talvo::ClipboardHistoryModel *history READ historyModel CONSTANT)
+public:
+    static constexpr int historyLimit = 15;
+    static constexpr Scheduler::Duration pollInterval{500};
+
+    ClipboardManager(Pasteboard &pasteboard, Scheduler &scheduler, QObject *parent = nullptr);
+    ~ClipboardManager() override;
+
+    static ClipboardManager *create(QQmlEngine *qmlEngine, QJSEngine *jsEngine);
+
+    const QList<ClipboardItem> &history() const { return m_history.items(); }
+    ClipboardHistoryModel *historyModel() { return &m_history; }
+    qint64 lastChangeCount() const { return m_lastChangeCount; }
+
+    // Polls the clipboard from now on; later calls do nothing.
+    Q_INVOKABLE void startMonitoring();
+    void checkPasteboard();
+    void recordText(const QString &text);
+    void recordImage(const QImage &image);
+    // Puts the entry back on the clipboard without recording it again or
+    // moving it in the history.
+    void copyToPasteboard(const ClipboardItem &item);
+    // The same for the entry with this id (as the views know it).
+    Q_INVOKABLE void copyToPasteboard(const QString &id);
+    Q_INVOKABLE void clearHistory();
+
+    // "#" followed by exactly 3, 6 or 8 hexadecimal digits.
+    static bool isColorCode(const QString &text);
+    // The kind of an already trimmed text.
+    static ClipboardType classifyText(const QString &text);
+
+signals:
+    // Once per insertion or clearing.
+    void historyChanged();
+
+private:
+    void insert(const ClipboardItem &item);
+
+    Pasteboard &m_pasteboard;
+    Scheduler &m_scheduler;
+    ClipboardHistoryModel m_history;
+    qint64 m_lastChangeCount = 0;
+    TimerHandle m_timer;
+};
+
+} // namespace talvo

@@ -1,0 +1,1 @@
+talvo_add_test(tst_notchviewmodel SOURCES notch/tst_notchviewmodel.cpp)

@@ -1,0 +1,648 @@
+#include "app/Preferences.h"
+#include "fakes/FakeApplicationCatalog.h"
+#include "fakes/FakeContentTypes.h"
+#include "fakes/FakeSoundPlayer.h"
+#include "fakes/FakeThumbnailer.h"
+#include "fakes/MemoryPreferencesStorage.h"
+#include "fakes/VirtualScheduler.h"
+#include "notch/NotchViewModel.h"
+#include "ui/QmlInstances.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QMetaProperty>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QtQml/qqmlextensionplugin.h>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+Q_IMPORT_QML_PLUGIN(TalvoPlugin)
+
+using namespace talvo;
+
+namespace {
+
+const QString kFavoritesKey = QStringLiteral("TalvoFavoriteApps");
+
+// One view model with recording fakes around it.
+struct Notch
+{
+    explicit Notch(QJsonObject stored = {}) : storage(std::move(stored))
+    {
+        model = std::make_unique<NotchViewModel>(scheduler, prefs, types, thumbnails, sounds, apps);
+    }
+
+    const QList<ShelfItem> &items() const { return model->itemList(); }
+
+    VirtualScheduler scheduler;
+    MemoryPreferencesStorage storage;
+    Preferences prefs{storage};
+    FakeContentTypes types;
+    FakeThumbnailer thumbnails;
+    FakeSoundPlayer sounds;
+    FakeApplicationCatalog apps;
+    std::unique_ptr<NotchViewModel> model;
+};
+
+QStringList storedFavorites(const MemoryPreferencesStorage &storage)
+{
+    return storage.stored().value(kFavoritesKey).toVariant().toStringList();
+}
+
+void writeFile(const QString &path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("x");
+}
+
+} // namespace
+
+class TestNotchViewModel : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startsWithTheInitialValues()
+    {
+        Notch notch;
+        NotchViewModel &m = *notch.model;
+        QVERIFY(notch.items().isEmpty());
+        QCOMPARE(m.items()->count(), 0);
+        QVERIFY(!m.isDragTargetActive());
+        QVERIFY(!m.isFileDragActive());
+        QVERIFY(!m.isShelfItemDragActive());
+        QCOMPARE(m.activeTab(), NotchPanelTab::Home);
+        QVERIFY(!m.isHovering());
+        QVERIFY(!m.isFullyExpanded());
+        QVERIFY(!m.isForcedOpen());
+        QVERIFY(!m.isOnboardingGreetingActive());
+        QVERIFY(!m.showLimitReachedToast());
+        QCOMPARE(m.toastMessage(), QString());
+        QCOMPARE(m.toastStyle(), ToastStyle::Warning);
+        QCOMPARE(m.currentTime(), notch.scheduler.now());
+        QVERIFY(!m.isHoveringScrollableWidget());
+        QVERIFY(!m.isDraggingShelfItemOut());
+        QVERIFY(!m.showsPanelContent());
+    }
+
+    void loadsFavorites_data()
+    {
+        QTest::addColumn<QJsonObject>("stored");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList defaults = FakeApplicationCatalog().defaults;
+        const QString a = QStringLiteral("/usr/share/applications/a.desktop");
+        QTest::newRow("absent: this desktop's defaults") << QJsonObject() << defaults;
+        QTest::newRow("stored list") << QJsonObject{{kFavoritesKey, QJsonArray{a}}} << QStringList{a};
+        QTest::newRow("stored empty list stays empty") << QJsonObject{{kFavoritesKey, QJsonArray()}} << QStringList();
+        QTest::newRow("list with a number: defaults")
+            << QJsonObject{{kFavoritesKey, QJsonArray{a, 3}}} << defaults;
+        QTest::newRow("text instead of list: defaults") << QJsonObject{{kFavoritesKey, a}} << defaults;
+    }
+    void loadsFavorites()
+    {
+        QFETCH(QJsonObject, stored);
+        QFETCH(QStringList, expected);
+        Notch notch(stored);
+        QCOMPARE(notch.model->favoriteApps(), expected);
+        // Loading writes nothing back.
+        QCOMPARE(notch.storage.saveCount, 0);
+    }
+
+    void flagsAnnounceOnlyRealChanges_data()
+    {
+        QTest::addColumn<QByteArray>("property");
+        for (const char *name : {"isDragTargetActive", "isFileDragActive", "isShelfItemDragActive", "isHovering",
+                                 "isFullyExpanded", "isForcedOpen", "isOnboardingGreetingActive",
+                                 "showLimitReachedToast", "isHoveringScrollableWidget"})
+            QTest::newRow(name) << QByteArray(name);
+    }
+    void flagsAnnounceOnlyRealChanges()
+    {
+        QFETCH(QByteArray, property);
+        Notch notch;
+        const QMetaObject *meta = notch.model->metaObject();
+        const QMetaProperty prop = meta->property(meta->indexOfProperty(property));
+        QVERIFY(prop.isValid() && prop.hasNotifySignal());
+        QSignalSpy spy(notch.model.get(), prop.notifySignal());
+        QVERIFY(prop.write(notch.model.get(), false));
+        QCOMPARE(spy.count(), 0);
+        QVERIFY(prop.write(notch.model.get(), true));
+        QVERIFY(prop.write(notch.model.get(), true));
+        QCOMPARE(spy.count(), 1);
+        QVERIFY(prop.write(notch.model.get(), false));
+        QCOMPARE(spy.count(), 2);
+    }
+
+    void derivesDraggingShelfItemOut_data()
+    {
+        QTest::addColumn<bool>("itemDrag");
+        QTest::addColumn<bool>("hasItems");
+        QTest::addColumn<bool>("fileDrag");
+        QTest::addColumn<bool>("dragTarget");
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("item dragged out") << true << true << false << false << true;
+        QTest::newRow("no item drag") << false << true << false << false << false;
+        QTest::newRow("shelf empty") << true << false << false << false << false;
+        QTest::newRow("file drag too") << true << true << true << false << false;
+        QTest::newRow("over the drop area") << true << true << false << true << false;
+    }
+    void derivesDraggingShelfItemOut()
+    {
+        QFETCH(bool, itemDrag);
+        QFETCH(bool, hasItems);
+        QFETCH(bool, fileDrag);
+        QFETCH(bool, dragTarget);
+        QFETCH(bool, expected);
+        Notch notch;
+        NotchViewModel &m = *notch.model;
+        QSignalSpy spy(&m, &NotchViewModel::isDraggingShelfItemOutChanged);
+        if (hasItems) {
+            m.addText(QStringLiteral("a"));
+            notch.scheduler.runPending();
+        }
+        m.setIsShelfItemDragActive(itemDrag);
+        m.setIsFileDragActive(fileDrag);
+        m.setIsDragTargetActive(dragTarget);
+        QCOMPARE(m.isDraggingShelfItemOut(), expected);
+        // Announced whenever the value moved, whichever field moved it.
+        QCOMPARE(spy.count() % 2, expected ? 1 : 0);
+    }
+
+    void derivesShowsPanelContent_data()
+    {
+        QTest::addColumn<bool>("hovering");
+        QTest::addColumn<bool>("expanded");
+        QTest::addColumn<bool>("fileDrag");
+        QTest::addColumn<bool>("dragTarget");
+        QTest::addColumn<bool>("greeting");
+        QTest::addColumn<bool>("expected");
+        QTest::newRow("open panel") << true << true << false << false << false << true;
+        QTest::newRow("peek only") << true << false << false << false << false << false;
+        QTest::newRow("file drag") << true << true << true << false << false << false;
+        QTest::newRow("over the drop area") << true << true << false << true << false << false;
+        QTest::newRow("greeting") << true << true << false << false << true << false;
+    }
+    void derivesShowsPanelContent()
+    {
+        QFETCH(bool, hovering);
+        QFETCH(bool, expanded);
+        QFETCH(bool, fileDrag);
+        QFETCH(bool, dragTarget);
+        QFETCH(bool, greeting);
+        QFETCH(bool, expected);
+        Notch notch;
+        NotchViewModel &m = *notch.model;
+        m.setIsHovering(hovering);
+        m.setIsFullyExpanded(expanded);
+        m.setIsFileDragActive(fileDrag);
+        m.setIsDragTargetActive(dragTarget);
+        m.setIsOnboardingGreetingActive(greeting);
+        QCOMPARE(m.showsPanelContent(), expected);
+    }
+
+    void collapseResetsTabAndExpansion()
+    {
+        Notch notch;
+        NotchViewModel &m = *notch.model;
+        m.setIsHovering(true);
+        m.setIsFullyExpanded(true);
+        m.setActiveTab(NotchPanelTab::Tray);
+        QVERIFY(m.showsPanelContent());
+        QSignalSpy panelSpy(&m, &NotchViewModel::showsPanelContentChanged);
+        QSignalSpy tabSpy(&m, &NotchViewModel::activeTabChanged);
+
+        m.setIsHovering(false);
+        QVERIFY(!m.isFullyExpanded());
+        QCOMPARE(m.activeTab(), NotchPanelTab::Home);
+        QCOMPARE(panelSpy.count(), 1);
+        QCOMPARE(tabSpy.count(), 1);
+
+        // Assigning false again still collapses what was opened meanwhile
+        // (a tap on the notch while the pointer is already away).
+        m.setIsFullyExpanded(true);
+        m.setActiveTab(NotchPanelTab::Shortcuts);
+        m.setIsHovering(false);
+        QVERIFY(!m.isFullyExpanded());
+        QCOMPARE(m.activeTab(), NotchPanelTab::Home);
+
+        // Hovering again keeps the tab the user picks.
+        m.setIsHovering(true);
+        m.setActiveTab(NotchPanelTab::Tray);
+        m.setIsHovering(true);
+        QCOMPARE(m.activeTab(), NotchPanelTab::Tray);
+    }
+
+    void tabsHaveRawValues_data()
+    {
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<int>("tab"); // -1: no tab
+        QTest::newRow("home") << QStringLiteral("home") << int(NotchPanelTab::Home);
+        QTest::newRow("shortcuts") << QStringLiteral("shortcuts") << int(NotchPanelTab::Shortcuts);
+        QTest::newRow("tray") << QStringLiteral("tray") << int(NotchPanelTab::Tray);
+        QTest::newRow("capitalised") << QStringLiteral("Home") << -1;
+        QTest::newRow("padded") << QStringLiteral(" tray") << -1;
+        QTest::newRow("empty") << QString() << -1;
+    }
+    void tabsHaveRawValues()
+    {
+        QFETCH(QString, raw);
+        QFETCH(int, tab);
+        const auto parsed = notchPanelTabFromRawValue(raw);
+        QCOMPARE(parsed.has_value(), tab >= 0);
+        if (parsed) {
+            QCOMPARE(int(*parsed), tab);
+            QCOMPARE(rawValue(*parsed), raw);
+        }
+        QCOMPARE(allNotchPanelTabs(),
+                 (QList<NotchPanelTab>{NotchPanelTab::Home, NotchPanelTab::Shortcuts, NotchPanelTab::Tray}));
+    }
+
+    void qmlSeesTheSameInstance()
+    {
+        Notch notch;
+        QQmlEngine engine;
+        provideToQml(engine, notch.model.get());
+        QQmlComponent component(&engine);
+        component.setData(R"(
+            import Talvo
+            // Any type of the module will do as the root; this one needs no other module.
+            PreferenceValue {
+                property bool onTray: NotchViewModel.activeTab === NotchViewModel.Tray
+                property int count: NotchViewModel.items.count
+                function openTray() { NotchViewModel.isHovering = true; NotchViewModel.activeTab = NotchViewModel.Tray }
+            })",
+                          QUrl());
+        std::unique_ptr<QObject> view(component.create());
+        QVERIFY2(view, qPrintable(component.errorString()));
+        QVERIFY(!view->property("onTray").toBool());
+        QMetaObject::invokeMethod(view.get(), "openTray");
+        QCOMPARE(notch.model->activeTab(), NotchPanelTab::Tray);
+        QVERIFY(view->property("onTray").toBool());
+        notch.model->addText(QStringLiteral("a"));
+        notch.scheduler.runPending();
+        QCOMPARE(view->property("count").toInt(), 1);
+    }
+
+    // --- shelf ---------------------------------------------------------------
+
+    void sameFileTwiceGivesTwoItems()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("notes.txt"));
+        writeFile(path);
+        Notch notch;
+        QSignalSpy itemsSpy(notch.model.get(), &NotchViewModel::itemsChanged);
+
+        notch.model->addFile(QUrl::fromLocalFile(path));
+        notch.model->addFile(QUrl::fromLocalFile(path));
+        QCOMPARE(notch.sounds.played, QStringList({QStringLiteral("Pop"), QStringLiteral("Pop")}));
+        QCOMPARE(notch.thumbnails.requests.size(), 2);
+        notch.thumbnails.answer(0, QImage());
+        notch.thumbnails.answer(1, QImage());
+        // Never inside the caller's turn.
+        QVERIFY(notch.items().isEmpty());
+        notch.scheduler.runPending();
+
+        QCOMPARE(notch.items().size(), 2);
+        QVERIFY(notch.items()[0].id != notch.items()[1].id);
+        for (const ShelfItem &item : notch.items()) {
+            QCOMPARE(item.type, ItemType::File);
+            QCOMPARE(item.url, QUrl::fromLocalFile(path));
+            QVERIFY(!item.text);
+            QCOMPARE(item.image, ShelfImage::themeIcon(QStringLiteral("text-plain")));
+        }
+        QCOMPARE(itemsSpy.count(), 1);
+    }
+
+    void thumbnailIsAskedAtTheScreenScale()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("photo.png"));
+        writeFile(path);
+        Notch notch;
+        notch.model->addFile(QUrl::fromLocalFile(path));
+        QCOMPARE(notch.thumbnails.requests.size(), 1);
+        const auto &request = notch.thumbnails.requests.constFirst();
+        QCOMPARE(request.path, path);
+        QCOMPARE(request.size, QSize(80, 80));
+        QCOMPARE(request.scale, 2.0); // no screen without a GUI application
+
+        QImage thumbnail(80, 60, QImage::Format_ARGB32);
+        thumbnail.fill(Qt::red);
+        notch.thumbnails.answer(0, thumbnail);
+        notch.scheduler.runPending();
+        QCOMPARE(notch.items().size(), 1);
+        QCOMPARE(notch.items()[0].image, ShelfImage::fromImage(thumbnail));
+    }
+
+    void folderGetsTheFolderIconAndNoThumbnail()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("Photos.png"));
+        QVERIFY(QDir().mkdir(folder));
+        Notch notch;
+        notch.model->addFile(QUrl::fromLocalFile(folder));
+        notch.scheduler.runPending();
+        QVERIFY(notch.thumbnails.requests.isEmpty());
+        QCOMPARE(notch.items().size(), 1);
+        QCOMPARE(notch.items()[0].image, ShelfImage::themeIcon(QStringLiteral("folder")));
+        QCOMPARE(notch.sounds.played, QStringList{QStringLiteral("Pop")});
+    }
+
+    void slowThumbnailFallsBackToTheTypeIcon_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("icon");
+        QTest::newRow("unknown extension") << QStringLiteral("data.zzq") << QStringLiteral("application-octet-stream");
+        QTest::newRow("no extension") << QStringLiteral("README") << QStringLiteral("application-octet-stream");
+        QTest::newRow("upper-case extension") << QStringLiteral("REPORT.PDF") << QStringLiteral("application-pdf");
+    }
+    void slowThumbnailFallsBackToTheTypeIcon()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, icon);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        writeFile(path);
+        Notch notch;
+        notch.model->addFile(QUrl::fromLocalFile(path));
+        QCOMPARE(notch.thumbnails.requests.size(), 1);
+
+        notch.scheduler.advance(799);
+        QVERIFY(notch.items().isEmpty());
+        notch.scheduler.advance(1);
+        QCOMPARE(notch.items().size(), 1);
+        QCOMPARE(notch.items()[0].image, ShelfImage::themeIcon(icon));
+        QVERIFY(notch.thumbnails.requests[0].ticket.isCancelled());
+
+        // A thumbnail that turns up after the wait is dropped.
+        QImage late(10, 10, QImage::Format_ARGB32);
+        late.fill(Qt::blue);
+        notch.thumbnails.answer(0, late);
+        notch.scheduler.advance(1000);
+        QCOMPARE(notch.items().size(), 1);
+        QCOMPARE(notch.items()[0].image, ShelfImage::themeIcon(icon));
+    }
+
+    void specialFilesAreNeverOpened_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("fifo") << QStringLiteral("fifo");
+        QTest::newRow("/dev/zero") << QStringLiteral("/dev/zero");
+        QTest::newRow("missing") << QStringLiteral("missing");
+        QTest::newRow("symlink to fifo") << QStringLiteral("link");
+    }
+    void specialFilesAreNeverOpened()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        QString path;
+        if (kind == QLatin1String("/dev/zero")) {
+            path = kind;
+        } else if (kind == QLatin1String("missing")) {
+            path = dir.filePath(QStringLiteral("gone.pdf"));
+        } else {
+            const QString fifo = dir.filePath(QStringLiteral("pipe.pdf"));
+            QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+            path = fifo;
+            if (kind == QLatin1String("link")) {
+                path = dir.filePath(QStringLiteral("link.pdf"));
+                QVERIFY(QFile::link(fifo, path));
+            }
+        }
+        Notch notch;
+        notch.model->addFile(QUrl::fromLocalFile(path));
+        notch.scheduler.runPending();
+        QVERIFY(notch.thumbnails.requests.isEmpty());
+        QCOMPARE(notch.items().size(), 1);
+        QCOMPARE(notch.items()[0].image.kind(), ShelfImage::Kind::ThemeIcon);
+        QVERIFY(!notch.items()[0].image.name().isEmpty());
+    }
+
+    void itemsKeepTheOrderTheyWereAddedIn()
+    {
+        QTemporaryDir dir;
+        const QString slow = dir.filePath(QStringLiteral("slow.png"));
+        const QString quick = dir.filePath(QStringLiteral("quick.png"));
+        writeFile(slow);
+        writeFile(quick);
+        Notch notch;
+        notch.model->addFile(QUrl::fromLocalFile(slow));
+        notch.model->addFile(QUrl::fromLocalFile(quick));
+        notch.model->addText(QStringLiteral("hello"));
+        notch.thumbnails.answer(1, QImage());
+        notch.scheduler.advance(100);
+        QVERIFY(notch.items().isEmpty());
+
+        notch.thumbnails.answer(0, QImage());
+        notch.scheduler.runPending();
+        QCOMPARE(notch.items().size(), 3);
+        QCOMPARE(notch.items()[0].url, QUrl::fromLocalFile(slow));
+        QCOMPARE(notch.items()[1].url, QUrl::fromLocalFile(quick));
+        QCOMPARE(notch.items()[2].text, QStringLiteral("hello"));
+    }
+
+    void textAndImageItems()
+    {
+        Notch notch;
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(Qt::green);
+        notch.model->addText(QStringLiteral("note"));
+        notch.model->addImage(image);
+        QVERIFY(notch.items().isEmpty());
+        notch.scheduler.runPending();
+        QCOMPARE(notch.items().size(), 2);
+        const ShelfItem &text = notch.items()[0];
+        QCOMPARE(text.type, ItemType::Text);
+        QCOMPARE(text.text, QStringLiteral("note"));
+        QVERIFY(text.url.isEmpty() && text.image.isNull());
+        const ShelfItem &picture = notch.items()[1];
+        QCOMPARE(picture.type, ItemType::Image);
+        QCOMPARE(picture.image, ShelfImage::fromImage(image));
+        QVERIFY(picture.url.isEmpty() && !picture.text);
+        QCOMPARE(picture.displayTitle(), QStringLiteral("Image"));
+        QCOMPARE(notch.sounds.played.count(QStringLiteral("Pop")), 2);
+
+        // The list model shows the same items, addressed by id.
+        ShelfItemListModel *list = notch.model->items();
+        QCOMPARE(list->count(), 2);
+        const QModelIndex first = list->index(0);
+        QCOMPARE(list->data(first, ShelfItemListModel::TypeRole).toString(), QStringLiteral("text"));
+        QCOMPARE(list->data(first, ShelfItemListModel::IconKindRole).toString(), QStringLiteral("symbol"));
+        QCOMPARE(list->data(first, ShelfItemListModel::IconNameRole).toString(), QStringLiteral("doc.text.fill"));
+        QCOMPARE(list->indexOf(list->data(list->index(1), ShelfItemListModel::IdRole).toString()), 1);
+    }
+
+    void removeItemRemovesOnlyThatId()
+    {
+        Notch notch;
+        notch.model->addText(QStringLiteral("a"));
+        notch.model->addText(QStringLiteral("b"));
+        notch.scheduler.runPending();
+        const QUuid first = notch.items()[0].id;
+        QSignalSpy spy(notch.model.get(), &NotchViewModel::itemsChanged);
+
+        notch.model->removeItem(QUuid::createUuid());
+        notch.model->removeItem(QStringLiteral("not an id"));
+        QCOMPARE(spy.count(), 0);
+        notch.model->removeItem(first.toString(QUuid::WithoutBraces));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(notch.items().size(), 1);
+        QCOMPARE(notch.items()[0].text, QStringLiteral("b"));
+    }
+
+    void removalCheckWatchesForAboutTwoSeconds_data()
+    {
+        QTest::addColumn<int>("movedAtMs"); // -1: never moved
+        QTest::addColumn<int>("removedAtMs"); // -1: stays
+        QTest::newRow("moved at once") << 0 << 200;
+        QTest::newRow("moved before the last look") << 2500 << 2600;
+        QTest::newRow("moved after the last look") << 2700 << -1;
+        QTest::newRow("copied: stays") << -1 << -1;
+    }
+    void removalCheckWatchesForAboutTwoSeconds()
+    {
+        QFETCH(int, movedAtMs);
+        QFETCH(int, removedAtMs);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("report.pdf"));
+        writeFile(path);
+        Notch notch;
+        notch.model->addFile(QUrl::fromLocalFile(path));
+        notch.thumbnails.answer(0, QImage());
+        notch.model->addText(QStringLiteral("stays"));
+        notch.scheduler.runPending();
+        const QUuid id = notch.items()[0].id;
+        const int idleTimers = notch.scheduler.pendingCount(); // the clock
+
+        notch.model->scheduleRemovalCheck(id, QUrl::fromLocalFile(path), 12);
+        for (int t = 0; t <= 4000; t += 100) {
+            if (t == movedAtMs)
+                QVERIFY(QFile::rename(path, dir.filePath(QStringLiteral("elsewhere.pdf"))));
+            const bool gone = notch.model->items()->indexOf(id) < 0;
+            QCOMPARE(gone, removedAtMs >= 0 && t >= removedAtMs);
+            notch.scheduler.advance(100);
+        }
+        QCOMPARE(notch.items().size(), removedAtMs >= 0 ? 1 : 2);
+        // No look is left pending after the thirteenth.
+        QCOMPARE(notch.scheduler.pendingCount(), idleTimers);
+    }
+
+    void removalCheckWithoutAFileKeepsTheItem()
+    {
+        Notch notch;
+        notch.model->addText(QStringLiteral("text"));
+        notch.scheduler.runPending();
+        notch.model->scheduleRemovalCheck(notch.items()[0].id, QUrl(), 12);
+        notch.scheduler.advance(5000);
+        QCOMPARE(notch.items().size(), 1);
+    }
+
+    // --- favourites ----------------------------------------------------------
+
+    void favoritesAreLimitedAndUnique()
+    {
+        Notch notch(QJsonObject{{kFavoritesKey, QJsonArray()}});
+        NotchViewModel &m = *notch.model;
+        QSignalSpy spy(&m, &NotchViewModel::favoriteAppsChanged);
+        QStringList expected;
+        for (int i = 1; i <= 6; ++i) {
+            const QString path = QStringLiteral("/usr/share/applications/app%1.desktop").arg(i);
+            m.addFavoriteApp(path);
+            expected << path;
+            // Stored on every change.
+            QCOMPARE(storedFavorites(notch.storage), expected);
+        }
+        QCOMPARE(spy.count(), 6);
+        const int saves = notch.storage.saveCount;
+
+        m.addFavoriteApp(QStringLiteral("/usr/share/applications/app7.desktop"));
+        m.addFavoriteApp(expected.constFirst());
+        QCOMPARE(m.favoriteApps(), expected);
+        QCOMPARE(spy.count(), 6);
+        QCOMPARE(notch.storage.saveCount, saves);
+
+        m.removeFavoriteApp(expected.at(2));
+        expected.removeAt(2);
+        QCOMPARE(m.favoriteApps(), expected);
+        QCOMPARE(storedFavorites(notch.storage), expected);
+        QCOMPARE(spy.count(), 7);
+        m.addFavoriteApp(expected.constFirst());
+        QCOMPARE(m.favoriteApps().size(), 5);
+    }
+
+    void defaultFavoritesAreStoredOnlyOnceEdited()
+    {
+        Notch notch;
+        const QStringList defaults = notch.apps.defaults;
+        QCOMPARE(notch.model->favoriteApps(), defaults);
+        QVERIFY(!notch.storage.stored().contains(kFavoritesKey));
+        notch.model->removeFavoriteApp(defaults.constFirst());
+        QCOMPARE(storedFavorites(notch.storage), defaults.mid(1));
+    }
+
+    // --- toast and clock -----------------------------------------------------
+
+    void toastsHideTwoSecondsAfterTheyAppear()
+    {
+        Notch notch;
+        NotchViewModel &m = *notch.model;
+        m.showToast(QStringLiteral("Event added"), ToastStyle::Success);
+        QVERIFY(!m.showLimitReachedToast());
+        notch.scheduler.runPending();
+        QVERIFY(m.showLimitReachedToast());
+        QCOMPARE(m.toastMessage(), QStringLiteral("Event added"));
+        QCOMPARE(m.toastStyle(), ToastStyle::Success);
+
+        notch.scheduler.advance(1500);
+        m.showToast(QStringLiteral("Couldn't add event"), ToastStyle::Warning);
+        notch.scheduler.runPending();
+        QCOMPARE(m.toastMessage(), QStringLiteral("Couldn't add event"));
+        QCOMPARE(m.toastStyle(), ToastStyle::Warning);
+
+        // The first toast's hide ends the second one too.
+        notch.scheduler.advance(499);
+        QVERIFY(m.showLimitReachedToast());
+        notch.scheduler.advance(1);
+        QVERIFY(!m.showLimitReachedToast());
+        QCOMPARE(m.toastMessage(), QStringLiteral("Couldn't add event"));
+        QSignalSpy spy(&m, &NotchViewModel::showLimitReachedToastChanged);
+        notch.scheduler.advance(2000);
+        QCOMPARE(spy.count(), 0);
+        QCOMPARE(notch.sounds.played, QStringList({QStringLiteral("Tink"), QStringLiteral("Basso")}));
+    }
+
+    void infoToastSoundsLikeAWarning()
+    {
+        Notch notch;
+        notch.model->showToast(QStringLiteral("Note"), ToastStyle::Info);
+        notch.scheduler.runPending();
+        QCOMPARE(notch.sounds.played, QStringList{QStringLiteral("Basso")});
+    }
+
+    void clockTicksEveryThirtySeconds()
+    {
+        Notch notch;
+        const QDateTime start = notch.scheduler.now();
+        QSignalSpy spy(notch.model.get(), &NotchViewModel::currentTimeChanged);
+        notch.scheduler.advance(29999);
+        QCOMPARE(spy.count(), 0);
+        notch.scheduler.advance(1);
+        QCOMPARE(notch.model->currentTime(), start.addSecs(30));
+        // Restarting replaces the timer rather than adding a second one.
+        notch.model->startClock();
+        notch.scheduler.advance(30000);
+        QCOMPARE(spy.count(), 2);
+
+        notch.model.reset();
+        notch.scheduler.advance(60000); // nothing left to touch the model
+        QCOMPARE(notch.scheduler.pendingCount(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNotchViewModel)
+#include "tst_notchviewmodel.moc"

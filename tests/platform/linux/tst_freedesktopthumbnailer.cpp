@@ -1,0 +1,391 @@
+#include "fakes/VirtualScheduler.h"
+#include "platform/linux/FreedesktopThumbnailer.h"
+
+#include <QBuffer>
+#include <QDataStream>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+using namespace talvo;
+
+namespace {
+
+const QString kService = QStringLiteral("org.freedesktop.thumbnails.Thumbnailer1");
+const QString kPath = QStringLiteral("/org/freedesktop/thumbnails/Thumbnailer1");
+
+QImage filled(QSize size, QColor colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+void saveImage(const QImage &image, const QString &path, const char *format)
+{
+    QImageWriter writer(path, format);
+    QVERIFY2(writer.write(image), qPrintable(writer.errorString()));
+}
+
+quint32 crc32(const QByteArray &bytes)
+{
+    quint32 crc = 0xffffffffu;
+    for (char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A thumbnail as the freedesktop cache holds it: a PNG with "Thumb::URI" and
+// "Thumb::MTime" text chunks. (Qt's writer cannot write keys with colons.)
+void saveThumbnail(const QImage &image, const QString &path, const QString &uri, const QString &mtime)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(image.save(&buffer, "png"));
+    const auto chunk = [](const QByteArray &type, const QByteArray &data) {
+        QByteArray out;
+        QDataStream stream(&out, QIODevice::WriteOnly);
+        stream << quint32(data.size());
+        out += type + data;
+        QByteArray crc;
+        QDataStream(&crc, QIODevice::WriteOnly) << crc32(type + data);
+        return out + crc;
+    };
+    const qsizetype afterHeader = 8 + 4 + 4 + 13 + 4;
+    png.insert(afterHeader, chunk("tEXt", "Thumb::URI" + QByteArray(1, '\0') + uri.toUtf8())
+                                + chunk("tEXt", "Thumb::MTime" + QByteArray(1, '\0') + mtime.toUtf8()));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(png);
+}
+
+QString cacheFile(const QString &cacheDir, const char *flavour, const QString &file)
+{
+    return cacheDir + u'/' + QLatin1String(flavour) + u'/'
+        + QString::fromLatin1(FreedesktopThumbnailer::cacheKey(QFileInfo(file).absoluteFilePath())) + QStringLiteral(".png");
+}
+
+QString mtimeText(const QString &path)
+{
+    struct stat st{};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return QString::number(qint64(st.st_mtim.tv_sec));
+}
+
+// Stands in for the desktop's thumbnailer service: writes a red thumbnail into
+// the cache for each queued file and announces the job finished.
+class FakeThumbnailerService : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.thumbnails.Thumbnailer1")
+public:
+    QString cacheDir;
+    QStringList queuedUris;
+    QStringList flavours;
+    bool answer = true;
+    uint nextHandle = 41;
+
+public slots:
+    uint Queue(const QStringList &uris, const QStringList &, const QString &flavor, const QString &, uint)
+    {
+        const uint handle = nextHandle++;
+        queuedUris += uris;
+        flavours << flavor;
+        if (!answer)
+            return handle;
+        for (const QString &uri : uris) {
+            const QString file = QUrl(uri).toLocalFile();
+            const QString target = cacheFile(cacheDir, qPrintable(flavor), file);
+            QDir().mkpath(QFileInfo(target).path());
+            saveThumbnail(filled(QSize(128, 96), Qt::red), target, uri, mtimeText(file));
+        }
+        QDBusMessage finished = QDBusMessage::createSignal(kPath, kService, QStringLiteral("Finished"));
+        finished << handle;
+        QDBusConnection::sessionBus().send(finished);
+        return handle;
+    }
+};
+
+} // namespace
+
+class TestFreedesktopThumbnailer : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString m_cache;
+
+    FreedesktopThumbnailer::Options offline() const
+    {
+        FreedesktopThumbnailer::Options options;
+        options.cacheDir = m_cache;
+        options.useThumbnailerService = false;
+        return options;
+    }
+
+    // Runs generate() and waits (in real time, bounded) for its answer.
+    QImage generate(FreedesktopThumbnailer &thumbnailer, VirtualScheduler &scheduler, const QString &path,
+                    QSize size, qreal scale, qint64 *elapsedMs = nullptr)
+    {
+        QImage result;
+        bool answered = false;
+        QElapsedTimer clock;
+        clock.start();
+        thumbnailer.generate(path, size, scale, ThumbnailTicket(), this, [&](QImage image) {
+            result = image;
+            answered = true;
+        });
+        for (int i = 0; i < 500 && !answered; ++i) {
+            scheduler.runPending();
+            if (!answered)
+                QTest::qWait(10);
+        }
+        if (elapsedMs)
+            *elapsedMs = clock.elapsed();
+        [&] { QVERIFY(answered); }();
+        return result;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_cache = m_dir.filePath(QStringLiteral("cache"));
+    }
+
+    void imagesAreDecodedAtTheTargetSize_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QSize>("source");
+        QTest::addColumn<qreal>("scale");
+        QTest::addColumn<QSize>("expected");
+        QTest::newRow("jpeg landscape") << "jpg" << QSize(800, 600) << 1.0 << QSize(80, 60);
+        QTest::newRow("jpeg at scale 2") << "jpg" << QSize(800, 600) << 2.0 << QSize(160, 120);
+        QTest::newRow("png portrait") << "png" << QSize(300, 600) << 1.0 << QSize(40, 80);
+        QTest::newRow("small image is not enlarged") << "png" << QSize(20, 10) << 2.0 << QSize(20, 10);
+    }
+    void imagesAreDecodedAtTheTargetSize()
+    {
+        QFETCH(QString, format);
+        QFETCH(QSize, source);
+        QFETCH(qreal, scale);
+        QFETCH(QSize, expected);
+        const QString path = m_dir.filePath(QStringLiteral("picture.") + format);
+        saveImage(filled(source, Qt::darkGreen), path, qPrintable(format));
+        VirtualScheduler scheduler;
+        FreedesktopThumbnailer thumbnailer(scheduler, offline());
+        const QImage image = generate(thumbnailer, scheduler, path, QSize(80, 80), scale);
+        QCOMPARE(image.size(), expected);
+    }
+
+    void imageWithoutExtensionIsRecognisedByContent()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("scan"));
+        saveImage(filled(QSize(200, 100), Qt::blue), path, "png");
+        FreedesktopThumbnailer thumbnailer(*std::make_unique<VirtualScheduler>(), offline());
+        QCOMPARE(thumbnailer.thumbnail(path, QSize(80, 80), ThumbnailTicket()).size(), QSize(80, 40));
+    }
+
+    void nonImagesAndBrokenImagesGiveNothing_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("text") << QByteArray("notes.txt") << QByteArray("hello\n");
+        QTest::newRow("png name, text inside") << QByteArray("fake.png") << QByteArray("not a picture at all");
+        QTest::newRow("truncated png") << QByteArray("cut.png") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+        QTest::newRow("empty") << QByteArray("empty.jpg") << QByteArray();
+    }
+    void nonImagesAndBrokenImagesGiveNothing()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, bytes);
+        const QString path = m_dir.filePath(QString::fromLatin1(name));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        VirtualScheduler scheduler;
+        FreedesktopThumbnailer thumbnailer(scheduler, offline());
+        QVERIFY(generate(thumbnailer, scheduler, path, QSize(80, 80), 1.0).isNull());
+    }
+
+    void specialFilesAnswerAtOnceWithoutBeingRead_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("fifo without writer") << "fifo";
+        QTest::newRow("/dev/zero") << "zero";
+        QTest::newRow("socket") << "socket";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("missing") << "missing";
+    }
+    void specialFilesAnswerAtOnceWithoutBeingRead()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("thing.png"));
+        int socketFd = -1;
+        if (kind == QLatin1String("fifo")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (kind == QLatin1String("zero")) {
+            path = QStringLiteral("/dev/zero");
+        } else if (kind == QLatin1String("socket")) {
+            socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            const QByteArray native = QFile::encodeName(path);
+            QVERIFY(size_t(native.size()) < sizeof(address.sun_path));
+            std::copy(native.begin(), native.end(), address.sun_path);
+            QCOMPARE(::bind(socketFd, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
+        } else if (kind == QLatin1String("folder")) {
+            QVERIFY(QDir().mkdir(path));
+        }
+        VirtualScheduler scheduler;
+        FreedesktopThumbnailer thumbnailer(scheduler, offline());
+        qint64 elapsed = 0;
+        QVERIFY(generate(thumbnailer, scheduler, path, QSize(80, 80), 2.0, &elapsed).isNull());
+        QVERIFY2(elapsed < 500, qPrintable(QString::number(elapsed)));
+        if (socketFd >= 0)
+            ::close(socketFd);
+    }
+
+    void cacheAnswersForOtherFiles_data()
+    {
+        QTest::addColumn<QByteArray>("flavour");
+        QTest::addColumn<bool>("sameMtime");
+        QTest::addColumn<bool>("sameUri");
+        QTest::addColumn<qreal>("scale");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("normal at scale 1") << QByteArray("normal") << true << true << 1.0 << true;
+        QTest::newRow("large at scale 2") << QByteArray("large") << true << true << 2.0 << true;
+        QTest::newRow("only a smaller flavour") << QByteArray("normal") << true << true << 2.0 << true;
+        QTest::newRow("stale modification time") << QByteArray("normal") << false << true << 1.0 << false;
+        QTest::newRow("made for another file") << QByteArray("normal") << true << false << 1.0 << false;
+    }
+    void cacheAnswersForOtherFiles()
+    {
+        QFETCH(QByteArray, flavour);
+        QFETCH(bool, sameMtime);
+        QFETCH(bool, sameUri);
+        QFETCH(qreal, scale);
+        QFETCH(bool, found);
+        QTemporaryDir cache;
+        const QString path = m_dir.filePath(QStringLiteral("report %1.pdf").arg(QString::fromLatin1(flavour)));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4\n");
+        file.close();
+        const QString target = cacheFile(cache.path(), flavour.constData(), path);
+        QVERIFY(QDir().mkpath(QFileInfo(target).path()));
+        const QString uri = QString::fromUtf8(QUrl::fromLocalFile(path).toEncoded());
+        saveThumbnail(filled(QSize(128, 128), Qt::yellow), target, sameUri ? uri : uri + QStringLiteral("x"),
+                      sameMtime ? mtimeText(path) : QStringLiteral("12345"));
+
+        FreedesktopThumbnailer::Options options = offline();
+        options.cacheDir = cache.path();
+        VirtualScheduler scheduler;
+        FreedesktopThumbnailer thumbnailer(scheduler, options);
+        const QImage image = generate(thumbnailer, scheduler, path, QSize(80, 80), scale);
+        QCOMPARE(!image.isNull(), found);
+        if (found) {
+            QVERIFY(image.width() <= 80 * scale && image.height() <= 80 * scale);
+            QCOMPARE(image.pixelColor(0, 0), QColor(Qt::yellow));
+        }
+    }
+
+    void theServiceFillsTheCache_data()
+    {
+        QTest::addColumn<bool>("answers");
+        QTest::newRow("service answers") << true;
+        QTest::newRow("service stays silent") << false;
+    }
+    void theServiceFillsTheCache()
+    {
+        QFETCH(bool, answers);
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected())
+            QSKIP("needs a session bus (run under dbus-run-session)");
+        QTemporaryDir cache;
+        FakeThumbnailerService service;
+        service.cacheDir = cache.path();
+        service.answer = answers;
+        QVERIFY(bus.registerObject(kPath, &service, QDBusConnection::ExportAllSlots));
+        QVERIFY(bus.registerService(kService));
+
+        const QString path = m_dir.filePath(QStringLiteral("slides.odp"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("PK\x03\x04");
+        file.close();
+
+        FreedesktopThumbnailer::Options options;
+        options.cacheDir = cache.path();
+        options.serviceTimeoutMs = 300;
+        VirtualScheduler scheduler;
+        FreedesktopThumbnailer thumbnailer(scheduler, options);
+        qint64 elapsed = 0;
+        const QImage image = generate(thumbnailer, scheduler, path, QSize(80, 80), 2.0, &elapsed);
+        bus.unregisterService(kService);
+        bus.unregisterObject(kPath);
+
+        QCOMPARE(service.queuedUris, QStringList{QString::fromUtf8(QUrl::fromLocalFile(path).toEncoded())});
+        QCOMPARE(service.flavours, QStringList{QStringLiteral("large")});
+        QCOMPARE(image.isNull(), !answers);
+        if (answers)
+            QCOMPARE(image.pixelColor(0, 0), QColor(Qt::red));
+        else
+            QVERIFY2(elapsed < 2000, qPrintable(QString::number(elapsed))); // the wait is bounded
+    }
+
+    void cancelledWorkIsSkippedButStillAnswered()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("skip.png"));
+        saveImage(filled(QSize(100, 100), Qt::black), path, "png");
+        VirtualScheduler scheduler;
+        FreedesktopThumbnailer thumbnailer(scheduler, offline());
+        ThumbnailTicket ticket;
+        ticket.cancel();
+        bool answered = false;
+        QImage result;
+        thumbnailer.generate(path, QSize(80, 80), 1.0, ticket, this, [&](QImage image) {
+            answered = true;
+            result = image;
+        });
+        QTRY_VERIFY((scheduler.runPending(), answered));
+        QVERIFY(result.isNull());
+    }
+
+    void answersForAGoneContextAreDropped()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("gone.png"));
+        saveImage(filled(QSize(100, 100), Qt::black), path, "png");
+        VirtualScheduler scheduler;
+        bool answered = false;
+        {
+            FreedesktopThumbnailer thumbnailer(scheduler, offline());
+            auto context = std::make_unique<QObject>();
+            thumbnailer.generate(path, QSize(80, 80), 1.0, ThumbnailTicket(), context.get(),
+                                 [&](QImage) { answered = true; });
+            context.reset();
+        } // waits for the work in hand
+        scheduler.runPending();
+        QVERIFY(!answered);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFreedesktopThumbnailer)
+#include "tst_freedesktopthumbnailer.moc"
