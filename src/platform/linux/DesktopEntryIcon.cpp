@@ -1,10 +1,11 @@
 #include "DesktopEntryIcon.h"
 
+#include "DesktopApplicationCatalog.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QImageReader>
-#include <QStandardPaths>
 
 namespace talvo {
 
@@ -51,13 +52,8 @@ QString DesktopEntryIcon::iconName(const QString &entryPath)
 
 QImage DesktopEntryIcon::load(const QString &desktopEntry, int size)
 {
-    QString id = desktopEntry;
-    if (!id.endsWith(u".desktop"))
-        id += QStringLiteral(".desktop");
-    // An id names a file in the application folders, never a path.
-    if (id.contains(u'/') || id.startsWith(u'.'))
-        return {};
-    const QString entryPath = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id);
+    const QString id = desktopEntry.endsWith(u".desktop") ? desktopEntry : desktopEntry + QStringLiteral(".desktop");
+    const QString entryPath = DesktopApplicationCatalog::entryPath(id);
     if (entryPath.isEmpty())
         return {};
     const QString icon = iconName(entryPath);

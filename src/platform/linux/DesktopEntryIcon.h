@@ -5,8 +5,8 @@
 
 namespace talvo {
 
-// The icon an installed application's desktop entry names, found in the XDG
-// application folders ($XDG_DATA_HOME/applications, then $XDG_DATA_DIRS).
+// The icon an installed application's desktop entry names (the entry found as
+// DesktopApplicationCatalog::entryPath() finds it).
 // An "Icon" that is an absolute path is read from that file; a name is looked
 // up in the icon theme, then in /usr/share/pixmaps.
 //
