@@ -197,6 +197,7 @@ private slots:
         QTest::newRow("folder") << "file:///tmp" << false << false;
         QTest::newRow("other scheme") << "ftp://127.0.0.1/cover.png" << false << false;
         QTest::newRow("http too large") << "<http>/large" << false << false;
+        QTest::newRow("http never answering") << "<http>/slow" << false << false;
     }
     void artworkScripts()
     {
@@ -214,6 +215,9 @@ private slots:
         server.setReply(QStringLiteral("/cover.png"), LoopbackHttpServer::Reply::typed("image/png", picture));
         server.setReply(QStringLiteral("/large/cover.png"),
                         LoopbackHttpServer::Reply::typed("image/png", QByteArray(5000, 'x')));
+        LoopbackHttpServer::Reply held = LoopbackHttpServer::Reply::typed("image/png", picture);
+        held.hold = true;
+        server.setReply(QStringLiteral("/slow/cover.png"), held);
         artUrl.replace(QStringLiteral("<file>"), QUrl::fromLocalFile(file.fileName()).toString());
         artUrl.replace(QStringLiteral("<http>"), server.url().toString());
         if (artUrl.startsWith(u"http"))
@@ -228,6 +232,7 @@ private slots:
         auto players = std::make_shared<MprisPlayers>(programBus(), kTimeoutMs);
         ArtworkReader::Limits limits;
         limits.maxBytes = 4000;
+        limits.timeout = std::chrono::milliseconds(500);
         ScriptBridge bridge;
         bridge.addHandler(std::make_unique<MprisScriptHandler>(players, limits));
         QTRY_VERIFY(players->isRunning(RunningApplications::kMusic) && players->isRunning(RunningApplications::kSpotify));
