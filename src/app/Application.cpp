@@ -1,13 +1,103 @@
 #include "Application.h"
 
+#include "app/AppDelegate.h"
 #include "app/Preferences.h"
+#include "app/TalvoUpdater.h"
+#include "notch/NotchStatePublisher.h"
+#include "notch/NotchViewModel.h"
+#include "notch/NotchWindowController.h"
 #include "platform/QtScheduler.h"
+#include "platform/SerialWorkQueue.h"
+#include "platform/ThreadTimerQueue.h"
+#include "platform/linux/CanberraSoundPlayer.h"
+#include "platform/linux/DesktopFileOpener.h"
+#include "platform/linux/DBusControlBus.h"
+#include "platform/linux/DesktopApplicationCatalog.h"
+#include "platform/linux/FreedesktopContentTypes.h"
+#include "platform/linux/FreedesktopThumbnailer.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
+#include "platform/linux/LinuxSystemEvents.h"
+#include "platform/linux/MicScriptHandler.h"
+#include "platform/linux/NetworkHttpClient.h"
+#include "platform/linux/NullHapticFeedback.h"
+#include "platform/linux/PulseAudioInput.h"
+#include "platform/linux/QuickAppWindows.h"
+#include "platform/linux/QtScreens.h"
+#include "platform/linux/ScriptBridge.h"
+#include "platform/linux/ServiceAddresses.h"
+#include "platform/linux/TrayStatusItemHost.h"
+#include "platform/linux/X11DragPasteboard.h"
+#include "platform/linux/X11EventMonitors.h"
+#include "platform/linux/X11NotchWindow.h"
+#include "platform/linux/X11Pointer.h"
+#include "platform/linux/XcbConnection.h"
+#include "platform/linux/XdgAutostartLoginItem.h"
+#include "sources/MicManager.h"
 #include "ui/QmlInstances.h"
 
+#include <QCoreApplication>
 #include <QQmlEngine>
+#include <QStandardPaths>
 
 namespace talvo {
+
+// The notch window with its view model and the services they use.
+struct Application::Notch
+{
+    Notch(Scheduler &scheduler, Preferences &preferences, ControlBus &bus)
+        : thumbnailer(scheduler)
+        , viewModel(scheduler, preferences, contentTypes, thumbnailer, sounds, applications)
+        , controller(viewModel, preferences,
+                     NotchPlatform{scheduler, monitorQueue, screens, pointer, eventMonitors, dragPasteboard, window,
+                                   systemEvents, haptics})
+        , publisher(viewModel, controller, bus)
+    {
+    }
+
+    XcbConnection x11;
+    ThreadTimerQueue monitorQueue{QStringLiteral("com.talvo.notchmonitor")};
+    SerialWorkQueue soundQueue{QStringLiteral("com.talvo.sounds")};
+    FreedesktopContentTypes contentTypes;
+    FreedesktopThumbnailer thumbnailer;
+    CanberraSoundPlayer sounds{soundQueue};
+    DesktopApplicationCatalog applications;
+    QtScreens screens;
+    X11Pointer pointer{x11};
+    X11EventMonitors eventMonitors{x11};
+    X11DragPasteboard dragPasteboard{x11};
+    X11NotchWindow window{x11};
+    LinuxSystemEvents systemEvents{x11};
+    NullHapticFeedback haptics;
+    NotchViewModel viewModel;
+    NotchWindowController controller;
+    NotchStatePublisher publisher;
+};
+
+// Start-up, the application's own windows, the microphone and update checks.
+struct Application::Shell
+{
+    Shell(Scheduler &scheduler, Preferences &preferences, QQmlEngine &engine, Notch &notch)
+        : mic(scripts, scheduler)
+        , http(scheduler)
+        , updater(http, scheduler, opener, updateFeedUrl(), QStringLiteral(TALVO_VERSION))
+        , windowFactory(engine, windowState)
+        , delegate(AppDelegate::Services{preferences, scheduler, mic, statusItems, loginItem, windowFactory,
+                                         [&notch] { notch.controller.showWindow(); }, [this] { updater.start(); }})
+    {
+        scripts.addHandler(std::make_unique<MicScriptHandler>(std::make_shared<PulseAudioInput>()));
+    }
+
+    ScriptBridge scripts;
+    MicManager mic;
+    NetworkHttpClient http;
+    DesktopFileOpener opener;
+    TalvoUpdater updater;
+    TrayStatusItemHost statusItems;
+    XdgAutostartLoginItem loginItem{XdgAutostartLoginItem::defaultFolder(), QCoreApplication::applicationFilePath()};
+    WindowStateStore windowState{WindowStateStore::defaultFilePath()};
+    QuickAppWindowFactory windowFactory;
+    AppDelegate delegate;
+};
 
 Application::Application(QObject *parent)
     : QObject(parent)
@@ -16,6 +106,7 @@ Application::Application(QObject *parent)
           std::make_unique<JsonFilePreferencesStorage>(JsonFilePreferencesStorage::defaultFilePath()))
     , m_preferences(std::make_unique<Preferences>(*m_preferencesStorage))
     , m_engine(std::make_unique<QQmlEngine>())
+    , m_controlBus(std::make_unique<DBusControlBus>())
 {
     provideToQml(*m_engine, m_preferences.get());
 }
@@ -24,6 +115,28 @@ Application::~Application() = default;
 
 void Application::start()
 {
+    // One instance per session: a second launch hands over and leaves.
+    if (!m_controlBus->registerInstance()) {
+        m_controlBus->activateRunningInstance();
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+        return;
+    }
+    DesktopEntry::installLauncher(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
+                                  QCoreApplication::applicationFilePath());
+    m_notch = std::make_unique<Notch>(*m_scheduler, *m_preferences, *m_controlBus);
+    m_shell = std::make_unique<Shell>(*m_scheduler, *m_preferences, *m_engine, *m_notch);
+    provideToQml(*m_engine, &m_notch->viewModel);
+    provideToQml(*m_engine, &m_notch->controller);
+    provideToQml(*m_engine, &m_shell->delegate);
+    provideToQml(*m_engine, &m_shell->mic);
+    provideToQml(*m_engine, &m_shell->updater);
+    m_notch->controller.loadContent(*m_engine);
+    // A second launch asks this one to show its settings.
+    connect(m_controlBus.get(), &ControlBus::activationRequested, this, [this] {
+        m_notch->controller.recover();
+        m_shell->delegate.showSettings();
+    });
+    m_shell->delegate.applicationDidFinishLaunching();
 }
 
 } // namespace talvo

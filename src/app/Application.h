@@ -8,6 +8,7 @@ class QQmlEngine;
 
 namespace talvo {
 
+class DBusControlBus;
 class JsonFilePreferencesStorage;
 class Preferences;
 class QtScheduler;
@@ -24,10 +25,16 @@ public:
     void start();
 
 private:
+    struct Notch;
+    struct Shell;
+
     std::unique_ptr<QtScheduler> m_scheduler;
     std::unique_ptr<JsonFilePreferencesStorage> m_preferencesStorage;
     std::unique_ptr<Preferences> m_preferences;
     std::unique_ptr<QQmlEngine> m_engine;
+    std::unique_ptr<DBusControlBus> m_controlBus;
+    std::unique_ptr<Notch> m_notch;
+    std::unique_ptr<Shell> m_shell;
 };
 
 } // namespace talvo

@@ -3,3 +3,14 @@ target_sources(talvo_core PRIVATE
     notch/NotchViewModel.cpp notch/NotchViewModel.h
     notch/ShelfItemListModel.cpp notch/ShelfItemListModel.h
 )
+target_sources(talvo_core PRIVATE
+    notch/DesktopCoordinates.cpp notch/DesktopCoordinates.h
+    notch/NotchGeometry.cpp notch/NotchGeometry.h
+)
+target_sources(talvo_core PRIVATE
+    notch/NotchWindowController.cpp notch/NotchWindowController.h
+)
+qt_target_qml_sources(talvo_core QML_FILES notch/NotchShelfView.qml)
+target_sources(talvo_core PRIVATE
+    notch/NotchStatePublisher.cpp notch/NotchStatePublisher.h
+)

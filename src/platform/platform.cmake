@@ -26,6 +26,19 @@ target_sources(talvo_platform PRIVATE
 )
 target_sources(talvo_platform PRIVATE platform/CalendarStore.h)
 target_sources(talvo_platform PRIVATE
+    platform/ControlBus.h
+    platform/DragPasteboard.h
+    platform/EventMonitors.h
+    platform/HapticFeedback.h
+    platform/NotchWindowSurface.h
+    platform/Pointer.h
+    platform/PointerEvent.h
+    platform/Screens.cpp platform/Screens.h
+    platform/SystemEvents.h
+    platform/ThreadTimerQueue.cpp platform/ThreadTimerQueue.h
+    platform/TimerQueue.h
+)
+target_sources(talvo_platform PRIVATE
     platform/PlayerNotifications.h
     platform/PlayerScripts.cpp platform/PlayerScripts.h
     platform/RunningApplications.h

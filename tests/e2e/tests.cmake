@@ -2,3 +2,20 @@
 talvo_add_test(tst_appstartup SOURCES e2e/tst_appstartup.cpp GUI)
 target_compile_definitions(tst_appstartup PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>")
 add_dependencies(tst_appstartup talvo)
+
+# The notch on a private X server, driven through XTest; helper programs stand
+# in for other applications (a window below, drag sources).
+add_library(talvo_e2e STATIC e2e/E2eDesktop.cpp e2e/E2eDesktop.h)
+target_include_directories(talvo_e2e PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/e2e)
+target_link_libraries(talvo_e2e PUBLIC talvo_compiler_flags Qt6::Core Qt6::Gui Qt6::DBus PkgConfig::XCB)
+foreach(helper e2e_window e2e_dragsource)
+    qt_add_executable(${helper} e2e/helpers/${helper}.cpp)
+    target_link_libraries(${helper} PRIVATE talvo_compiler_flags Qt6::Gui)
+endforeach()
+talvo_add_test(tst_notchdesktop SOURCES e2e/tst_notchdesktop.cpp LIBS talvo_e2e TIMEOUT 400)
+target_compile_definitions(tst_notchdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
+    TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_DRAGSOURCE="$<TARGET_FILE:e2e_dragsource>")
+add_dependencies(tst_notchdesktop talvo e2e_window e2e_dragsource)
+talvo_add_test(tst_appshell SOURCES e2e/tst_appshell.cpp LIBS talvo_e2e TIMEOUT 200)
+target_compile_definitions(tst_appshell PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>")
+add_dependencies(tst_appshell talvo)

@@ -26,6 +26,16 @@ target_sources(talvo_fakes PRIVATE
 target_sources(talvo_fakes PRIVATE fakes/FakeCalendarStore.cpp fakes/FakeCalendarStore.h)
 target_sources(talvo_fakes PRIVATE fakes/FileSizeLimit.h)
 target_sources(talvo_fakes PRIVATE
+    fakes/FakeControlBus.h
+    fakes/FakeDragPasteboard.h
+    fakes/FakeEventMonitors.h
+    fakes/FakeHapticFeedback.h
+    fakes/FakeNotchWindowSurface.h
+    fakes/FakePointer.h
+    fakes/FakeScreens.h
+    fakes/VirtualTimerQueue.h
+)
+target_sources(talvo_fakes PRIVATE
     fakes/FakeHttpClient.h
     fakes/FakeMprisPlayer.cpp fakes/FakeMprisPlayer.h
     fakes/FakeRunningApplications.h

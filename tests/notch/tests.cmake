@@ -1,1 +1,3 @@
 talvo_add_test(tst_notchviewmodel SOURCES notch/tst_notchviewmodel.cpp)
+talvo_add_test(tst_notchgeometry SOURCES notch/tst_notchgeometry.cpp)
+talvo_add_test(tst_notchwindowcontroller SOURCES notch/tst_notchwindowcontroller.cpp)

@@ -55,6 +55,17 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/IcalCalendarStore.cpp platform/linux/IcalCalendarStore.h
 )
 target_sources(talvo_platform_linux PRIVATE
+    platform/linux/DBusControlBus.cpp platform/linux/DBusControlBus.h
+    platform/linux/LinuxSystemEvents.cpp platform/linux/LinuxSystemEvents.h
+    platform/linux/NullHapticFeedback.h
+    platform/linux/QtScreens.cpp platform/linux/QtScreens.h
+    platform/linux/X11DragPasteboard.cpp platform/linux/X11DragPasteboard.h
+    platform/linux/X11EventMonitors.cpp platform/linux/X11EventMonitors.h
+    platform/linux/X11NotchWindow.cpp platform/linux/X11NotchWindow.h
+    platform/linux/X11Pointer.cpp platform/linux/X11Pointer.h
+    platform/linux/XcbConnection.cpp platform/linux/XcbConnection.h
+)
+target_sources(talvo_platform_linux PRIVATE
     platform/linux/ArtworkReader.cpp platform/linux/ArtworkReader.h
     platform/linux/DesktopEntryIcon.cpp platform/linux/DesktopEntryIcon.h
     platform/linux/MprisPlayer.cpp platform/linux/MprisPlayer.h

@@ -1,0 +1,28 @@
+// The floor under the notch's idle cost, for bench_notch_idle: the same 50 ms
+// tick on its own thread, the same hop to the main thread and the same pointer
+// query, with nothing else around them.
+#include "platform/QtScheduler.h"
+#include "platform/ThreadTimerQueue.h"
+#include "platform/linux/X11Pointer.h"
+#include "platform/linux/XcbConnection.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    talvo::QtScheduler scheduler;
+    talvo::XcbConnection connection;
+    talvo::X11Pointer pointer(connection);
+    talvo::ThreadTimerQueue queue(QStringLiteral("pollfloor"));
+    talvo::TimerHandle poll = queue.every(std::chrono::milliseconds(0), std::chrono::milliseconds(50), [&] {
+        scheduler.post(nullptr, [&] { (void)pointer.position(); });
+    });
+    std::printf("ready\n");
+    std::fflush(stdout);
+    const int result = app.exec();
+    poll.cancel();
+    return result;
+}

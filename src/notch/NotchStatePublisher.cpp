@@ -1,0 +1,44 @@
+#include "NotchStatePublisher.h"
+
+#include "NotchViewModel.h"
+#include "NotchWindowController.h"
+#include "platform/ControlBus.h"
+
+namespace talvo {
+
+NotchStatePublisher::NotchStatePublisher(NotchViewModel &viewModel, NotchWindowController &controller,
+                                         ControlBus &bus, QObject *parent)
+    : QObject(parent), m_viewModel(viewModel), m_controller(controller), m_bus(bus)
+{
+    // The bus announces only real changes, so one handler for all is enough.
+    for (auto signal : {&NotchViewModel::isHoveringChanged, &NotchViewModel::isFullyExpandedChanged,
+                        &NotchViewModel::activeTabChanged, &NotchViewModel::isFileDragActiveChanged,
+                        &NotchViewModel::isDragTargetActiveChanged, &NotchViewModel::isShelfItemDragActiveChanged,
+                        &NotchViewModel::isForcedOpenChanged, &NotchViewModel::isOnboardingGreetingActiveChanged,
+                        &NotchViewModel::itemsChanged})
+        connect(&viewModel, signal, this, &NotchStatePublisher::publishAll);
+    connect(&controller, &NotchWindowController::screenNotchRectChanged, this, &NotchStatePublisher::publishAll);
+    connect(&controller, &NotchWindowController::ignoresMouseEventsChanged, this,
+            &NotchStatePublisher::publishAll);
+    publishAll();
+}
+
+void NotchStatePublisher::publishAll()
+{
+    const NotchViewModel &vm = m_viewModel;
+    m_bus.publish(QStringLiteral("isHovering"), vm.isHovering());
+    m_bus.publish(QStringLiteral("isFullyExpanded"), vm.isFullyExpanded());
+    m_bus.publish(QStringLiteral("activeTab"), rawValue(vm.activeTab()));
+    m_bus.publish(QStringLiteral("isFileDragActive"), vm.isFileDragActive());
+    m_bus.publish(QStringLiteral("isDragTargetActive"), vm.isDragTargetActive());
+    m_bus.publish(QStringLiteral("isShelfItemDragActive"), vm.isShelfItemDragActive());
+    m_bus.publish(QStringLiteral("isForcedOpen"), vm.isForcedOpen());
+    m_bus.publish(QStringLiteral("isOnboardingGreetingActive"), vm.isOnboardingGreetingActive());
+    m_bus.publish(QStringLiteral("itemCount"), int(vm.itemList().size()));
+    const QRectF rect = m_controller.screenNotchRect();
+    m_bus.publish(QStringLiteral("notchRect"),
+                  QVariant::fromValue(QList<double>{rect.x(), rect.y(), rect.width(), rect.height()}));
+    m_bus.publish(QStringLiteral("ignoresMouseEvents"), m_controller.ignoresMouseEvents());
+}
+
+} // namespace talvo

@@ -1,0 +1,227 @@
+#pragma once
+
+#include "DesktopCoordinates.h"
+#include "NotchGeometry.h"
+#include "platform/PointerEvent.h"
+#include "platform/Scheduler.h"
+#include "platform/Screens.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QRectF>
+#include <QRegion>
+#include <QtQml/qqmlregistration.h>
+
+#include <atomic>
+#include <memory>
+#include <optional>
+
+class QQmlEngine;
+class QJSEngine;
+
+namespace talvo {
+
+class DragPasteboard;
+class EventMonitors;
+class HapticFeedback;
+class NotchViewModel;
+class NotchWindowSurface;
+class Pointer;
+class Preferences;
+class SystemEvents;
+class TimerQueue;
+
+// The services the notch window works with.
+struct NotchPlatform
+{
+    Scheduler &scheduler;
+    // The serial queue on which the pointer poll and the health check tick.
+    TimerQueue &monitorQueue;
+    Screens &screens;
+    Pointer &pointer;
+    EventMonitors &eventMonitors;
+    DragPasteboard &dragPasteboard;
+    NotchWindowSurface &window;
+    SystemEvents &systemEvents;
+    HapticFeedback &haptics;
+};
+
+// Owns the notch window and decides at every moment what shape the notch has:
+// collapsed, peeking, expanded into the panel, stretched for a file drop, or
+// widened while a shelf item is dragged out. Hover is decided from geometry
+// alone, from pointer events of the whole desktop plus a 50 ms poll; the window
+// lets the pointer through whenever the notch is not in use, so it never gets
+// in the way of the programs below. A health check and the desktop's wake,
+// screen, workspace and unlock events keep the monitoring alive.
+//
+// Geometry: the public rectangles and points are in the notch's coordinate
+// space (origin bottom left, y up; see DesktopCoordinates). notchRect is the
+// same outline in the window's own top-left coordinates, for the view.
+//
+// Main thread only.
+class NotchWindowController : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+    Q_PROPERTY(QRectF notchRect READ notchRect NOTIFY notchRectChanged)
+    // The same outline in Qt's global coordinates.
+    Q_PROPERTY(QRectF screenNotchRect READ screenNotchRect NOTIFY screenNotchRectChanged)
+    Q_PROPERTY(bool ignoresMouseEvents READ ignoresMouseEvents NOTIFY ignoresMouseEventsChanged)
+    // Set by the view while it shows the toast, in window coordinates: without a
+    // compositing manager only the outline and this rectangle are drawn.
+    Q_PROPERTY(QRectF toastRect READ toastRect WRITE setToastRect NOTIFY toastRectChanged)
+
+public:
+    static constexpr Scheduler::Duration kPollInterval{50};
+    static constexpr Scheduler::Duration kHealthCheckInterval{10000};
+    static constexpr qint64 kStaleMonitoringMs = 15000;
+    static constexpr qint64 kHoverThrottleMs = 16;
+    static constexpr Scheduler::Duration kPassthroughDebounce{8};
+    static constexpr qint64 kTabSwitchSpacingMs = 400;
+    static constexpr qreal kPreciseScrollThreshold = 15.0;
+    static constexpr qreal kLineScrollThreshold = 1.5;
+    static constexpr Scheduler::Duration kGreetingDuration{4200};
+    static constexpr PointerEventTypes kGlobalEvents{
+        PointerEventType::LeftMouseDown,     PointerEventType::LeftMouseUp,      PointerEventType::RightMouseUp,
+        PointerEventType::MouseMoved,        PointerEventType::LeftMouseDragged, PointerEventType::RightMouseDragged,
+        PointerEventType::ScrollWheel,       PointerEventType::OtherMouseUp,     PointerEventType::OtherMouseDragged};
+    static constexpr PointerEventTypes kLocalEvents =
+        kGlobalEvents | PointerEventType::MouseEntered | PointerEventType::MouseExited;
+
+    // Picks the first screen, places the window there, starts the health check
+    // and the pointer monitoring and subscribes to the desktop's events. The
+    // view model must outlive the controller.
+    NotchWindowController(NotchViewModel &viewModel, Preferences &preferences, const NotchPlatform &platform,
+                          QObject *parent = nullptr);
+    ~NotchWindowController() override;
+
+    // QML gets the instance the application built (see QmlInstances.h).
+    static NotchWindowController *create(QQmlEngine *qmlEngine, QJSEngine *jsEngine);
+
+    NotchViewModel &viewModel() const { return m_viewModel; }
+
+    // Fills the window with the root view.
+    void loadContent(QQmlEngine &engine);
+    // Brings the window up above everything and restarts monitoring shortly after.
+    void showWindow();
+    void positionWindow();
+    // The screen the notch should be on now; nothing when there is no screen.
+    std::optional<ScreenInfo> targetScreen() const;
+    std::optional<ScreenInfo> pinnedScreen() const { return m_pinnedScreen; }
+    bool isInCollapsedHotZone(QPointF point) const;
+    QRectF currentShapeRect() const;
+    // The conversion between the notch's coordinates and Qt's.
+    DesktopCoordinates coordinates() const;
+
+    void startMonitoring();
+    void stopMonitoring();
+    void startHealthCheck();
+    bool isMonitoring() const { return m_globalMonitor && m_localMonitor && m_pollingTimer.isActive(); }
+
+    // Entry of both event monitors.
+    void handleEvent(const PointerEvent &event);
+    void updateHoverState();
+    void handleClick(QPointF point);
+    void handleScroll(const PointerEvent &event);
+    void handleDragEvent(const PointerEvent &event);
+    void checkDragEnded();
+    void setFileDragActive(bool active);
+    // Called by the shelf's drag source when dragging one of its items begins
+    // (true) and ends (false).
+    Q_INVOKABLE void setShelfItemDragActive(bool active);
+    // Ends the bookkeeping of a file drag as a mouse-up does.
+    Q_INVOKABLE void finishFileDrag();
+    void updateMouseEventPassthrough();
+
+    void refreshCachedPreferences();
+    void validatePinnedScreen();
+    void recover();
+
+    // The first-run greeting: holds the panel open for kGreetingDuration.
+    Q_INVOKABLE void showOnboardingGreeting();
+    Q_INVOKABLE void setForcedOpen(bool flag);
+    Q_INVOKABLE void endOnboardingGreeting();
+
+    // Music is playing and its track has not been dismissed; widens the notch.
+    void setMusicShowing(bool showing);
+
+    QRectF notchRect() const { return m_notchRect; }
+    QRectF screenNotchRect() const { return m_screenNotchRect; }
+    bool ignoresMouseEvents() const { return m_ignoresMouseEvents; }
+    QRectF toastRect() const { return m_toastRect; }
+    void setToastRect(const QRectF &rect);
+
+    qreal scrollAccumulator() const { return m_scrollAccumulator; }
+    std::optional<qint64> activeFileDragPasteboardChangeCount() const { return m_activeFileDragChangeCount; }
+    qint64 lastCompletedFileDragPasteboardChangeCount() const { return m_lastCompletedFileDragChangeCount; }
+
+    // Drag types that carry files.
+    static const QStringList &fileDragTypes();
+
+signals:
+    void notchRectChanged();
+    void screenNotchRectChanged();
+    void ignoresMouseEventsChanged();
+    void toastRectChanged();
+
+private:
+    void subscribe();
+    NotchGeometry geometry() const;
+    std::optional<ScreenInfo> targetScreen(QPointF pointer) const;
+    NotchShapeState shapeState() const;
+    bool isFloating() const;
+    QPointF pointerLocation() const;
+    void onPollTick();
+    void onHealthCheckTick();
+    void updateShape();
+    void applyWindowShapes();
+    void schedulePassthroughUpdate();
+    void switchTabByScroll();
+    bool pointIsOverNotch(QPointF point) const;
+
+    NotchViewModel &m_viewModel;
+    Preferences &m_preferences;
+    Scheduler &m_scheduler;
+    TimerQueue &m_monitorQueue;
+    Screens &m_screens;
+    Pointer &m_pointer;
+    EventMonitors &m_eventMonitors;
+    DragPasteboard &m_dragPasteboard;
+    NotchWindowSurface &m_window;
+    SystemEvents &m_systemEvents;
+    HapticFeedback &m_haptics;
+
+    int m_globalMonitor = 0;
+    int m_localMonitor = 0;
+    TimerHandle m_pollingTimer;
+    TimerHandle m_healthCheckTimer;
+    TimerHandle m_passthroughDebounce;
+    // Set while a poll tick waits on the main queue, so that a busy main thread
+    // gets one tick, not a backlog.
+    std::shared_ptr<std::atomic<bool>> m_pollPending = std::make_shared<std::atomic<bool>>(false);
+
+    qreal m_scrollAccumulator = 0;
+    // Monotonic milliseconds; the distant past until set.
+    qint64 m_lastTabSwitchTime;
+    qint64 m_lastMouseCheckTime;
+    qint64 m_lastPositionCheckAt;
+    std::optional<ScreenInfo> m_pinnedScreen;
+    bool m_isMonitoringActive = false;
+    std::optional<qint64> m_activeFileDragChangeCount;
+    qint64 m_lastCompletedFileDragChangeCount = 0;
+    QString m_cachedShelfStyle;
+    QString m_cachedTargetDisplay;
+    QString m_cachedActiveWidgetsOrder;
+
+    bool m_musicShowing = false;
+    bool m_ignoresMouseEvents = false;
+    QRectF m_notchRect;
+    QRectF m_screenNotchRect;
+    QRectF m_toastRect;
+    // What the window was last given, so that it is told only of changes.
+    std::optional<QRegion> m_appliedInputRegion;
+    std::optional<std::optional<QRegion>> m_appliedBoundingRegion;
+};
+
+} // namespace talvo

@@ -1,0 +1,167 @@
+#include "DBusControlBus.h"
+
+#include "platform/Log.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+
+namespace talvo {
+
+namespace {
+
+const QString kLogPrefix = QStringLiteral("[ControlBus] ");
+const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
+
+QString path()
+{
+    return QString::fromLatin1(DBusControlBus::kPath);
+}
+QString interfaceName()
+{
+    return QString::fromLatin1(DBusControlBus::kInterface);
+}
+
+QString signatureOf(const QVariant &value)
+{
+    switch (value.metaType().id()) {
+    case QMetaType::Bool: return QStringLiteral("b");
+    case QMetaType::Int: return QStringLiteral("i");
+    case QMetaType::LongLong: return QStringLiteral("x");
+    case QMetaType::Double: return QStringLiteral("d");
+    case QMetaType::QString: return QStringLiteral("s");
+    case QMetaType::QStringList: return QStringLiteral("as");
+    default: break;
+    }
+    if (value.metaType() == QMetaType::fromType<QList<double>>())
+        return QStringLiteral("ad");
+    return QStringLiteral("v");
+}
+
+} // namespace
+
+// Serves the object path: property reads and the Activate() method.
+class DBusControlBus::Object final : public QDBusVirtualObject
+{
+public:
+    explicit Object(DBusControlBus &bus) : m_bus(bus) {}
+
+    QString introspect(const QString &) const override
+    {
+        QString xml = QStringLiteral("<interface name=\"%1\">\n").arg(interfaceName());
+        for (auto it = m_bus.m_properties.cbegin(); it != m_bus.m_properties.cend(); ++it) {
+            xml += QStringLiteral("  <property name=\"%1\" type=\"%2\" access=\"read\"/>\n")
+                       .arg(it.key(), signatureOf(it.value()));
+        }
+        xml += QStringLiteral("  <method name=\"Activate\"/>\n</interface>\n");
+        return xml;
+    }
+
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
+    {
+        const QString member = message.member();
+        const QList<QVariant> args = message.arguments();
+        if (message.interface() == kPropertiesInterface) {
+            if (member == QLatin1String("Get") && args.size() == 2) {
+                const QString name = args.at(1).toString();
+                if (args.at(0).toString() != interfaceName() || !m_bus.m_properties.contains(name))
+                    return reply(connection, message.createErrorReply(QDBusError::InvalidArgs,
+                                                                      QStringLiteral("No property %1").arg(name)));
+                return reply(connection,
+                             message.createReply(QVariant::fromValue(QDBusVariant(m_bus.m_properties.value(name)))));
+            }
+            if (member == QLatin1String("GetAll") && args.size() == 1) {
+                const QVariantMap all =
+                    args.at(0).toString() == interfaceName() ? m_bus.m_properties : QVariantMap();
+                return reply(connection, message.createReply(QVariant::fromValue(all)));
+            }
+            if (member == QLatin1String("Set"))
+                return reply(connection, message.createErrorReply(QDBusError::PropertyReadOnly,
+                                                                  QStringLiteral("All properties are read-only")));
+            return false;
+        }
+        if ((message.interface().isEmpty() || message.interface() == interfaceName())
+            && member == QLatin1String("Activate")) {
+            emit m_bus.activationRequested();
+            return reply(connection, message.createReply());
+        }
+        return false;
+    }
+
+private:
+    static bool reply(const QDBusConnection &connection, const QDBusMessage &answer)
+    {
+        QDBusConnection(connection).send(answer);
+        return true;
+    }
+
+    DBusControlBus &m_bus;
+};
+
+DBusControlBus::DBusControlBus(const QString &service, QObject *parent)
+    : ControlBus(parent), m_service(service), m_object(std::make_unique<Object>(*this))
+{
+}
+
+DBusControlBus::~DBusControlBus()
+{
+    if (m_registered) {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        bus.unregisterObject(path());
+        bus.unregisterService(m_service);
+    }
+}
+
+bool DBusControlBus::registerInstance()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        logLine(kLogPrefix, QStringLiteral("No session bus, running without the control interface: ")
+                                + bus.lastError().message());
+        return true;
+    }
+    if (!bus.registerVirtualObject(path(), m_object.get())) {
+        logLine(kLogPrefix, QStringLiteral("Cannot register %1: ").arg(path()) + bus.lastError().message());
+        return true;
+    }
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bus.interface()->registerService(
+        m_service, QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
+    if (!reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceRegistered) {
+        bus.unregisterObject(path());
+        return false;
+    }
+    m_registered = true;
+    return true;
+}
+
+bool DBusControlBus::activateRunningInstance()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    QDBusMessage call = QDBusMessage::createMethodCall(m_service, path(), interfaceName(),
+                                                       QStringLiteral("Activate"));
+    const QDBusMessage answer = bus.call(call, QDBus::Block, 5000);
+    if (answer.type() == QDBusMessage::ErrorMessage) {
+        logLine(kLogPrefix, QStringLiteral("The running instance did not answer: ") + answer.errorMessage());
+        return false;
+    }
+    return true;
+}
+
+void DBusControlBus::publish(const QString &name, const QVariant &value)
+{
+    const auto found = m_properties.constFind(name);
+    if (found != m_properties.cend() && *found == value)
+        return;
+    m_properties.insert(name, value);
+    if (!m_registered)
+        return;
+    QDBusMessage signal = QDBusMessage::createSignal(path(), kPropertiesInterface, QStringLiteral("PropertiesChanged"));
+    signal << interfaceName() << QVariantMap{{name, value}} << QStringList();
+    QDBusConnection::sessionBus().send(signal);
+}
+
+} // namespace talvo

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/ControlBus.h"
+
+#include <QVariantMap>
+
+#include <memory>
+
+namespace talvo {
+
+// The control interface on the session bus: service com.talvo.Talvo, object
+// /com/talvo/Talvo, interface com.talvo.Talvo with the published values as
+// read-only properties (org.freedesktop.DBus.Properties, announced with
+// PropertiesChanged) and the method Activate(). Tests may claim another
+// service name so as not to meet a running Talvo.
+class DBusControlBus final : public ControlBus
+{
+    Q_OBJECT
+public:
+    static constexpr const char *kService = "com.talvo.Talvo";
+    static constexpr const char *kPath = "/com/talvo/Talvo";
+    static constexpr const char *kInterface = "com.talvo.Talvo";
+
+    explicit DBusControlBus(QObject *parent = nullptr) : DBusControlBus(QString::fromLatin1(kService), parent) {}
+    DBusControlBus(const QString &service, QObject *parent = nullptr);
+    ~DBusControlBus() override;
+
+    bool registerInstance() override;
+    bool activateRunningInstance() override;
+    void publish(const QString &name, const QVariant &value) override;
+
+private:
+    class Object;
+    friend class Object;
+
+    QString m_service;
+    QVariantMap m_properties;
+    std::unique_ptr<Object> m_object;
+    bool m_registered = false;
+};
+
+} // namespace talvo

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QImage>
+#include <QPoint>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRect>
+#include <QRectF>
+#include <QVariant>
+#include <QTemporaryDir>
+
+#include <xcb/xcb.h>
+
+#include <memory>
+#include <vector>
+
+namespace talvo::e2e {
+
+// A private desktop for whole-program tests and benchmarks: its own X server
+// (Xvfb) with an optional compositing manager, its own session bus, a
+// full-screen window of one colour at the bottom, and XTest to drive the
+// pointer. Everything it starts stops with it.
+class E2eDesktop
+{
+public:
+    static constexpr QRgb kBackground = 0xff3070c0;
+
+    struct Options
+    {
+        QSize screen{1920, 1080};
+        bool compositor = false;
+        // The full-screen window below everything (e2e_window).
+        QString backgroundProgram;
+    };
+
+    explicit E2eDesktop(Options options);
+    ~E2eDesktop();
+    E2eDesktop(const E2eDesktop &) = delete;
+    E2eDesktop &operator=(const E2eDesktop &) = delete;
+
+    // Starts everything; false (with the reason in error()) on failure.
+    bool start();
+    QString error() const { return m_error; }
+
+    QString display() const { return m_display; }
+    QString busAddress() const { return m_busAddress; }
+    // For programs run on this desktop: its display and bus, a temporary home.
+    QProcessEnvironment environment() const;
+    QDBusConnection bus() const;
+    // A value published by Talvo's control interface; invalid when unreachable.
+    QVariant controlProperty(const QString &name) const;
+    // The published outline; empty when unreachable.
+    QRectF notchRect() const;
+
+    // Starts a program on this desktop; it is killed when the desktop stops.
+    QProcess *startProgram(const QString &program, const QStringList &arguments);
+    // Waits until the program prints `line` on its standard output.
+    static bool waitForLine(QProcess *process, const QString &line, int timeoutMs = 10000);
+
+    bool startCompositor();
+    void stopCompositor();
+    bool isCompositing();
+
+    // Pointer through XTest: as a real device would, with motion events.
+    void movePointer(QPoint position);
+    void pressButton(int button);
+    void releaseButton(int button);
+    void click(QPoint position, int button = 1);
+    // Moves the pointer without generating any input event.
+    void warpPointer(QPoint position);
+    // Moves in `steps` equal steps, `stepMs` apart, from where the pointer is.
+    void glidePointer(QPoint from, QPoint to, int steps, int stepMs);
+    QPoint pointerPosition();
+
+    // What is on screen in `rect`, as composed.
+    QImage grab(const QRect &rect);
+    // Waits until the server has handled every request sent so far.
+    void sync();
+    xcb_connection_t *x() const { return m_x; }
+    xcb_window_t root() const { return m_root; }
+    // The first mapped top-level window whose WM_NAME is `title`, or none.
+    xcb_window_t findWindow(const QByteArray &title);
+    // The full-screen window at the bottom, reporting presses on its output.
+    QProcess *background() const { return m_background; }
+
+private:
+    bool startXServer();
+    bool startBus();
+
+    Options m_options;
+    QString m_error;
+    QTemporaryDir m_home;
+    QProcess m_xserver;
+    QProcess m_busDaemon;
+    std::unique_ptr<QProcess> m_compositor;
+    std::vector<std::unique_ptr<QProcess>> m_programs;
+    QProcess *m_background = nullptr;
+    QString m_display;
+    QString m_busAddress;
+    QString m_busName;
+    xcb_connection_t *m_x = nullptr;
+    xcb_window_t m_root = XCB_NONE;
+};
+
+// The rectangles of a window's shape of `kind` (XCB_SHAPE_SK_BOUNDING,
+// XCB_SHAPE_SK_INPUT), in window coordinates.
+QList<QRect> shapeRectangles(xcb_connection_t *connection, xcb_window_t window, int kind);
+
+} // namespace talvo::e2e

@@ -1,0 +1,526 @@
+#include "app/Preferences.h"
+#include "fakes/FakeApplicationCatalog.h"
+#include "fakes/FakeContentTypes.h"
+#include "fakes/FakeDragPasteboard.h"
+#include "fakes/FakeEventMonitors.h"
+#include "fakes/FakeHapticFeedback.h"
+#include "fakes/FakeNotchWindowSurface.h"
+#include "fakes/FakePointer.h"
+#include "fakes/FakeScreens.h"
+#include "fakes/FakeSoundPlayer.h"
+#include "fakes/FakeThumbnailer.h"
+#include "fakes/MemoryPreferencesStorage.h"
+#include "fakes/VirtualScheduler.h"
+#include "fakes/VirtualTimerQueue.h"
+#include "notch/NotchViewModel.h"
+#include "notch/NotchWindowController.h"
+#include "platform/SystemEvents.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace talvo;
+using namespace std::chrono_literals;
+
+namespace {
+
+const QRectF kMain(0, 0, 1920, 1080);
+const QRectF kRight(1920, 0, 1280, 800);
+const QPointF kInHotZone(960, 5);
+const QPointF kFarAway(960, 700);
+const QStringList kFileTypes{QStringLiteral("text/uri-list"), QStringLiteral("text/plain")};
+const QStringList kTextTypes{QStringLiteral("text/plain"), QStringLiteral("UTF8_STRING")};
+
+// A controller with every service faked; time moves only when the test says.
+struct Rig
+{
+    explicit Rig(QJsonObject prefs = {}, QList<ScreenInfo> screenList = {FakeScreens::screen(1, kMain)})
+        : storage(std::move(prefs)), screens(std::move(screenList))
+    {
+        pointer.pos = kFarAway;
+        controller = std::make_unique<NotchWindowController>(
+            vm, preferences,
+            NotchPlatform{scheduler, queue, screens, pointer, monitors, drag, window, system, haptics});
+        scheduler.runPending();
+    }
+
+    // Moves the pointer and lets one poll tick see it.
+    void moveTo(QPointF qtPoint)
+    {
+        pointer.pos = qtPoint;
+        scheduler.advance(50);
+    }
+    void clickAt(QPointF qtPoint)
+    {
+        scheduler.advance(20);
+        pointer.pos = qtPoint;
+        monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseDown));
+        monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseUp));
+    }
+    void openPanel()
+    {
+        clickAt(kInHotZone);
+        QVERIFY(vm.isFullyExpanded());
+    }
+    QRectF outlineInQt() const { return controller->coordinates().toQt(controller->currentShapeRect()); }
+
+    VirtualScheduler scheduler;
+    VirtualTimerQueue queue{scheduler};
+    MemoryPreferencesStorage storage;
+    Preferences preferences{storage};
+    FakeContentTypes types;
+    FakeThumbnailer thumbnails;
+    FakeSoundPlayer sounds;
+    FakeApplicationCatalog apps;
+    NotchViewModel vm{scheduler, preferences, types, thumbnails, sounds, apps};
+    FakeScreens screens;
+    FakePointer pointer;
+    FakeEventMonitors monitors;
+    FakeDragPasteboard drag;
+    FakeNotchWindowSurface window;
+    SystemEvents system;
+    FakeHapticFeedback haptics;
+    std::unique_ptr<NotchWindowController> controller;
+};
+
+QJsonObject prefs(const char *key, const char *value)
+{
+    return QJsonObject{{QLatin1String(key), QLatin1String(value)}};
+}
+
+} // namespace
+
+class TestNotchWindowController : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startsOnTheFirstScreenAndLetsThePointerThrough()
+    {
+        Rig rig;
+        QCOMPARE(rig.window.frame(), QRect(530, 0, 860, 250));
+        QCOMPARE(rig.controller->notchRect(), QRectF(337.5, 0, 185, 24));
+        QCOMPARE(rig.monitors.count(true), 1);
+        QCOMPARE(rig.monitors.count(false), 1);
+        QCOMPARE(rig.monitors.mask(false),
+                 NotchWindowController::kGlobalEvents | PointerEventType::MouseEntered | PointerEventType::MouseExited);
+        QVERIFY(!rig.controller->ignoresMouseEvents());
+        rig.scheduler.advance(8);
+        QVERIFY(rig.controller->ignoresMouseEvents());
+        QVERIFY(rig.window.inputRegion.isEmpty());
+    }
+
+    void pointerInTheHotZonePeeksWithoutOpening()
+    {
+        Rig rig;
+        rig.moveTo(kInHotZone);
+        QVERIFY(rig.vm.isHovering());
+        QVERIFY(!rig.vm.isFullyExpanded());
+        QCOMPARE(rig.outlineInQt(), QRectF(842.5, 0, 235, 32));
+        QVERIFY(!rig.controller->ignoresMouseEvents());
+        QCOMPARE(rig.window.inputRegion, QRegion(QRect(312, 0, 236, 32)));
+    }
+
+    void openPanelStaysOpenWithinTheGrownOutline_data()
+    {
+        QTest::addColumn<QPointF>("pointer");
+        QTest::addColumn<bool>("open");
+        // Expanded with three widgets: x 530..1390, rows 0..166 (Qt); grown by 20.
+        QTest::newRow("inside the panel") << QPointF(600, 150) << true;
+        QTest::newRow("in the bottom margin") << QPointF(600, 185) << true;
+        QTest::newRow("beyond the bottom margin") << QPointF(600, 187) << false;
+        QTest::newRow("in the left margin") << QPointF(511, 40) << true;
+        QTest::newRow("beyond the left margin") << QPointF(509, 40) << false;
+    }
+    void openPanelStaysOpenWithinTheGrownOutline()
+    {
+        QFETCH(QPointF, pointer);
+        QFETCH(bool, open);
+        Rig rig;
+        rig.openPanel();
+        QCOMPARE(rig.outlineInQt(), QRectF(530, 0, 860, 166));
+        rig.moveTo(pointer);
+        QCOMPARE(rig.vm.isHovering(), open);
+        QCOMPARE(rig.vm.isFullyExpanded(), open);
+    }
+
+    void theMarginDoesNotOpenACollapsedNotch()
+    {
+        Rig rig;
+        rig.moveTo(QPointF(960, 40)); // below the hot zone, within 20 of the idle outline
+        QVERIFY(!rig.vm.isHovering());
+    }
+
+    void clickOpens_data()
+    {
+        QTest::addColumn<QPointF>("point");
+        QTest::addColumn<bool>("fileDrag");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("hot zone") << kInHotZone << false << true;
+        QTest::newRow("elsewhere") << kFarAway << false << false;
+        QTest::newRow("hot zone during a file drag") << kInHotZone << true << false;
+    }
+    void clickOpens()
+    {
+        QFETCH(QPointF, point);
+        QFETCH(bool, fileDrag);
+        QFETCH(bool, opens);
+        Rig rig;
+        rig.vm.setIsFileDragActive(fileDrag);
+        rig.pointer.buttons = Qt::LeftButton; // keeps a file drag alive through the poll
+        rig.scheduler.advance(20);
+        rig.pointer.pos = point;
+        rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseDown));
+        QCOMPARE(rig.vm.isFullyExpanded(), opens);
+        if (opens)
+            QVERIFY(!rig.controller->ignoresMouseEvents());
+    }
+
+    void scrollOverTheNotchOpensOnTheHomeTab()
+    {
+        Rig rig;
+        rig.vm.setActiveTab(NotchPanelTab::Tray);
+        rig.pointer.pos = kInHotZone;
+        rig.monitors.sendGlobal(PointerEvent::preciseScroll(0.5, 0.05)); // too small
+        QVERIFY(!rig.vm.isFullyExpanded());
+        rig.monitors.sendGlobal(PointerEvent::wheel(-1));
+        QVERIFY(rig.vm.isFullyExpanded());
+        QCOMPARE(rig.vm.activeTab(), NotchPanelTab::Home);
+        QCOMPARE(rig.haptics.performed, 1);
+        QVERIFY(!rig.controller->ignoresMouseEvents());
+    }
+
+    // Each step is a scroll (pixels when precise, else lines) after `gap` ms.
+    void scrollSwitchesTabs_data()
+    {
+        QTest::addColumn<bool>("precise");
+        QTest::addColumn<QString>("startTab");
+        QTest::addColumn<QList<qreal>>("deltas");
+        QTest::addColumn<qint64>("gap");
+        QTest::addColumn<QString>("endTab");
+        QTest::addColumn<int>("switches");
+        QTest::newRow("trackpad below threshold") << true << "home" << QList<qreal>{-5, -5, -4.9} << qint64(20) << "home" << 0;
+        QTest::newRow("trackpad reaches threshold") << true << "home" << QList<qreal>{-5, -5, -5} << qint64(20) << "tray" << 1;
+        QTest::newRow("wheel one notch") << false << "home" << QList<qreal>{-1} << qint64(20) << "home" << 0;
+        QTest::newRow("wheel two notches") << false << "home" << QList<qreal>{-1, -1} << qint64(20) << "tray" << 1;
+        QTest::newRow("up goes back") << false << "tray" << QList<qreal>{1, 1} << qint64(20) << "home" << 1;
+        QTest::newRow("no wrap past the last") << false << "tray" << QList<qreal>{-1, -1, -1} << qint64(500) << "tray" << 0;
+        QTest::newRow("no wrap before the first") << true << "home" << QList<qreal>{20} << qint64(20) << "home" << 0;
+        QTest::newRow("shortcuts is not in the cycle") << false << "shortcuts" << QList<qreal>{-2, 2} << qint64(500) << "shortcuts" << 0;
+        QTest::newRow("direction change resets") << true << "home" << QList<qreal>{-10, 3, -10} << qint64(20) << "home" << 0;
+        QTest::newRow("spacing swallows events") << false << "tray" << QList<qreal>{2, -2, -2} << qint64(150) << "home" << 1;
+        // The sum is kept across a switch: the first -2 after the pause only cancels it.
+        QTest::newRow("after spacing it switches again") << false << "tray" << QList<qreal>{2, -2, -2, -2} << qint64(200) << "tray" << 2;
+    }
+    void scrollSwitchesTabs()
+    {
+        QFETCH(bool, precise);
+        QFETCH(QString, startTab);
+        QFETCH(QList<qreal>, deltas);
+        QFETCH(qint64, gap);
+        QFETCH(QString, endTab);
+        QFETCH(int, switches);
+        Rig rig;
+        rig.openPanel();
+        rig.vm.setActiveTab(*notchPanelTabFromRawValue(startTab));
+        rig.pointer.pos = QPointF(960, 100);
+        rig.haptics.performed = 0;
+        for (qreal delta : deltas) {
+            rig.scheduler.advance(gap);
+            rig.monitors.sendLocal(precise ? PointerEvent::preciseScroll(delta, delta / 10) : PointerEvent::wheel(delta));
+        }
+        QCOMPARE(rawValue(rig.vm.activeTab()), endTab);
+        QCOMPARE(rig.haptics.performed, switches);
+    }
+
+    void otherEventsResetTheScrollSum()
+    {
+        Rig rig;
+        rig.openPanel();
+        rig.pointer.pos = QPointF(960, 100);
+        rig.monitors.sendLocal(PointerEvent::wheel(-1));
+        QCOMPARE(rig.controller->scrollAccumulator(), -1.0);
+        rig.monitors.sendLocal(PointerEvent::of(PointerEventType::MouseMoved));
+        QCOMPARE(rig.controller->scrollAccumulator(), 0.0);
+        rig.monitors.sendLocal(PointerEvent::wheel(-1));
+        QCOMPARE(rig.vm.activeTab(), NotchPanelTab::Home);
+    }
+
+    void scrollOverAScrollingWidgetKeepsTheTab()
+    {
+        Rig rig;
+        rig.openPanel();
+        rig.vm.setIsHoveringScrollableWidget(true);
+        rig.monitors.sendLocal(PointerEvent::wheel(-5));
+        QCOMPARE(rig.vm.activeTab(), NotchPanelTab::Home);
+        QCOMPARE(rig.controller->scrollAccumulator(), 0.0);
+    }
+
+    void fileDragDetection()
+    {
+        Rig rig;
+        rig.pointer.buttons = Qt::LeftButton;
+        // A text drag changes nothing.
+        rig.drag.startDrag(kTextTypes);
+        rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseDragged));
+        QVERIFY(!rig.vm.isFileDragActive());
+        // A file drag does, and makes the window take the pointer.
+        rig.drag.startDrag(kFileTypes);
+        rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseDragged));
+        QVERIFY(rig.vm.isFileDragActive());
+        QCOMPARE(rig.controller->activeFileDragPasteboardChangeCount(), std::optional<qint64>(rig.drag.count));
+        QCOMPARE(rig.outlineInQt(), QRectF(800, 0, 320, 101));
+        rig.scheduler.advance(8);
+        QVERIFY(!rig.controller->ignoresMouseEvents());
+        // Release: done; the drop target flag goes with it.
+        rig.vm.setIsDragTargetActive(true);
+        rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseUp));
+        QVERIFY(!rig.vm.isFileDragActive());
+        QVERIFY(!rig.vm.isDragTargetActive());
+        QCOMPARE(rig.controller->lastCompletedFileDragPasteboardChangeCount(), rig.drag.count);
+        // Selecting text by dragging later must not reopen the drop shape,
+        // though the selection still holds the old file drag.
+        rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseDragged));
+        QVERIFY(!rig.vm.isFileDragActive());
+        // A new file drag does.
+        rig.drag.startDrag(kFileTypes);
+        rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::RightMouseDragged));
+        QVERIFY(rig.vm.isFileDragActive());
+    }
+
+    void shelfItemDragsAreNotFileDrags()
+    {
+        Rig rig;
+        rig.controller->setShelfItemDragActive(true);
+        QVERIFY(!rig.controller->ignoresMouseEvents());
+        rig.drag.startDrag(kFileTypes);
+        rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseDragged));
+        QVERIFY(!rig.vm.isFileDragActive());
+    }
+
+    void pollEndsADragWithoutMouseUp()
+    {
+        Rig rig;
+        rig.pointer.buttons = Qt::LeftButton;
+        rig.drag.startDrag(kFileTypes);
+        rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseDragged));
+        rig.scheduler.advance(200);
+        QVERIFY(rig.vm.isFileDragActive());
+        rig.pointer.buttons = Qt::NoButton; // dropped into a program that swallowed the release
+        rig.scheduler.advance(50);
+        QVERIFY(!rig.vm.isFileDragActive());
+        QCOMPARE(rig.controller->lastCompletedFileDragPasteboardChangeCount(), rig.drag.count);
+    }
+
+    void passthroughIsWrittenOnlyOnChange()
+    {
+        Rig rig;
+        rig.scheduler.advance(8);
+        QSignalSpy spy(rig.controller.get(), &NotchWindowController::ignoresMouseEventsChanged);
+        const int writes = rig.window.inputRegionWrites;
+        rig.vm.setIsDragTargetActive(true);
+        rig.vm.setIsDragTargetActive(false);
+        rig.vm.setIsDragTargetActive(true);
+        QCOMPARE(spy.count(), 0); // debounced
+        rig.scheduler.advance(7);
+        QCOMPARE(spy.count(), 0);
+        rig.scheduler.advance(1);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(rig.window.inputRegionWrites, writes + 1);
+        rig.controller->updateMouseEventPassthrough();
+        rig.vm.addText(QStringLiteral("x"));
+        rig.scheduler.advance(50);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(rig.window.inputRegionWrites, writes + 1);
+    }
+
+    void boundingShapeFollowsTheCompositor()
+    {
+        Rig rig;
+        QVERIFY(!rig.window.boundingRegion);
+        rig.window.setCompositing(false);
+        QCOMPARE(rig.window.boundingRegion, std::optional<QRegion>(QRegion(QRect(337, 0, 186, 24))));
+        rig.moveTo(kInHotZone);
+        QCOMPARE(rig.window.boundingRegion, std::optional<QRegion>(QRegion(QRect(312, 0, 236, 32))));
+        rig.controller->setToastRect(QRectF(380, 40, 100, 30));
+        rig.vm.setShowLimitReachedToast(true);
+        QCOMPARE(rig.window.boundingRegion,
+                 std::optional<QRegion>(QRegion(QRect(312, 0, 236, 32)) + QRect(380, 40, 100, 30)));
+        rig.window.setCompositing(true);
+        QVERIFY(!rig.window.boundingRegion);
+    }
+
+    void healthCheckRestartsLostOrStaleMonitoring()
+    {
+        Rig rig;
+        rig.monitors.refuse = true; // the display would not take the monitors
+        rig.controller->startMonitoring();
+        rig.monitors.refuse = false;
+        const int started = rig.queue.startedCount;
+        rig.scheduler.advance(10000);
+        QCOMPARE(rig.monitors.count(true), 1);
+        QCOMPARE(rig.monitors.count(false), 1);
+        QCOMPARE(rig.window.orderFrontCount, 1);
+        const int afterLoss = rig.queue.startedCount;
+        QCOMPARE(afterLoss, started + 1);
+
+        rig.scheduler.advance(10000); // healthy: left alone, window raised again
+        QCOMPARE(rig.queue.startedCount, afterLoss);
+        QCOMPARE(rig.window.orderFrontCount, 2);
+
+        rig.queue.stallInterval(NotchWindowController::kPollInterval);
+        rig.scheduler.advance(10000); // 10 s since the last check: not yet stale
+        QCOMPARE(rig.queue.startedCount, afterLoss);
+        rig.scheduler.advance(10000);
+        QCOMPARE(rig.queue.startedCount, afterLoss + 1);
+    }
+
+    void activeDisplayFollowsThePointer_data()
+    {
+        QTest::addColumn<QString>("targetDisplay");
+        QTest::addColumn<QRect>("frame");
+        QTest::newRow("active") << "active" << QRect(2130, 0, 860, 250);
+        QTest::newRow("main") << "main" << QRect(530, 0, 860, 250);
+    }
+    void activeDisplayFollowsThePointer()
+    {
+        QFETCH(QString, targetDisplay);
+        QFETCH(QRect, frame);
+        Rig rig(QJsonObject{{QStringLiteral("targetDisplay"), targetDisplay}},
+                {FakeScreens::screen(1, kMain), FakeScreens::screen(2, kRight)});
+        rig.moveTo(QPointF(2560, 400));
+        QCOMPARE(rig.window.frame(), frame);
+        rig.moveTo(QPointF(2560, 5)); // the right screen's hot zone
+        QCOMPARE(rig.vm.isHovering(), targetDisplay == QLatin1String("active"));
+    }
+
+    void unpluggedPinnedScreenIsReplaced()
+    {
+        const ScreenInfo main = FakeScreens::screen(1, kMain);
+        const ScreenInfo right = FakeScreens::screen(2, kRight);
+        Rig rig(prefs("targetDisplay", "active"), {main, right});
+        rig.moveTo(QPointF(2560, 400));
+        QCOMPARE(rig.controller->pinnedScreen()->number, 2u);
+        rig.queue.stallInterval(NotchWindowController::kPollInterval); // only the reconfiguration acts
+        rig.screens.setScreens({main});
+        emit rig.system.screenParametersChanged();
+        rig.scheduler.advance(299);
+        QCOMPARE(rig.controller->pinnedScreen()->number, 2u);
+        rig.scheduler.advance(1);
+        QCOMPARE(rig.controller->pinnedScreen()->number, 1u);
+        QCOMPARE(rig.window.frame(), QRect(530, 0, 860, 250));
+    }
+
+    void pinnedScreenKeptButRefreshedWhenItChangesSize()
+    {
+        ScreenInfo main = FakeScreens::screen(1, kMain);
+        Rig rig({}, {main});
+        rig.queue.stallInterval(NotchWindowController::kPollInterval);
+        main.geometry = QRectF(0, 0, 2560, 1440);
+        rig.screens.setScreens({main});
+        emit rig.system.screenParametersChanged();
+        rig.scheduler.advance(300);
+        QCOMPARE(rig.window.frame(), QRect(850, 0, 860, 250));
+    }
+
+    void greetingHoldsThePanelOpen()
+    {
+        Rig rig;
+        rig.controller->showOnboardingGreeting();
+        QVERIFY(rig.vm.isOnboardingGreetingActive());
+        QVERIFY(rig.vm.isForcedOpen());
+        QVERIFY(rig.vm.isHovering());
+        QVERIFY(rig.vm.isFullyExpanded());
+        rig.scheduler.advance(4199); // the pointer is far away all along
+        QVERIFY(rig.vm.isFullyExpanded());
+        QVERIFY(!rig.controller->ignoresMouseEvents());
+        rig.scheduler.advance(1);
+        QVERIFY(!rig.vm.isOnboardingGreetingActive());
+        QVERIFY(!rig.vm.isForcedOpen());
+        QVERIFY(!rig.vm.isHovering());
+        QVERIFY(!rig.vm.isFullyExpanded());
+    }
+
+    void preferencesReshapeAndMoveTheNotch()
+    {
+        Rig rig;
+        rig.preferences.setObject(QStringLiteral("floating"), QStringLiteral("shelfStyle"));
+        QCOMPARE(rig.window.frame(), QRect(530, 12, 860, 250));
+        QCOMPARE(rig.outlineInQt(), QRectF(895, 12, 130, 32));
+        rig.preferences.setObject(QStringLiteral("music"), QStringLiteral("activeWidgetsOrder"));
+        rig.openPanel();
+        QCOMPARE(rig.outlineInQt().width(), 320.0);
+        rig.vm.setActiveTab(NotchPanelTab::Tray);
+        QCOMPARE(rig.outlineInQt().width(), 590.0);
+        QCOMPARE(rig.controller->notchRect(), QRectF(135, 0, 590, 174));
+    }
+
+    void musicWidensTheIdleNotch()
+    {
+        Rig rig;
+        QSignalSpy spy(rig.controller.get(), &NotchWindowController::notchRectChanged);
+        rig.controller->setMusicShowing(true);
+        QCOMPARE(rig.outlineInQt(), QRectF(797.5, 0, 325, 30));
+        QCOMPARE(spy.count(), 1);
+    }
+
+    void desktopEventsRecover_data()
+    {
+        QTest::addColumn<int>("which");
+        QTest::addColumn<int>("delay");
+        QTest::newRow("wake") << 0 << 500;
+        QTest::newRow("workspace") << 1 << 500;
+        QTest::newRow("activated") << 2 << 300;
+        QTest::newRow("unlock") << 3 << 1000;
+    }
+    void desktopEventsRecover()
+    {
+        QFETCH(int, which);
+        QFETCH(int, delay);
+        Rig rig;
+        rig.monitors.monitors.clear();
+        const int installed = rig.monitors.installedCount;
+        switch (which) {
+        case 0: emit rig.system.didWake(); break;
+        case 1: emit rig.system.activeWorkspaceChanged(); break;
+        case 2: emit rig.system.applicationActivated(); break;
+        default: emit rig.system.sessionUnlocked(); break;
+        }
+        rig.scheduler.advance(delay - 1);
+        QCOMPARE(rig.monitors.installedCount, installed);
+        rig.scheduler.advance(1);
+        QCOMPARE(rig.monitors.installedCount, installed + 2);
+    }
+
+    void hoverChecksAreThrottled()
+    {
+        Rig rig;
+        rig.scheduler.advance(20);
+        const int reads = rig.pointer.positionReads;
+        for (int i = 0; i < 10; ++i)
+            rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::MouseMoved));
+        QCOMPARE(rig.pointer.positionReads, reads + 1);
+    }
+
+    void wallClockJumpsDoNotStallHover()
+    {
+        Rig rig;
+        rig.scheduler.advance(100);
+        rig.scheduler.setNow(rig.scheduler.now().addSecs(-3600)); // the clock is set back an hour
+        rig.moveTo(kInHotZone);
+        QVERIFY(rig.vm.isHovering());
+        rig.moveTo(kFarAway);
+        QVERIFY(!rig.vm.isHovering());
+    }
+
+    void pollStopsWithTheController()
+    {
+        auto rig = std::make_unique<Rig>();
+        rig->controller.reset();
+        QCOMPARE(rig->monitors.monitors.size(), 0);
+        rig->scheduler.advance(20000);
+        QCOMPARE(rig->scheduler.pendingCount(), 1); // the view model's clock only
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNotchWindowController)
+#include "tst_notchwindowcontroller.moc"

@@ -1,0 +1,52 @@
+#include "platform/linux/QtScreens.h"
+
+#include <QTest>
+
+using namespace talvo;
+
+using Housings = QHash<QString, QSizeF>;
+
+class TestQtScreens : public QObject
+{
+    Q_OBJECT
+private slots:
+    void parsesDeclaredHousings_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<Housings>("expected");
+        QTest::addColumn<int>("ignored"); // entries logged and dropped
+        QTest::newRow("unset") << QString() << Housings() << 0;
+        QTest::newRow("primary") << QStringLiteral("200x32") << Housings{{QString(), QSizeF(200, 32)}} << 0;
+        QTest::newRow("named, spaced, fractional")
+            << QStringLiteral(" eDP-1 : 184.5 x 38 ") << Housings{{QStringLiteral("eDP-1"), QSizeF(184.5, 38)}} << 0;
+        QTest::newRow("two outputs") << QStringLiteral("eDP-1:200x32,HDMI-1:180x30")
+                                     << Housings{{QStringLiteral("eDP-1"), QSizeF(200, 32)},
+                                                 {QStringLiteral("HDMI-1"), QSizeF(180, 30)}}
+                                     << 0;
+        QTest::newRow("garbage kept out") << QStringLiteral("wide,200x32") << Housings{{QString(), QSizeF(200, 32)}} << 1;
+        QTest::newRow("zero height") << QStringLiteral("200x0") << Housings() << 1;
+        QTest::newRow("negative") << QStringLiteral("-200x30") << Housings() << 1;
+        QTest::newRow("missing height") << QStringLiteral("eDP-1:200x") << Housings() << 1;
+        QTest::newRow("empty pieces") << QStringLiteral(",,") << Housings() << 0;
+    }
+    void parsesDeclaredHousings()
+    {
+        QFETCH(QString, value);
+        QFETCH(Housings, expected);
+        QFETCH(int, ignored);
+        for (int i = 0; i < ignored; ++i)
+            QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^\\[Screens\\] Ignoring camera housing")));
+        QCOMPARE(QtScreens::parseHousings(value), expected);
+    }
+
+    void screenNumbersAreStableAndDistinct()
+    {
+        QCOMPARE(QtScreens::screenNumber(QString()), 0u);
+        QCOMPARE(QtScreens::screenNumber(QStringLiteral("eDP-1")), QtScreens::screenNumber(QStringLiteral("eDP-1")));
+        QVERIFY(QtScreens::screenNumber(QStringLiteral("eDP-1")) != QtScreens::screenNumber(QStringLiteral("HDMI-1")));
+        QVERIFY(QtScreens::screenNumber(QStringLiteral("DP-1")) != 0u);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQtScreens)
+#include "tst_qtscreens.moc"

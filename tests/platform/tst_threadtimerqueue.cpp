@@ -1,0 +1,62 @@
+#include "platform/ThreadTimerQueue.h"
+
+#include <QTest>
+#include <QThread>
+
+#include <atomic>
+
+using namespace talvo;
+using namespace std::chrono_literals;
+
+// The real timer thread: ticks off the main thread, first at once, and never
+// after cancel() has returned.
+class TestThreadTimerQueue : public QObject
+{
+    Q_OBJECT
+private slots:
+    void ticksOnItsOwnThreadUntilCancelled()
+    {
+        ThreadTimerQueue queue(QStringLiteral("test.timers"));
+        std::atomic<int> ticks{0};
+        std::atomic<bool> offMainThread{true};
+        QThread *main = QThread::currentThread();
+        TimerHandle handle = queue.every(0ms, 10ms, [&] {
+            if (QThread::currentThread() == main)
+                offMainThread = false;
+            ++ticks;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(ticks >= 3, 2000);
+        QVERIFY(offMainThread);
+        handle.cancel();
+        QTest::qWait(20); // a tick running while cancel() was called may finish
+        const int afterCancel = ticks;
+        QTest::qWait(100);
+        QCOMPARE(ticks.load(), afterCancel);
+    }
+
+    void firstTickWaitsForTheFirstDelay()
+    {
+        ThreadTimerQueue queue(QStringLiteral("test.timers"));
+        std::atomic<int> ticks{0};
+        TimerHandle handle = queue.every(300ms, 10ms, [&] { ++ticks; });
+        QTest::qWait(150);
+        QCOMPARE(ticks.load(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(ticks > 0, 2000);
+        handle.cancel();
+    }
+
+    void handlesOutliveTheQueue()
+    {
+        TimerHandle handle;
+        {
+            ThreadTimerQueue queue(QStringLiteral("test.timers"));
+            handle = queue.every(0ms, 5ms, [] {});
+            QTest::qWait(20);
+        }
+        handle.cancel(); // the queue and its thread are gone: nothing happens
+        QVERIFY(!handle.isActive());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestThreadTimerQueue)
+#include "tst_threadtimerqueue.moc"
