@@ -19,3 +19,7 @@ add_dependencies(tst_notchdesktop talvo e2e_window e2e_dragsource)
 talvo_add_test(tst_appshell SOURCES e2e/tst_appshell.cpp LIBS talvo_e2e TIMEOUT 200)
 target_compile_definitions(tst_appshell PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>")
 add_dependencies(tst_appshell talvo)
+talvo_add_test(tst_nowplayingpeek SOURCES e2e/tst_nowplayingpeek.cpp LIBS talvo_e2e TIMEOUT 200)
+target_compile_definitions(tst_nowplayingpeek PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
+    TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>")
+add_dependencies(tst_nowplayingpeek talvo e2e_window)
