@@ -3,6 +3,7 @@
 #include "app/AppDelegate.h"
 #include "app/Preferences.h"
 #include "app/TalvoUpdater.h"
+#include "notch/NotchGreetingSequence.h"
 #include "notch/NotchStatePublisher.h"
 #include "notch/NotchViewModel.h"
 #include "notch/NotchWindowController.h"
@@ -56,6 +57,7 @@ struct Application::Notch
                      NotchPlatform{scheduler, monitorQueue, screens, pointer, eventMonitors, dragPasteboard, window,
                                    systemEvents, haptics})
         , publisher(viewModel, controller, bus)
+        , greeting(scheduler)
     {
     }
 
@@ -76,6 +78,7 @@ struct Application::Notch
     NotchViewModel viewModel;
     NotchWindowController controller;
     NotchStatePublisher publisher;
+    NotchGreetingSequence greeting;
 };
 
 // Start-up, the application's own windows, the microphone and update checks.
@@ -131,6 +134,9 @@ Application::Application(QObject *parent)
     , m_engine(std::make_unique<QQmlEngine>())
     , m_controlBus(std::make_unique<DBusControlBus>())
 {
+    // The module's QML files live in the resources; without this the engine
+    // finds them only next to the executable.
+    m_engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
     provideToQml(*m_engine, m_preferences.get());
 }
 
@@ -150,6 +156,7 @@ void Application::start()
     m_shell = std::make_unique<Shell>(*m_scheduler, *m_preferences, *m_engine, *m_notch);
     provideToQml(*m_engine, &m_notch->viewModel);
     provideToQml(*m_engine, &m_notch->controller);
+    provideToQml(*m_engine, &m_notch->greeting);
     provideToQml(*m_engine, &m_shell->delegate);
     provideToQml(*m_engine, &m_shell->mic);
     provideToQml(*m_engine, &m_shell->updater);

@@ -31,6 +31,14 @@ int main(int argc, char **argv)
     if (argc > 1 && std::strcmp(argv[1], "prefs") == 0)
         return runPrefs(argc, argv);
 
+    // Qt Quick's software renderer (no GPU, remote and virtual displays) draws
+    // in its basic loop as fast as its timer runs, out of step with the
+    // display and with the springs, which move every 16 ms: a third of the
+    // frames would repeat the last picture. The threaded loop paces frames at
+    // the display's refresh rate. An explicit choice in the environment wins.
+    if (!qEnvironmentVariableIsSet("QSG_RENDER_LOOP"))
+        qputenv("QSG_RENDER_LOOP", "threaded");
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("talvo"));
     QApplication::setApplicationDisplayName(QStringLiteral("Talvo"));

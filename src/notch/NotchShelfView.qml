@@ -1,16 +1,226 @@
 import QtQuick
+import QtQuick.Shapes
 import Talvo
 
-// The notch window's root view for now: the notch body as a black shape of
-// the current outline, so that hover, clicks and drags visibly change it.
+// The notch window's content: the black body at the top centre, reshaped with
+// one spring for every change of state, holding one of seven layouts, and the
+// toast below it. Every number and choice comes from NotchShelfLayout.
 Item {
     id: root
 
-    Rectangle {
-        color: "black"
-        x: NotchWindowController.notchRect.x
-        y: NotchWindowController.notchRect.y
-        width: NotchWindowController.notchRect.width
-        height: NotchWindowController.notchRect.height
+    // The player's state once playback is wired in: an object with isPlaying,
+    // isClosedForCurrentTrack, albumArt, appIcon and closeForCurrentTrack().
+    // Without one the now-playing peek never shows.
+    property QtObject nowPlaying: null
+
+    readonly property alias layout: shelfLayout
+    readonly property alias body: body
+
+    PreferenceValue { id: widgetsOrderPreference; key: "activeWidgetsOrder"; defaultValue: "music,weather,calendar" }
+    PreferenceValue { id: glassPreference; key: "enableGlassUI"; defaultValue: false }
+    PreferenceValue { id: shelfStylePreference; key: "shelfStyle"; defaultValue: "attached" }
+
+    NotchShelfLayout {
+        id: shelfLayout
+        isHovering: NotchViewModel.isHovering
+        isFullyExpanded: NotchViewModel.isFullyExpanded
+        isFileDragActive: NotchViewModel.isFileDragActive
+        isDragTargetActive: NotchViewModel.isDragTargetActive
+        isShelfItemDragActive: NotchViewModel.isShelfItemDragActive
+        isOnboardingGreetingActive: NotchViewModel.isOnboardingGreetingActive
+        itemCount: NotchViewModel.items.count
+        activeTab: NotchViewModel.activeTab
+        toastStyle: NotchViewModel.toastStyle
+        isPlaying: root.nowPlaying ? root.nowPlaying.isPlaying : false
+        isClosedForCurrentTrack: root.nowPlaying ? root.nowPlaying.isClosedForCurrentTrack : false
+        activeWidgetsOrder: widgetsOrderPreference.value
+        enableGlassUI: glassPreference.value
+        shelfStyle: shelfStylePreference.value
+        windowController: NotchWindowController
+    }
+
+    component ShadowStroke: ShapePath {
+        fillColor: "transparent"
+        strokeColor: Qt.rgba(0, 0, 0, body.shadowOpacity / 7)
+        joinStyle: ShapePath.RoundJoin
+        PathSvg { path: body.outline }
+    }
+
+    Item {
+        id: body
+
+        anchors.top: parent.top
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: shelfLayout.notchWidth
+        height: shelfLayout.notchHeight
+
+        // The animated values the outline and the background follow.
+        property real topRadius: shelfLayout.topRadius
+        property real bottomRadius: shelfLayout.bottomRadius
+        property real cornerRadius: shelfLayout.cornerRadius
+        property real blackOpacity: shelfLayout.blackOpacity
+        property real glassOpacity: shelfLayout.glassOpacity
+        property real shadowOpacity: shelfLayout.shadowOpacity
+        property real shadowOffsetY: shelfLayout.shadowOffsetY
+        readonly property string outline: shelfLayout.isFloating ? floatingOutline.pathData : attachedOutline.pathData
+
+        Behavior on width { MotionSpring { epsilon: 0.25 } }
+        Behavior on height { MotionSpring { epsilon: 0.25 } }
+        Behavior on topRadius { MotionSpring { epsilon: 0.1 } }
+        Behavior on bottomRadius { MotionSpring { epsilon: 0.1 } }
+        Behavior on cornerRadius { MotionSpring { epsilon: 0.1 } }
+        Behavior on blackOpacity { MotionSpring {} }
+        Behavior on glassOpacity { MotionSpring {} }
+        Behavior on shadowOpacity { MotionSpring {} }
+        Behavior on shadowOffsetY { MotionSpring { epsilon: 0.1 } }
+
+        OrvaneNotchShape {
+            id: attachedOutline
+            width: body.width
+            height: body.height
+            topRadius: body.topRadius
+            bottomRadius: body.bottomRadius
+        }
+        ContinuousRoundedRectangle {
+            id: floatingOutline
+            width: body.width
+            height: body.height
+            radius: body.cornerRadius
+        }
+
+        // The software renderer has no blur: four nested strokes of the
+        // outline, each a seventh as dark as the shadow, add up to about half
+        // its darkness at the edge and fade to nothing at the blur radius.
+        Shape {
+            y: body.shadowOffsetY
+            width: body.width
+            height: body.height
+            visible: body.shadowOpacity > 0.002
+            antialiasing: true
+            ShadowStroke { strokeWidth: shelfLayout.shadowRadius * 2 }
+            ShadowStroke { strokeWidth: shelfLayout.shadowRadius * 1.5 }
+            ShadowStroke { strokeWidth: shelfLayout.shadowRadius }
+            ShadowStroke { strokeWidth: shelfLayout.shadowRadius * 0.5 }
+        }
+
+        Shape {
+            id: background
+            anchors.fill: parent
+            antialiasing: true
+            ShapePath {
+                fillColor: Qt.rgba(0, 0, 0, body.blackOpacity)
+                strokeColor: "transparent"
+                PathSvg { path: body.outline }
+            }
+        }
+        Shape {
+            anchors.fill: parent
+            antialiasing: true
+            opacity: body.glassOpacity
+            visible: opacity > 0.001
+            ShapePath {
+                strokeColor: "transparent"
+                fillGradient: LinearGradient {
+                    x1: 0; y1: 0
+                    x2: body.width; y2: body.height
+                    GradientStop { position: 0; color: Qt.rgba(1, 1, 1, 0.07) }
+                    GradientStop { position: 1; color: Qt.rgba(1, 1, 1, 0.01) }
+                }
+                PathSvg { path: body.outline }
+            }
+        }
+
+        // Below the ears the attached body is inset by the top radius; the
+        // content is kept inside that band (the renderer clips to rectangles).
+        Item {
+            id: content
+            x: shelfLayout.isFloating ? 0 : body.topRadius
+            width: body.width - 2 * x
+            height: body.height
+            clip: true
+
+            Item {
+                x: -content.x
+                width: body.width
+                height: body.height
+
+                NotchContentLayer {
+                    anchors.fill: parent
+                    shown: shelfLayout.contentLayout === NotchShelfLayout.Greeting
+                    content: Column {
+                        Item { width: 1; height: shelfLayout.baseNotchHeight }
+                        NotchGreetingView {
+                            width: body.width
+                            height: body.height - shelfLayout.baseNotchHeight
+                        }
+                    }
+                }
+                NotchContentLayer {
+                    objectName: "panelLayer"
+                    anchors.fill: parent
+                    shown: shelfLayout.contentLayout === NotchShelfLayout.Panel
+                    // The expanded panel's views arrive with the panel; this
+                    // keeps its place and transition meanwhile.
+                    content: Item {}
+                }
+                NotchContentLayer {
+                    anchors.fill: parent
+                    hiddenScale: 0.94
+                    shown: shelfLayout.contentLayout === NotchShelfLayout.DropTarget
+                    content: NotchDropTargetView { layout: shelfLayout }
+                }
+                NotchContentLayer {
+                    anchors.fill: parent
+                    shown: shelfLayout.contentLayout === NotchShelfLayout.FileDragHint
+                    content: NotchFileDragHintView { layout: shelfLayout }
+                }
+                NotchContentLayer {
+                    anchors.fill: parent
+                    shown: shelfLayout.contentLayout === NotchShelfLayout.ShelfStrip
+                    content: NotchShelfStripView { layout: shelfLayout }
+                }
+                NotchContentLayer {
+                    anchors.fill: parent
+                    hiddenScale: 0.92
+                    scalesOnExit: false
+                    shown: shelfLayout.contentLayout === NotchShelfLayout.NowPlayingPeek
+                    content: NowPlayingPeekView {
+                        layout: shelfLayout
+                        hovering: NotchViewModel.isHovering
+                        albumArt: root.nowPlaying && root.nowPlaying.albumArt ? root.nowPlaying.albumArt : ""
+                        appIcon: root.nowPlaying && root.nowPlaying.appIcon ? root.nowPlaying.appIcon : ""
+                        onCloseRequested: if (root.nowPlaying) root.nowPlaying.closeForCurrentTrack()
+                    }
+                }
+            }
+        }
+
+        Shape {
+            anchors.fill: parent
+            antialiasing: true
+            ShapePath {
+                fillColor: "transparent"
+                strokeColor: Qt.rgba(1, 1, 1, 0.12)
+                strokeWidth: 0.5
+                joinStyle: ShapePath.RoundJoin
+                PathSvg { path: body.outline }
+            }
+        }
+
+        TapHandler {
+            onTapped: shelfLayout.tapBody(NotchViewModel)
+        }
+    }
+
+    NotchToastView {
+        id: toast
+        anchors.fill: parent
+        layout: shelfLayout
+        shown: NotchViewModel.showLimitReachedToast
+        message: NotchViewModel.toastMessage
+        onOccupiedRectChanged: {
+            if (NotchWindowController)
+                NotchWindowController.toastRect = occupiedRect
+        }
     }
 }

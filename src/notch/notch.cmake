@@ -10,7 +10,22 @@ target_sources(talvo_core PRIVATE
 target_sources(talvo_core PRIVATE
     notch/NotchWindowController.cpp notch/NotchWindowController.h
 )
-qt_target_qml_sources(talvo_core QML_FILES notch/NotchShelfView.qml)
+target_sources(talvo_core PRIVATE
+    notch/NotchGreetingSequence.cpp notch/NotchGreetingSequence.h
+    notch/NotchShelfLayout.cpp notch/NotchShelfLayout.h
+    notch/OrvaneNotchShape.cpp notch/OrvaneNotchShape.h
+)
+qt_target_qml_sources(talvo_core QML_FILES
+    notch/NotchContentLayer.qml
+    notch/NotchDropTargetView.qml
+    notch/NotchFileDragHintView.qml
+    notch/NotchGreetingView.qml
+    notch/NotchShelfStripView.qml
+    notch/NotchShelfView.qml
+    notch/NotchToastView.qml
+    notch/NowPlayingPeekView.qml
+    notch/ShelfStripTile.qml
+)
 target_sources(talvo_core PRIVATE
     notch/NotchStatePublisher.cpp notch/NotchStatePublisher.h
 )

@@ -16,6 +16,10 @@ talvo_add_test(tst_notchdesktop SOURCES e2e/tst_notchdesktop.cpp LIBS talvo_e2e 
 target_compile_definitions(tst_notchdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
     TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_DRAGSOURCE="$<TARGET_FILE:e2e_dragsource>")
 add_dependencies(tst_notchdesktop talvo e2e_window e2e_dragsource)
+talvo_add_test(tst_notchbody SOURCES e2e/tst_notchbody.cpp e2e/NotchBodyMeasure.h LIBS talvo_e2e TIMEOUT 300)
+target_compile_definitions(tst_notchbody PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
+    TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_DRAGSOURCE="$<TARGET_FILE:e2e_dragsource>")
+add_dependencies(tst_notchbody talvo e2e_window e2e_dragsource)
 talvo_add_test(tst_appshell SOURCES e2e/tst_appshell.cpp LIBS talvo_e2e TIMEOUT 200)
 target_compile_definitions(tst_appshell PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>")
 add_dependencies(tst_appshell talvo)

@@ -16,21 +16,30 @@ const QRectF kFileDrag(800, 0, 320, 101);
 const QRect kWindowFrame(530, 0, 860, 250);
 const QPoint kHotZone(960, 5);
 
-// Every pixel of the notch window's area that lies clearly inside `outline`
-// must be black and every one clearly outside it must show the background.
+// Every pixel of the notch window's area that lies clearly inside the body
+// must be black and every one clearly outside it (and its shadow) must show
+// the background. Inside: below the ears (inset by the 12-point top radius on
+// both sides) and clear of the rounded bottom corners (32 at the most).
+// Outside: beyond the 8-point shadow (with its soft fringe), which falls 3
+// points down.
 // Returns the first offending pixel, or an empty text.
 QString checkDrawing(E2eDesktop &desktop, const QRectF &outline)
 {
     const QImage shot = desktop.grab(kWindowFrame);
     if (shot.isNull())
         return QStringLiteral("no screenshot");
-    const QRectF inner = outline.adjusted(1, 1, -1, -1);
-    const QRectF outer = outline.adjusted(-1, -1, 1, 1);
+    const QRectF inner = outline.adjusted(13, 1, -13, -1);
+    const QRectF innerAboveCorners = inner.adjusted(0, 0, 0, -32);
+    const QRectF innerBetweenCorners = inner.adjusted(32, 0, -32, 0);
+    const QRectF outer = outline.adjusted(-12, -1, 12, 14);
     for (int y = 0; y < shot.height(); ++y) {
         for (int x = 0; x < shot.width(); ++x) {
             const QPointF centre(kWindowFrame.x() + x + 0.5, kWindowFrame.y() + y + 0.5);
             const QRgb pixel = shot.pixel(x, y) | 0xff000000;
-            if (inner.contains(centre) && pixel != 0xff000000)
+            // (QRectF::contains() would take a rectangle of negative size as its mirror.)
+            const bool inside = (innerAboveCorners.isValid() && innerAboveCorners.contains(centre))
+                                || (innerBetweenCorners.isValid() && innerBetweenCorners.contains(centre));
+            if (inside && pixel != 0xff000000)
                 return QStringLiteral("(%1, %2) inside is #%3").arg(centre.x()).arg(centre.y()).arg(pixel, 0, 16);
             if (!outer.contains(centre) && pixel != E2eDesktop::kBackground)
                 return QStringLiteral("(%1, %2) outside is #%3").arg(centre.x()).arg(centre.y()).arg(pixel, 0, 16);

@@ -1,0 +1,42 @@
+import QtQuick
+import Talvo
+
+// "Drop to shelf": shown while a drag hovers over the notch's drop zone.
+Column {
+    id: view
+
+    required property NotchShelfLayout layout
+
+    Item { width: 1; height: view.layout.baseNotchHeight }
+
+    Item {
+        width: view.width
+        height: view.height - view.layout.baseNotchHeight
+
+        Column {
+            anchors.fill: parent
+            anchors.topMargin: 10
+            anchors.bottomMargin: 14
+            spacing: 6
+            // Centred as a whole in the space left.
+            topPadding: Math.max(0, (height - implicitHeight) / 2)
+
+            SymbolImage {
+                anchors.horizontalCenter: parent.horizontalCenter
+                symbol: "plus.circle.fill"
+                size: 30
+                font.weight: Font.Light
+                color: view.layout.dropSymbolColor
+                scale: view.layout.dropSymbolScale
+                Behavior on scale { MotionSpring { motion: Springs.dropTargetSymbol } }
+            }
+            Text {
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: "Drop to shelf"
+                font.pixelSize: 13
+                font.weight: Font.Medium
+                color: Qt.rgba(1, 1, 1, 0.7)
+            }
+        }
+    }
+}

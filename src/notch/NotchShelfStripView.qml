@@ -1,0 +1,88 @@
+import QtQuick
+import Talvo
+
+// The shelf while one of its items is dragged out: a header with the item
+// count (and "Clear" from two items on) over a row of the shelf's tiles.
+Column {
+    id: view
+
+    required property NotchShelfLayout layout
+
+    Item { width: 1; height: view.layout.baseNotchHeight }
+
+    // Header and tiles, centred as one in the space below the housing band.
+    Item {
+        width: view.width
+        height: view.height - view.layout.baseNotchHeight
+
+        Column {
+            anchors.verticalCenter: parent.verticalCenter
+            width: parent.width
+
+            Item {
+                width: parent.width
+                height: headerRow.height + 4
+
+                Row {
+                    id: headerRow
+                    x: 14
+                    y: 4
+                    spacing: 6
+
+                    SymbolImage {
+                        anchors.verticalCenter: parent.verticalCenter
+                        symbol: "tray.fill"
+                        size: 10
+                        color: Qt.rgba(1, 1, 1, 0.38)
+                    }
+                    Text {
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: view.layout.itemCountText
+                        font.pixelSize: 11
+                        font.weight: Font.Medium
+                        color: Qt.rgba(1, 1, 1, 0.38)
+                    }
+                }
+                Text {
+                    anchors.right: parent.right
+                    anchors.rightMargin: 14
+                    anchors.verticalCenter: headerRow.verticalCenter
+                    visible: view.layout.showsClearButton
+                    text: "Clear"
+                    font.pixelSize: 10
+                    color: Qt.rgba(1, 1, 1, 0.28)
+
+                    TapHandler {
+                        gesturePolicy: TapHandler.ReleaseWithinBounds
+                        onTapped: view.layout.clearShelf(NotchViewModel)
+                    }
+                }
+            }
+
+            ListView {
+                width: parent.width
+                height: 84 + 8
+                orientation: ListView.Horizontal
+                spacing: 10
+                leftMargin: 14
+                rightMargin: 14
+                topMargin: 4
+                bottomMargin: 4
+                clip: true
+                boundsBehavior: Flickable.StopAtBounds
+                model: NotchViewModel.items
+                delegate: ShelfStripTile {}
+
+                add: Transition {
+                    MotionSpring { motion: Springs.shelf; properties: "scale,opacity"; from: 0.00001; to: 1 }
+                }
+                remove: Transition {
+                    MotionSpring { motion: Springs.shelf; properties: "scale,opacity"; to: 0.00001 }
+                }
+                displaced: Transition {
+                    MotionSpring { motion: Springs.shelf; properties: "x"; epsilon: 0.25 }
+                }
+            }
+        }
+    }
+}

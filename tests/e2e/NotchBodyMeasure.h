@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+
+#include <algorithm>
+#include <utility>
+
+namespace talvo::test {
+
+// Measures the black notch body in a screenshot of the notch window's area
+// over a desktop of one colour. The desktop is bluer than anything else there,
+// so the blue channel tells how much of a pixel the body covers; the body's
+// soft shadow darkens the desktop by far less than a third.
+class NotchBodyMeasure
+{
+public:
+    struct Result
+    {
+        int topWidth = 0; // the top row, where the ears meet the top edge
+        int widest = 0;   // the widest row
+        int height = 0;   // rows from the top edge down to the last body row
+        int midWidth = 0; // the row half-way down
+        int centreX = 0;  // middle of that row
+    };
+
+    explicit NotchBodyMeasure(QColor desktop) : m_desktopBlue(desktop.blue()) {}
+
+    Result measure(const QImage &image) const
+    {
+        Result m;
+        // The ears meet the top edge at a tangent, so their last pixels are
+        // only faintly covered; a sixth keeps clear of the shadow.
+        m.topWidth = widthOf(rowExtent(image, 0, 0.15));
+        int lastRow = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            const int w = widthOf(rowExtent(image, y, kBody));
+            if (w > 0)
+                lastRow = y;
+            m.widest = std::max(m.widest, w);
+        }
+        m.height = lastRow + 1;
+        const auto mid = rowExtent(image, std::max(m.height / 2, 0), kBody);
+        m.midWidth = widthOf(mid);
+        m.centreX = (mid.first + mid.second + 1) / 2;
+        return m;
+    }
+
+private:
+    static constexpr qreal kBody = 0.34;
+
+    // Leftmost and rightmost pixel of a row covered at least `coverage`; {-1, -1} when none.
+    std::pair<int, int> rowExtent(const QImage &image, int y, qreal coverage) const
+    {
+        const int threshold = int(m_desktopBlue * (1 - coverage));
+        int left = -1, right = -1;
+        for (int x = 0; x < image.width(); ++x) {
+            if (qBlue(image.pixel(x, y)) < threshold) {
+                if (left < 0)
+                    left = x;
+                right = x;
+            }
+        }
+        return {left, right};
+    }
+    static int widthOf(std::pair<int, int> extent) { return extent.first < 0 ? 0 : extent.second - extent.first + 1; }
+
+    int m_desktopBlue;
+};
+
+} // namespace talvo::test
