@@ -170,7 +170,8 @@ void Application::start()
     };
     connect(m_nowPlaying->manager.get(), &NowPlayingManager::isPlayingChanged, this, updateMusicShowing);
     connect(m_nowPlaying->manager.get(), &NowPlayingManager::isClosedForCurrentTrackChanged, this, updateMusicShowing);
-    m_notch->controller.loadContent(*m_engine);
+    m_notch->controller.loadContent(
+        *m_engine, {{QStringLiteral("nowPlaying"), QVariant::fromValue<QObject *>(m_nowPlaying->manager.get())}});
     // A second launch asks this one to show its settings.
     connect(m_controlBus.get(), &ControlBus::activationRequested, this, [this] {
         m_notch->controller.recover();
