@@ -21,6 +21,9 @@
 #include "platform/linux/JsonFilePreferencesStorage.h"
 #include "platform/linux/LinuxSystemEvents.h"
 #include "platform/linux/MicScriptHandler.h"
+#include "platform/linux/MprisPlayerNotifications.h"
+#include "platform/linux/MprisPlayers.h"
+#include "platform/linux/MprisScriptHandler.h"
 #include "platform/linux/NetworkHttpClient.h"
 #include "platform/linux/NullHapticFeedback.h"
 #include "platform/linux/PulseAudioInput.h"
@@ -38,7 +41,9 @@
 #include "platform/linux/XdgAutostartLoginItem.h"
 #include "shelf/ShelfDragOut.h"
 #include "sources/MicManager.h"
+#include "sources/NowPlayingManager.h"
 #include "ui/QmlInstances.h"
+#include "ui/QmlScheduler.h"
 
 #include <QCoreApplication>
 #include <QQmlEngine>
@@ -121,6 +126,24 @@ struct Application::Shell
     AppDelegate delegate;
 };
 
+// What the players play, over MPRIS, with the scripts and HTTP of the shell.
+struct Application::NowPlaying
+{
+    NowPlaying(Scheduler &scheduler, Shell &shell)
+        : players(std::make_shared<MprisPlayers>(QDBusConnection::sessionBus())), notifications(*players)
+    {
+        // The handler is in place before the manager's first poll.
+        shell.scripts.addHandler(std::make_unique<MprisScriptHandler>(players));
+        manager = std::make_unique<NowPlayingManager>(shell.scripts, *players, notifications, shell.http, scriptQueue,
+                                                      scheduler);
+    }
+
+    std::shared_ptr<MprisPlayers> players;
+    MprisPlayerNotifications notifications;
+    SerialWorkQueue scriptQueue{QStringLiteral("com.talvo.artfetch")};
+    std::unique_ptr<NowPlayingManager> manager;
+};
+
 Application::Application(QObject *parent)
     : QObject(parent)
     , m_scheduler(std::make_unique<QtScheduler>())
@@ -161,7 +184,18 @@ void Application::start()
     provideToQml(*m_engine, &m_shell->delegate);
     provideToQml(*m_engine, &m_shell->mic);
     provideToQml(*m_engine, &m_shell->updater);
-    m_notch->controller.loadContent(*m_engine);
+    m_nowPlaying = std::make_unique<NowPlaying>(*m_scheduler, *m_shell);
+    provideToQml(*m_engine, m_nowPlaying->manager.get());
+    provideSchedulerToQml(*m_engine, *m_scheduler);
+    // The notch widens for the peek while a track plays that the user has not dismissed.
+    const auto updateMusicShowing = [this] {
+        const NowPlayingManager &nowPlaying = *m_nowPlaying->manager;
+        m_notch->controller.setMusicShowing(nowPlaying.isPlaying() && !nowPlaying.isClosedForCurrentTrack());
+    };
+    connect(m_nowPlaying->manager.get(), &NowPlayingManager::isPlayingChanged, this, updateMusicShowing);
+    connect(m_nowPlaying->manager.get(), &NowPlayingManager::isClosedForCurrentTrackChanged, this, updateMusicShowing);
+    m_notch->controller.loadContent(
+        *m_engine, {{QStringLiteral("nowPlaying"), QVariant::fromValue<QObject *>(m_nowPlaying->manager.get())}});
     // A second launch asks this one to show its settings.
     connect(m_controlBus.get(), &ControlBus::activationRequested, this, [this] {
         m_notch->controller.recover();

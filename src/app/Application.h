@@ -27,6 +27,7 @@ public:
 private:
     struct Notch;
     struct Shell;
+    struct NowPlaying;
 
     std::unique_ptr<QtScheduler> m_scheduler;
     std::unique_ptr<JsonFilePreferencesStorage> m_preferencesStorage;
@@ -35,6 +36,7 @@ private:
     std::unique_ptr<DBusControlBus> m_controlBus;
     std::unique_ptr<Notch> m_notch;
     std::unique_ptr<Shell> m_shell;
+    std::unique_ptr<NowPlaying> m_nowPlaying;
 };
 
 } // namespace talvo

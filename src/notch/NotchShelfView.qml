@@ -8,9 +8,10 @@ import Talvo
 Item {
     id: root
 
-    // The player's state once playback is wired in: an object with isPlaying,
-    // isClosedForCurrentTrack, albumArt, appIcon and closeForCurrentTrack().
-    // Without one the now-playing peek never shows.
+    // The player's state: NowPlayingManager, or an object with its members
+    // (isPlaying, isClosedForCurrentTrack, hasAlbumArt, albumArt, hasAppIcon,
+    // appIcon, appName, closeForCurrentTrack()). Without one the now-playing
+    // peek never shows.
     property QtObject nowPlaying: null
 
     readonly property alias layout: shelfLayout
@@ -195,8 +196,7 @@ Item {
                     content: NowPlayingPeekView {
                         layout: shelfLayout
                         hovering: NotchViewModel.isHovering
-                        albumArt: root.nowPlaying && root.nowPlaying.albumArt ? root.nowPlaying.albumArt : ""
-                        appIcon: root.nowPlaying && root.nowPlaying.appIcon ? root.nowPlaying.appIcon : ""
+                        nowPlaying: root.nowPlaying
                         onCloseRequested: if (root.nowPlaying) root.nowPlaying.closeForCurrentTrack()
                     }
                 }

@@ -119,9 +119,9 @@ void NotchWindowController::subscribe()
             [this] { m_scheduler.after(1000ms, this, [this] { startMonitoring(); }); });
 }
 
-void NotchWindowController::loadContent(QQmlEngine &engine)
+void NotchWindowController::loadContent(QQmlEngine &engine, const QVariantMap &initialProperties)
 {
-    m_window.setContent(engine, QStringLiteral("Talvo"), QStringLiteral("NotchShelfView"), {});
+    m_window.setContent(engine, QStringLiteral("Talvo"), QStringLiteral("NotchShelfView"), initialProperties);
 }
 
 void NotchWindowController::showWindow()

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QRectF>
 #include <QRegion>
+#include <QVariantMap>
 #include <QtQml/qqmlregistration.h>
 
 #include <atomic>
@@ -101,8 +102,9 @@ public:
 
     NotchViewModel &viewModel() const { return m_viewModel; }
 
-    // Fills the window with the root view.
-    void loadContent(QQmlEngine &engine);
+    // Fills the window with the root view, its properties set from
+    // `initialProperties` (the now-playing state, "nowPlaying").
+    void loadContent(QQmlEngine &engine, const QVariantMap &initialProperties = {});
     // Brings the window up above everything and restarts monitoring shortly after.
     void showWindow();
     void positionWindow();

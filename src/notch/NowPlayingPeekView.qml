@@ -1,16 +1,17 @@
 import QtQuick
 import Talvo
 
-// The collapsed notch while music plays: the artwork at the leading end, the
-// spectrum (or, under the pointer, a button that dismisses the peek for this
-// track) at the trailing end, both centred in the camera-housing band.
+// The collapsed notch while music plays: the artwork (else the player's icon,
+// else a note) at the leading end, the equaliser (or, under the pointer, a
+// button that dismisses the peek for this track) at the trailing end, both
+// centred in the camera-housing band.
 Item {
     id: view
 
     required property NotchShelfLayout layout
-    // Image sources of the track's artwork and of the player's icon; empty when absent.
-    property url albumArt
-    property url appIcon
+    // The player's state: NowPlayingManager, or anything with its members
+    // (hasAlbumArt, albumArt, hasAppIcon, appIcon, appName); may be null.
+    property QtObject nowPlaying: null
     property bool hovering: false
 
     signal closeRequested()
@@ -30,13 +31,14 @@ Item {
                 width: 22
                 height: 22
 
-                readonly property url source: view.albumArt.toString() !== "" ? view.albumArt : view.appIcon
+                readonly property bool hasAlbumArt: view.nowPlaying !== null && view.nowPlaying.hasAlbumArt
+                readonly property bool hasAppIcon: view.nowPlaying !== null && view.nowPlaying.hasAppIcon
 
                 Rectangle {
                     anchors.fill: parent
                     radius: 6
                     color: Qt.rgba(1, 1, 1, 0.1)
-                    visible: artwork.source.toString() === ""
+                    visible: !artwork.hasAlbumArt && !artwork.hasAppIcon
 
                     SymbolImage {
                         anchors.centerIn: parent
@@ -45,43 +47,25 @@ Item {
                         color: Qt.rgba(1, 1, 1, 0.8)
                     }
                 }
-                Image {
+                RoundedImage {
                     anchors.fill: parent
-                    source: artwork.source
-                    visible: source.toString() !== ""
-                    fillMode: Image.PreserveAspectCrop
-                    smooth: true
+                    radius: 6
+                    visible: artwork.hasAlbumArt || artwork.hasAppIcon
+                    image: artwork.hasAlbumArt ? view.nowPlaying.albumArt
+                                               : artwork.hasAppIcon ? view.nowPlaying.appIcon : undefined
                 }
             }
 
-            // Stand-in for the player's audio spectrum: four bars bouncing.
-            Row {
-                id: spectrum
+            AudioSpectrumView {
                 anchors.right: parent.right
                 anchors.verticalCenter: parent.verticalCenter
                 width: 20
                 height: 14
-                spacing: 2
+                // It moves as if playing whenever it can be seen.
+                isPlaying: opacity > 0
+                appName: view.nowPlaying ? view.nowPlaying.appName : ""
                 opacity: view.hovering ? 0 : 1
                 Behavior on opacity { MotionSpring {} }
-
-                Repeater {
-                    model: 4
-                    Rectangle {
-                        required property int index
-                        anchors.bottom: parent.bottom
-                        width: 3.5
-                        radius: 1.5
-                        color: "white"
-                        height: 4
-                        SequentialAnimation on height {
-                            loops: Animation.Infinite
-                            running: spectrum.opacity > 0
-                            NumberAnimation { to: 14 - index * 2; duration: 260 + index * 70; easing.type: Easing.InOutSine }
-                            NumberAnimation { to: 4; duration: 260 + index * 70; easing.type: Easing.InOutSine }
-                        }
-                    }
-                }
             }
 
             SymbolImage {

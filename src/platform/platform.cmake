@@ -39,3 +39,8 @@ target_sources(talvo_platform PRIVATE
     platform/TimerQueue.h
 )
 target_sources(talvo_platform PRIVATE platform/DragSessions.h)
+target_sources(talvo_platform PRIVATE
+    platform/PlayerNotifications.h
+    platform/PlayerScripts.cpp platform/PlayerScripts.h
+    platform/RunningApplications.h
+)

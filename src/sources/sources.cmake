@@ -17,3 +17,8 @@ target_sources(talvo_core PRIVATE
     sources/NotchEventListModel.cpp sources/NotchEventListModel.h
     sources/NotchEventModel.cpp sources/NotchEventModel.h
 )
+target_sources(talvo_core PRIVATE
+    sources/ArtworkImage.cpp sources/ArtworkImage.h
+    sources/NowPlayingManager.cpp sources/NowPlayingManager.h
+    sources/PlayerQueryResult.cpp sources/PlayerQueryResult.h
+)

@@ -13,3 +13,7 @@ qt_target_qml_sources(talvo_core QML_FILES
     ui/MotionSpring.qml
     ui/SymbolImage.qml
 )
+target_sources(talvo_core PRIVATE
+    ui/QmlScheduler.h
+    ui/RoundedImage.cpp ui/RoundedImage.h
+)

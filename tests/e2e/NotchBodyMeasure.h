@@ -2,8 +2,10 @@
 
 #include <QColor>
 #include <QImage>
+#include <QStringList>
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 namespace talvo::test {
@@ -44,6 +46,23 @@ public:
         m.midWidth = widthOf(mid);
         m.centreX = (mid.first + mid.second + 1) / 2;
         return m;
+    }
+
+    // What differs from a body `width` × `height` (ears included) whose ears
+    // have `topRadius`, centred at `centreX`, within a pixel or two of
+    // antialiasing; empty when nothing does.
+    static QString faults(const Result &m, int width, int height, int topRadius, int centreX)
+    {
+        QStringList faults;
+        if (m.topWidth > width || m.topWidth < width - 7)
+            faults << QStringLiteral("top row %1 wide").arg(m.topWidth);
+        if (std::abs(m.midWidth - (width - 2 * topRadius)) > 2)
+            faults << QStringLiteral("middle row %1 wide").arg(m.midWidth);
+        if (std::abs(m.height - height) > 1)
+            faults << QStringLiteral("%1 high").arg(m.height);
+        if (std::abs(m.centreX - centreX) > 1)
+            faults << QStringLiteral("centred at %1").arg(m.centreX);
+        return faults.join(QStringLiteral(", "));
     }
 
 private:

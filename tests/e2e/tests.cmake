@@ -32,3 +32,7 @@ target_compile_definitions(tst_shelfdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:
     TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_DRAGSOURCE="$<TARGET_FILE:e2e_dragsource>"
     TALVO_E2E_DROPTARGET="$<TARGET_FILE:e2e_droptarget>")
 add_dependencies(tst_shelfdesktop talvo e2e_window e2e_dragsource e2e_droptarget)
+talvo_add_test(tst_nowplayingpeek SOURCES e2e/tst_nowplayingpeek.cpp LIBS talvo_e2e TIMEOUT 200)
+target_compile_definitions(tst_nowplayingpeek PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
+    TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>")
+add_dependencies(tst_nowplayingpeek talvo e2e_window)

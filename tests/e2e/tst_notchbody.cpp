@@ -53,16 +53,7 @@ class TestNotchBody : public QObject
 
     static QString check(const NotchBodyMeasure::Result &m, int width, int height)
     {
-        QStringList faults;
-        if (m.topWidth > width || m.topWidth < width - 7)
-            faults << QStringLiteral("top row %1 wide").arg(m.topWidth);
-        if (std::abs(m.midWidth - (width - 2 * kTopRadius)) > 2)
-            faults << QStringLiteral("middle row %1 wide").arg(m.midWidth);
-        if (std::abs(m.height - height) > 1)
-            faults << QStringLiteral("%1 high").arg(m.height);
-        if (std::abs(m.centreX - kWindowFrame.width() / 2) > 1)
-            faults << QStringLiteral("centred at %1").arg(m.centreX);
-        return faults.join(QStringLiteral(", "));
+        return NotchBodyMeasure::faults(m, width, height, kTopRadius, kWindowFrame.width() / 2);
     }
 
 private slots:

@@ -38,3 +38,12 @@ target_sources(talvo_fakes PRIVATE
 target_sources(talvo_fakes PRIVATE fakes/FakeDragData.h)
 target_sources(talvo_fakes PRIVATE fakes/FakeNotchServices.h)
 target_sources(talvo_fakes PRIVATE fakes/FakeDragSessions.h)
+target_sources(talvo_fakes PRIVATE
+    fakes/FakeHttpClient.h
+    fakes/FakeMprisPlayer.cpp fakes/FakeMprisPlayer.h
+    fakes/FakeRunningApplications.h
+    fakes/PrivateBus.cpp fakes/PrivateBus.h
+    fakes/TestDesktopEntries.h
+    fakes/TestImages.h
+)
+target_link_libraries(talvo_fakes PUBLIC Qt6::DBus)

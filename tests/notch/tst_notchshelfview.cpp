@@ -128,8 +128,11 @@ private slots:
         component.setData("import QtQuick\nQtObject {\n"
                           "  property bool isPlaying: true\n"
                           "  property bool isClosedForCurrentTrack: false\n"
-                          "  property url albumArt\n"
-                          "  property url appIcon\n"
+                          "  property bool hasAlbumArt: false\n"
+                          "  property var albumArt\n"
+                          "  property bool hasAppIcon: false\n"
+                          "  property var appIcon\n"
+                          "  property string appName: \"Spotify\"\n"
                           "  function closeForCurrentTrack() { isClosedForCurrentTrack = true }\n}",
                           QUrl());
         std::unique_ptr<QObject> player(component.create());

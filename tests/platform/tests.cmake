@@ -36,3 +36,4 @@ talvo_add_test(tst_qtscreens SOURCES platform/linux/tst_qtscreens.cpp LIBS talvo
 talvo_add_test(tst_x11notchservices SOURCES platform/linux/tst_x11notchservices.cpp
     LIBS talvo_platform_linux talvo_e2e GUI)
 talvo_add_test(tst_threadtimerqueue SOURCES platform/tst_threadtimerqueue.cpp)
+talvo_add_test(tst_mprisplayers SOURCES platform/linux/tst_mprisplayers.cpp LIBS talvo_platform_linux)

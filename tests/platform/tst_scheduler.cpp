@@ -169,6 +169,20 @@ private slots:
         s.runPending();
         QCOMPARE(results, (QList<int>{2, 1}));
     }
+
+    void workOutlivingItsContextHandsNothingBack()
+    {
+        VirtualScheduler s;
+        InlineWorkQueue queue;
+        queue.holdWork(true);
+        auto owner = std::make_unique<QObject>();
+        int handed = 0;
+        runOnQueue<int>(queue, s, owner.get(), [] { return 1; }, [&](int) { ++handed; });
+        owner.reset();
+        queue.runHeld(); // ends after its context is gone
+        s.runPending();
+        QCOMPARE(handed, 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestScheduler)

@@ -1,6 +1,8 @@
 talvo_add_test(tst_micmanager SOURCES sources/tst_micmanager.cpp)
 talvo_add_test(tst_weatherforecast SOURCES sources/tst_weatherforecast.cpp)
 talvo_add_test(tst_weathermanager SOURCES sources/tst_weathermanager.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_nowplayingmanager SOURCES sources/tst_nowplayingmanager.cpp)
+talvo_add_test(tst_nowplayingmpris SOURCES sources/tst_nowplayingmpris.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_clipboardmanager SOURCES sources/tst_clipboardmanager.cpp)
 talvo_add_test(tst_recentfilesmanager SOURCES sources/tst_recentfilesmanager.cpp)
 talvo_add_test(tst_recentfilesondisk SOURCES sources/tst_recentfilesondisk.cpp LIBS talvo_platform_linux)

@@ -68,4 +68,10 @@ target_sources(talvo_platform_linux PRIVATE
 target_sources(talvo_platform_linux PRIVATE
     platform/linux/FunctionImageProvider.cpp platform/linux/FunctionImageProvider.h
     platform/linux/QtDragSessions.cpp platform/linux/QtDragSessions.h
+    platform/linux/ArtworkReader.cpp platform/linux/ArtworkReader.h
+    platform/linux/DesktopEntryIcon.cpp platform/linux/DesktopEntryIcon.h
+    platform/linux/MprisPlayer.cpp platform/linux/MprisPlayer.h
+    platform/linux/MprisPlayerNotifications.cpp platform/linux/MprisPlayerNotifications.h
+    platform/linux/MprisPlayers.cpp platform/linux/MprisPlayers.h
+    platform/linux/MprisScriptHandler.cpp platform/linux/MprisScriptHandler.h
 )

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "MprisPlayer.h"
+#include "platform/RunningApplications.h"
+
+#include <QDBusConnection>
+#include <QHash>
+#include <QMap>
+#include <QMutex>
+#include <QObject>
+
+#include <optional>
+
+class QDBusMessage;
+class QDBusPendingCallWatcher;
+class QDBusServiceWatcher;
+
+namespace talvo {
+
+// The MPRIS media players on a bus, kept current without ever waiting on one:
+// a service watcher sees names come and go, every player is asked for its
+// properties once (asynchronously, with a timeout), and PropertiesChanged
+// keeps them up to date.
+//
+// The two players the program knows by bundle identifier:
+// - "com.spotify.client": the player named org.mpris.MediaPlayer2.spotify
+//   (with or without an instance suffix);
+// - "com.apple.Music": the first other player, a playing one before the rest,
+//   then by bus name.
+//
+// Lives on the main thread and signals there. players(), player(),
+// isRunning() and displayName() may be called from any thread; icon() from
+// the main thread.
+class MprisPlayers final : public QObject, public RunningApplications
+{
+    Q_OBJECT
+public:
+    static constexpr int kDefaultCallTimeoutMs = 2000;
+    static constexpr int kIconSize = 64;
+
+    explicit MprisPlayers(QDBusConnection bus, int callTimeoutMs = kDefaultCallTimeoutMs, QObject *parent = nullptr);
+    ~MprisPlayers() override;
+
+    // Sorted by bus name.
+    QList<MprisPlayer> players() const;
+    // The player standing for a bundle identifier, if one is running.
+    std::optional<MprisPlayer> player(const QString &bundleId) const;
+    static std::optional<MprisPlayer> choose(const QList<MprisPlayer> &players, const QString &bundleId);
+
+    bool isRunning(const QString &bundleId) const override;
+    QString displayName(const QString &bundleId) const override;
+    QImage icon(const QString &bundleId) const override;
+
+    QDBusConnection bus() const { return m_bus; }
+    int callTimeoutMs() const { return m_callTimeoutMs; }
+
+signals:
+    void playerAdded(const QString &busName);
+    // The playback status or the metadata became known or changed.
+    void playerChanged(const QString &busName);
+    // After the player's name lost its owner; `player` is its last state.
+    void playerRemoved(const talvo::MprisPlayer &player);
+
+private slots:
+    void propertiesChanged(const QString &interface, const QVariantMap &changed, const QStringList &invalidated,
+                           const QDBusMessage &message);
+
+private:
+    void ownerChanged(const QString &busName, const QString &oldOwner, const QString &newOwner);
+    void add(const QString &busName, const QString &owner);
+    void remove(const QString &busName);
+    void askForProperties(const QString &busName, const QString &owner, const QString &interface);
+    void askForProperty(const QString &busName, const QString &owner, const QString &name);
+    // Merges into the player if `owner` still owns its name.
+    void update(const QString &busName, const QString &owner, const QVariantMap &properties);
+    void callAsync(const QDBusMessage &message, std::function<void(const QDBusMessage &reply)> done);
+
+    QDBusConnection m_bus;
+    const int m_callTimeoutMs;
+    QDBusServiceWatcher *m_watcher = nullptr;
+    mutable QMutex m_mutex; // guards m_players
+    QMap<QString, MprisPlayer> m_players;
+    mutable QHash<QString, QImage> m_icons; // by desktop entry; main thread
+};
+
+} // namespace talvo

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QImage>
+#include <QQuickPaintedItem>
+#include <QtQml/qqmlregistration.h>
+
+namespace talvo {
+
+// Draws a picture held in C++ (album art, an application icon) stretched to
+// the item and clipped to a rounded rectangle:
+//     RoundedImage { width: 22; height: 22; radius: 6; image: NowPlayingManager.albumArt }
+// A null image draws nothing.
+class RoundedImage : public QQuickPaintedItem
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(QImage image READ image WRITE setImage NOTIFY imageChanged)
+    Q_PROPERTY(qreal radius READ radius WRITE setRadius NOTIFY radiusChanged)
+
+public:
+    explicit RoundedImage(QQuickItem *parent = nullptr);
+
+    QImage image() const { return m_image; }
+    void setImage(const QImage &image);
+    qreal radius() const { return m_radius; }
+    void setRadius(qreal radius);
+
+    void paint(QPainter *painter) override;
+
+signals:
+    void imageChanged();
+    void radiusChanged();
+
+private:
+    QImage m_image;
+    qreal m_radius = 0;
+};
+
+} // namespace talvo

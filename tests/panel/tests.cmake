@@ -1,0 +1,2 @@
+talvo_add_test(tst_audiospectrum SOURCES panel/tst_audiospectrum.cpp)
+talvo_add_test(tst_audiospectrumview SOURCES panel/tst_audiospectrumview.cpp)
