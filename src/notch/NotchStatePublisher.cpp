@@ -20,6 +20,7 @@ NotchStatePublisher::NotchStatePublisher(NotchViewModel &viewModel, NotchWindowC
     connect(&controller, &NotchWindowController::screenNotchRectChanged, this, &NotchStatePublisher::publishAll);
     connect(&controller, &NotchWindowController::ignoresMouseEventsChanged, this,
             &NotchStatePublisher::publishAll);
+    connect(&bus, &ControlBus::greetingRequested, &controller, &NotchWindowController::showOnboardingGreeting);
     publishAll();
 }
 

@@ -13,6 +13,8 @@ class NotchWindowController;
 // drag flags, the active tab's raw value, the shelf's item count and items (as
 // ShelfItem::summary() lines), the outline in Qt's global coordinates
 // ([x, y, width, height]) and whether the window lets the pointer through.
+// It also takes the bus's request for the first-run greeting to the window
+// controller.
 //
 // Main thread only.
 class NotchStatePublisher : public QObject

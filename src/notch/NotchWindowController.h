@@ -140,7 +140,9 @@ public:
     void validatePinnedScreen();
     void recover();
 
-    // The first-run greeting: holds the panel open for kGreetingDuration.
+    // The first-run greeting: holds the panel open for kGreetingDuration. The
+    // first-run flow and the whole-program tests ask for it through the control
+    // bus's ShowGreeting().
     Q_INVOKABLE void showOnboardingGreeting();
     Q_INVOKABLE void setForcedOpen(bool flag);
     Q_INVOKABLE void endOnboardingGreeting();

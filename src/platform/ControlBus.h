@@ -28,6 +28,9 @@ public:
 signals:
     // Another launch asked this instance to come forward.
     void activationRequested();
+    // Someone asked for the first-run greeting: the first-run flow and the
+    // whole-program tests show it this way.
+    void greetingRequested();
 };
 
 } // namespace talvo

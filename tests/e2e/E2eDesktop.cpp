@@ -160,6 +160,13 @@ QVariant E2eDesktop::controlProperty(const QString &name) const
     return value;
 }
 
+bool E2eDesktop::callControl(const QString &method) const
+{
+    const QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("com.talvo.Talvo"), QStringLiteral("/com/talvo/Talvo"), QStringLiteral("com.talvo.Talvo"), method);
+    return bus().call(call, QDBus::Block, 2000).type() == QDBusMessage::ReplyMessage;
+}
+
 QRectF E2eDesktop::notchRect() const
 {
     const QList<double> r = controlProperty(QStringLiteral("notchRect")).value<QList<double>>();

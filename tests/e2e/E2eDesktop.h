@@ -50,6 +50,8 @@ public:
     QDBusConnection bus() const;
     // A value published by Talvo's control interface; invalid when unreachable.
     QVariant controlProperty(const QString &name) const;
+    // Calls a method of Talvo's control interface without arguments; false when it fails.
+    bool callControl(const QString &method) const;
     // The published outline; empty when unreachable.
     QRectF notchRect() const;
 

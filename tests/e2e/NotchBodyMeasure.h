@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QDir>
 #include <QImage>
 #include <QStringList>
 
@@ -63,6 +64,15 @@ public:
         if (std::abs(m.centreX - centreX) > 1)
             faults << QStringLiteral("centred at %1").arg(m.centreX);
         return faults.join(QStringLiteral(", "));
+    }
+
+    // Measures a screenshot against a body `width` × `height`, as faults();
+    // with TALVO_SCREENSHOT_DIR set, keeps it there as `name`.png.
+    QString check(const QImage &shot, const QString &name, int width, int height, int topRadius, int centreX) const
+    {
+        if (const QString dir = qEnvironmentVariable("TALVO_SCREENSHOT_DIR"); !dir.isEmpty())
+            shot.save(QDir(dir).filePath(name + QStringLiteral(".png")));
+        return faults(measure(shot), width, height, topRadius, centreX);
     }
 
 private:

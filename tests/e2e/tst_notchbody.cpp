@@ -1,7 +1,6 @@
 #include "E2eDesktop.h"
 #include "NotchBodyMeasure.h"
 
-#include <QDir>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -14,6 +13,8 @@ namespace {
 const QRect kWindowFrame(530, 0, 860, 250);
 const QPoint kHotZone(960, 5);
 const QPoint kAway(960, 700);
+// On the notch's file-drag outline.
+const QPoint kDropPoint(960, 40);
 // The drawn body's top radius: the body is inset by it below the ears.
 constexpr int kTopRadius = 12;
 
@@ -41,19 +42,13 @@ class TestNotchBody : public QObject
     }
     QVariant state(const char *name) const { return m_desktop->controlProperty(QString::fromLatin1(name)); }
 
-    // Lets the springs come to rest, then measures (and keeps) the screenshot.
-    NotchBodyMeasure::Result shoot(const QString &name)
+    // Lets the springs come to rest, then measures (and keeps) the screenshot:
+    // what differs from a body `width` × `height`.
+    QString shoot(const QString &name, int width, int height)
     {
         QTest::qWait(900);
-        const QImage shot = m_desktop->grab(kWindowFrame);
-        if (const QString dir = qEnvironmentVariable("TALVO_SCREENSHOT_DIR"); !dir.isEmpty())
-            shot.save(QDir(dir).filePath(name + QStringLiteral(".png")));
-        return NotchBodyMeasure(QColor::fromRgb(E2eDesktop::kBackground)).measure(shot);
-    }
-
-    static QString check(const NotchBodyMeasure::Result &m, int width, int height)
-    {
-        return NotchBodyMeasure::faults(m, width, height, kTopRadius, kWindowFrame.width() / 2);
+        return NotchBodyMeasure(QColor::fromRgb(E2eDesktop::kBackground))
+            .check(m_desktop->grab(kWindowFrame), name, width, height, kTopRadius, kWindowFrame.width() / 2);
     }
 
 private slots:
@@ -71,20 +66,20 @@ private slots:
         launch();
         if (QTest::currentTestFailed())
             return;
-        QCOMPARE(check(shoot(QStringLiteral("notch-bare")), 185, 24), QString());
+        QCOMPARE(shoot(QStringLiteral("notch-bare"), 185, 24), QString());
 
         m_desktop->glidePointer(kAway, kHotZone, 10, 10);
         QTRY_COMPARE_WITH_TIMEOUT(state("isHovering"), QVariant(true), 2000);
-        QCOMPARE(check(shoot(QStringLiteral("notch-hover-peek")), 235, 32), QString());
+        QCOMPARE(shoot(QStringLiteral("notch-hover-peek"), 235, 32), QString());
 
         m_desktop->click(kHotZone);
         QTRY_COMPARE_WITH_TIMEOUT(state("isFullyExpanded"), QVariant(true), 2000);
         // Three widgets by default: the widest panel.
-        QCOMPARE(check(shoot(QStringLiteral("notch-expanded")), 860, 166), QString());
+        QCOMPARE(shoot(QStringLiteral("notch-expanded"), 860, 166), QString());
 
         m_desktop->movePointer(kAway);
         QTRY_COMPARE_WITH_TIMEOUT(state("isHovering"), QVariant(false), 2000);
-        QCOMPARE(check(shoot(QStringLiteral("notch-collapsed-again")), 185, 24), QString());
+        QCOMPARE(shoot(QStringLiteral("notch-collapsed-again"), 185, 24), QString());
     }
 
     void fileDragHint()
@@ -102,10 +97,39 @@ private slots:
         QVERIFY(E2eDesktop::waitForLine(source, QStringLiteral("drag started")));
         m_desktop->glidePointer(QPoint(200, 600), QPoint(700, 400), 10, 30);
         QTRY_COMPARE_WITH_TIMEOUT(state("isFileDragActive"), QVariant(true), 2000);
-        const QString fault = check(shoot(QStringLiteral("notch-file-drag-hint")), 320, 101);
+        const QString hintFault = shoot(QStringLiteral("notch-file-drag-hint"), 320, 101);
+
+        // Over the notch the drop target takes the hint's place at the same size.
+        m_desktop->glidePointer(QPoint(700, 400), kDropPoint, 10, 30);
+        // The source finds the reshaped window only on later moves.
+        const bool overTarget = QTest::qWaitFor(
+            [this] {
+                m_desktop->glidePointer(kDropPoint, kDropPoint + QPoint(2, 1), 2, 20);
+                m_desktop->glidePointer(kDropPoint + QPoint(2, 1), kDropPoint, 2, 20);
+                return state("isDragTargetActive").toBool();
+            },
+            3000);
+        const QString targetFault = overTarget ? shoot(QStringLiteral("notch-drop-target"), 320, 101) : QString();
+        // Let go away from the notch, so nothing is shelved.
+        m_desktop->glidePointer(kDropPoint, QPoint(700, 400), 10, 30);
         m_desktop->releaseButton(1);
         QVERIFY(E2eDesktop::waitForLine(source, QStringLiteral("drag ended")));
-        QCOMPARE(fault, QString());
+        QCOMPARE(hintFault, QString());
+        QVERIFY(overTarget);
+        QCOMPARE(targetFault, QString());
+    }
+
+    void greeting()
+    {
+        launch();
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY(m_desktop->callControl(QStringLiteral("ShowGreeting")));
+        QTRY_COMPARE_WITH_TIMEOUT(state("isOnboardingGreetingActive"), QVariant(true), 2000);
+        QCOMPARE(shoot(QStringLiteral("notch-greeting"), 320, 89), QString());
+        // It lets go of the notch by itself after 4.2 s.
+        QTRY_COMPARE_WITH_TIMEOUT(state("isOnboardingGreetingActive"), QVariant(false), 6000);
+        QCOMPARE(state("isFullyExpanded"), QVariant(false));
     }
 };
 

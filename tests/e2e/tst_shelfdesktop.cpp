@@ -1,4 +1,5 @@
 #include "E2eDesktop.h"
+#include "NotchBodyMeasure.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,9 @@ const QPoint kSourcePress(200, 600);
 const QPoint kFirstTile(596, 96);
 const QRect kTarget(650, 500, 300, 200);
 const quint32 kShiftKey = 0xffe1;
+// The notch window, and the drawn body's top radius.
+const QRect kWindowFrame(530, 0, 860, 250);
+constexpr int kTopRadius = 12;
 
 QStringList geometryArgs(const QRect &rect)
 {
@@ -240,6 +244,34 @@ private slots:
             QTest::qWait(3000);
             QCOMPARE(items(), QStringList{"file:" + file});
         }
+    }
+
+    void stripOfOneItemHasItsSizeOnScreen()
+    {
+        launch();
+        if (QTest::currentTestFailed())
+            return;
+        shelveAndOpenTray({QStringLiteral("--files"), makeFile(QStringLiteral("report.txt"))});
+        if (QTest::currentTestFailed())
+            return;
+        // Held over the desktop, which takes no drops, well below the notch window.
+        const QPoint held(760, 450);
+        m_desktop->movePointer(kFirstTile);
+        m_desktop->pressButton(1);
+        m_desktop->glidePointer(kFirstTile, kFirstTile + QPoint(0, 10), 2, 30);
+        m_desktop->glidePointer(kFirstTile + QPoint(0, 10), held, 10, 30);
+        const bool dragging = QTest::qWaitFor([this] { return state("isShelfItemDragActive").toBool(); }, 3000);
+        QString fault;
+        if (dragging) {
+            QTest::qWait(900); // the springs come to rest
+            fault = talvo::test::NotchBodyMeasure(QColor::fromRgb(E2eDesktop::kBackground))
+                        .check(m_desktop->grab(kWindowFrame), QStringLiteral("notch-shelf-strip"), 160, 146,
+                               kTopRadius, kWindowFrame.width() / 2);
+        }
+        m_desktop->releaseButton(1);
+        QVERIFY(dragging);
+        QCOMPARE(fault, QString());
+        QTRY_COMPARE_WITH_TIMEOUT(state("isShelfItemDragActive"), QVariant(false), 2000);
     }
 
     void textTileNeverShowsTheStrip()

@@ -42,7 +42,7 @@ QString signatureOf(const QVariant &value)
 
 } // namespace
 
-// Serves the object path: property reads and the Activate() method.
+// Serves the object path: property reads and the Activate() and ShowGreeting() methods.
 class DBusControlBus::Object final : public QDBusVirtualObject
 {
 public:
@@ -55,7 +55,7 @@ public:
             xml += QStringLiteral("  <property name=\"%1\" type=\"%2\" access=\"read\"/>\n")
                        .arg(it.key(), signatureOf(it.value()));
         }
-        xml += QStringLiteral("  <method name=\"Activate\"/>\n</interface>\n");
+        xml += QStringLiteral("  <method name=\"Activate\"/>\n  <method name=\"ShowGreeting\"/>\n</interface>\n");
         return xml;
     }
 
@@ -82,9 +82,14 @@ public:
                                                                   QStringLiteral("All properties are read-only")));
             return false;
         }
-        if ((message.interface().isEmpty() || message.interface() == interfaceName())
-            && member == QLatin1String("Activate")) {
+        if (!message.interface().isEmpty() && message.interface() != interfaceName())
+            return false;
+        if (member == QLatin1String("Activate")) {
             emit m_bus.activationRequested();
+            return reply(connection, message.createReply());
+        }
+        if (member == QLatin1String("ShowGreeting")) {
+            emit m_bus.greetingRequested();
             return reply(connection, message.createReply());
         }
         return false;

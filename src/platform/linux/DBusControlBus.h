@@ -11,7 +11,8 @@ namespace talvo {
 // The control interface on the session bus: service com.talvo.Talvo, object
 // /com/talvo/Talvo, interface com.talvo.Talvo with the published values as
 // read-only properties (org.freedesktop.DBus.Properties, announced with
-// PropertiesChanged) and the method Activate(). Tests may claim another
+// PropertiesChanged) and the methods Activate() and ShowGreeting(), the entry
+// point the first-run flow and the whole-program tests use to greet. Tests may claim another
 // service name so as not to meet a running Talvo.
 class DBusControlBus final : public ControlBus
 {

@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(listener.changes.size(), 1);
     }
 
-    void describesItselfAndTakesActivation()
+    void describesItselfAndTakesActivationAndGreeting()
     {
         DBusControlBus bus(m_service);
         bus.publish(QStringLiteral("itemCount"), 3);
@@ -111,6 +111,13 @@ private slots:
         QSignalSpy activations(&bus, &ControlBus::activationRequested);
         const QDBusMessage reply = call(QStringLiteral("com.talvo.Talvo"), QStringLiteral("Activate"), {});
         QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(activations.count(), 1);
+
+        QVERIFY2(xml.contains(QLatin1String("<method name=\"ShowGreeting\"/>")), qPrintable(xml));
+        QSignalSpy greetings(&bus, &ControlBus::greetingRequested);
+        QCOMPARE(call(QStringLiteral("com.talvo.Talvo"), QStringLiteral("ShowGreeting"), {}).type(),
+                 QDBusMessage::ReplyMessage);
+        QCOMPARE(greetings.count(), 1);
         QCOMPARE(activations.count(), 1);
     }
 
