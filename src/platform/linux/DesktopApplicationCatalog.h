@@ -10,7 +10,7 @@ namespace talvo {
 // ($XDG_DATA_HOME/applications, then each of $XDG_DATA_DIRS).
 //
 // The default browser is the handler of "x-scheme-handler/http" in the
-// mimeapps.list files, read in the order the XDG specification gives
+// mimeapps.list files, read in the order the XDG MIME-applications rules give
 // (desktop-specific files before generic ones, configuration before data
 // folders); an entry that is not installed is skipped. When no list names an
 // installed browser, `xdg-settings get default-web-browser` is asked.

@@ -11,7 +11,7 @@ static const QString kGenericData = QStringLiteral("application/octet-stream");
 FreedesktopContentTypes::FreedesktopContentTypes()
 {
     useDefaultIconThemeWhenUnset();
-    // "application-octet-stream" is the icon naming specification's name;
+    // "application-octet-stream" is the freedesktop icon-naming name;
     // Adwaita only ships "application-x-generic".
     m_genericDataIcon = firstInTheme({QStringLiteral("application-octet-stream"), QStringLiteral("application-x-generic")});
     m_folderIcon = firstInTheme({QStringLiteral("folder"), QStringLiteral("inode-directory")});

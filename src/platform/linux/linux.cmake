@@ -1,30 +1,51 @@
 target_sources(talvo_platform_linux PRIVATE
+    platform/linux/ArtworkReader.cpp platform/linux/ArtworkReader.h
     platform/linux/AtomicFile.cpp platform/linux/AtomicFile.h
+    platform/linux/CanberraSoundPlayer.cpp platform/linux/CanberraSoundPlayer.h
+    platform/linux/DBusControlBus.cpp platform/linux/DBusControlBus.h
+    platform/linux/DesktopApplicationCatalog.cpp platform/linux/DesktopApplicationCatalog.h
+    platform/linux/DesktopEntryIcon.cpp platform/linux/DesktopEntryIcon.h
+    platform/linux/DesktopFileOpener.cpp platform/linux/DesktopFileOpener.h
+    platform/linux/DesktopSettingsOpener.cpp platform/linux/DesktopSettingsOpener.h
+    platform/linux/FileDialogFolderChooser.cpp platform/linux/FileDialogFolderChooser.h
+    platform/linux/FreedesktopContentTypes.cpp platform/linux/FreedesktopContentTypes.h
+    platform/linux/FreedesktopThumbnailer.cpp platform/linux/FreedesktopThumbnailer.h
+    platform/linux/FunctionImageProvider.cpp platform/linux/FunctionImageProvider.h
+    platform/linux/IcalCalendarCache.cpp platform/linux/IcalCalendarCache.h
+    platform/linux/IcalCalendarFile.cpp platform/linux/IcalCalendarFile.h
+    platform/linux/IcalCalendarStore.cpp platform/linux/IcalCalendarStore.h
+    platform/linux/InodeFolderBookmarks.cpp platform/linux/InodeFolderBookmarks.h
     platform/linux/JsonFilePreferencesStorage.cpp platform/linux/JsonFilePreferencesStorage.h
-    platform/linux/UnixSignalWatcher.cpp platform/linux/UnixSignalWatcher.h
-)
-target_sources(talvo_platform_linux PRIVATE
+    platform/linux/LinuxSystemEvents.cpp platform/linux/LinuxSystemEvents.h
     platform/linux/MicScriptHandler.cpp platform/linux/MicScriptHandler.h
+    platform/linux/MprisPlayer.cpp platform/linux/MprisPlayer.h
+    platform/linux/MprisPlayerNotifications.cpp platform/linux/MprisPlayerNotifications.h
+    platform/linux/MprisPlayers.cpp platform/linux/MprisPlayers.h
+    platform/linux/MprisScriptHandler.cpp platform/linux/MprisScriptHandler.h
+    platform/linux/NetworkHttpClient.cpp platform/linux/NetworkHttpClient.h
+    platform/linux/NominatimReverseGeocoder.cpp platform/linux/NominatimReverseGeocoder.h
+    platform/linux/NullHapticFeedback.h
+    platform/linux/PosixFolderLister.cpp platform/linux/PosixFolderLister.h
     platform/linux/PulseAudioInput.cpp platform/linux/PulseAudioInput.h
-    platform/linux/ScriptBridge.cpp platform/linux/ScriptBridge.h
-)
-target_sources(talvo_platform_linux PRIVATE
+    platform/linux/QtClipboardPasteboard.cpp platform/linux/QtClipboardPasteboard.h
+    platform/linux/QtDragSessions.cpp platform/linux/QtDragSessions.h
+    platform/linux/QtPositioningLocationService.cpp platform/linux/QtPositioningLocationService.h
+    platform/linux/QtScreens.cpp platform/linux/QtScreens.h
     platform/linux/QuickAppWindows.cpp platform/linux/QuickAppWindows.h
+    platform/linux/ScriptBridge.cpp platform/linux/ScriptBridge.h
+    platform/linux/ServiceAddresses.cpp platform/linux/ServiceAddresses.h
     platform/linux/TrayStatusItemHost.cpp platform/linux/TrayStatusItemHost.h
+    platform/linux/UnixSignalWatcher.cpp platform/linux/UnixSignalWatcher.h
+    platform/linux/X11DragPasteboard.cpp platform/linux/X11DragPasteboard.h
+    platform/linux/X11EventMonitors.cpp platform/linux/X11EventMonitors.h
+    platform/linux/X11NotchWindow.cpp platform/linux/X11NotchWindow.h
+    platform/linux/X11Pointer.cpp platform/linux/X11Pointer.h
+    platform/linux/XcbConnection.cpp platform/linux/XcbConnection.h
     platform/linux/XdgAutostartLoginItem.cpp platform/linux/XdgAutostartLoginItem.h
 )
 qt_add_resources(talvo_platform_linux "talvo_data" PREFIX "/talvo" BASE "${CMAKE_SOURCE_DIR}/data"
     FILES "${CMAKE_SOURCE_DIR}/data/talvo.svg")
-target_sources(talvo_platform_linux PRIVATE
-    platform/linux/NetworkHttpClient.cpp platform/linux/NetworkHttpClient.h
-)
-target_sources(talvo_platform_linux PRIVATE
-    platform/linux/NetworkHttpClient.cpp platform/linux/NetworkHttpClient.h
-    platform/linux/DesktopSettingsOpener.cpp platform/linux/DesktopSettingsOpener.h
-    platform/linux/NominatimReverseGeocoder.cpp platform/linux/NominatimReverseGeocoder.h
-    platform/linux/QtPositioningLocationService.cpp platform/linux/QtPositioningLocationService.h
-    platform/linux/ServiceAddresses.cpp platform/linux/ServiceAddresses.h
-)
+
 set(TALVO_FORECAST_URL "https://api.open-meteo.com" CACHE STRING
     "Forecast service (scheme, host, optional path prefix); TALVO_FORECAST_URL in the environment overrides it")
 set(TALVO_GEOCODER_URL "https://nominatim.openstreetmap.org" CACHE STRING
@@ -36,42 +57,3 @@ set_property(SOURCE platform/linux/ServiceAddresses.cpp APPEND PROPERTY COMPILE_
     TALVO_DEFAULT_FORECAST_URL="${TALVO_FORECAST_URL}"
     TALVO_DEFAULT_GEOCODER_URL="${TALVO_GEOCODER_URL}"
     TALVO_VERSION_STRING="${PROJECT_VERSION}")
-target_sources(talvo_platform_linux PRIVATE
-    platform/linux/FreedesktopContentTypes.cpp platform/linux/FreedesktopContentTypes.h
-    platform/linux/FreedesktopThumbnailer.cpp platform/linux/FreedesktopThumbnailer.h
-)
-target_sources(talvo_platform_linux PRIVATE
-    platform/linux/CanberraSoundPlayer.cpp platform/linux/CanberraSoundPlayer.h
-)
-target_sources(talvo_platform_linux PRIVATE
-    platform/linux/DesktopApplicationCatalog.cpp platform/linux/DesktopApplicationCatalog.h
-    platform/linux/DesktopFileOpener.cpp platform/linux/DesktopFileOpener.h
-    platform/linux/FileDialogFolderChooser.cpp platform/linux/FileDialogFolderChooser.h
-    platform/linux/InodeFolderBookmarks.cpp platform/linux/InodeFolderBookmarks.h
-    platform/linux/PosixFolderLister.cpp platform/linux/PosixFolderLister.h
-    platform/linux/QtClipboardPasteboard.cpp platform/linux/QtClipboardPasteboard.h
-    platform/linux/IcalCalendarCache.cpp platform/linux/IcalCalendarCache.h
-    platform/linux/IcalCalendarFile.cpp platform/linux/IcalCalendarFile.h
-    platform/linux/IcalCalendarStore.cpp platform/linux/IcalCalendarStore.h
-)
-target_sources(talvo_platform_linux PRIVATE
-    platform/linux/DBusControlBus.cpp platform/linux/DBusControlBus.h
-    platform/linux/LinuxSystemEvents.cpp platform/linux/LinuxSystemEvents.h
-    platform/linux/NullHapticFeedback.h
-    platform/linux/QtScreens.cpp platform/linux/QtScreens.h
-    platform/linux/X11DragPasteboard.cpp platform/linux/X11DragPasteboard.h
-    platform/linux/X11EventMonitors.cpp platform/linux/X11EventMonitors.h
-    platform/linux/X11NotchWindow.cpp platform/linux/X11NotchWindow.h
-    platform/linux/X11Pointer.cpp platform/linux/X11Pointer.h
-    platform/linux/XcbConnection.cpp platform/linux/XcbConnection.h
-)
-target_sources(talvo_platform_linux PRIVATE
-    platform/linux/FunctionImageProvider.cpp platform/linux/FunctionImageProvider.h
-    platform/linux/QtDragSessions.cpp platform/linux/QtDragSessions.h
-    platform/linux/ArtworkReader.cpp platform/linux/ArtworkReader.h
-    platform/linux/DesktopEntryIcon.cpp platform/linux/DesktopEntryIcon.h
-    platform/linux/MprisPlayer.cpp platform/linux/MprisPlayer.h
-    platform/linux/MprisPlayerNotifications.cpp platform/linux/MprisPlayerNotifications.h
-    platform/linux/MprisPlayers.cpp platform/linux/MprisPlayers.h
-    platform/linux/MprisScriptHandler.cpp platform/linux/MprisScriptHandler.h
-)
