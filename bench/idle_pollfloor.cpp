@@ -1,7 +1,5 @@
 // The floor under the notch's idle cost, for bench_notch_idle: the same 50 ms
-// tick on its own thread, the same hop to the main thread and the same pointer
-// query, with nothing else around them.
-#include "platform/QtScheduler.h"
+// tick on its own thread with the same look at the pointer, and nothing else.
 #include "platform/ThreadTimerQueue.h"
 #include "platform/linux/X11Pointer.h"
 #include "platform/linux/XcbConnection.h"
@@ -13,13 +11,11 @@
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    talvo::QtScheduler scheduler;
     talvo::XcbConnection connection;
     talvo::X11Pointer pointer(connection);
     talvo::ThreadTimerQueue queue(QStringLiteral("pollfloor"));
-    talvo::TimerHandle poll = queue.every(std::chrono::milliseconds(0), std::chrono::milliseconds(50), [&] {
-        scheduler.post(nullptr, [&] { (void)pointer.position(); });
-    });
+    talvo::TimerHandle poll = queue.every(std::chrono::milliseconds(0), std::chrono::milliseconds(50),
+                                          [&] { (void)pointer.sample(); });
     std::printf("ready\n");
     std::fflush(stdout);
     const int result = app.exec();

@@ -58,6 +58,7 @@ NotchWindowController::NotchWindowController(NotchViewModel &viewModel, Preferen
     , m_lastMouseCheckTime(platform.scheduler.monotonicMs())
     , m_lastPositionCheckAt(kDistantPast)
     , m_lastCompletedFileDragChangeCount(platform.dragPasteboard.changeCount())
+    , m_pointerPoll(platform.scheduler, platform.monitorQueue, platform.pointer, kPollInterval)
 {
     refreshCachedPreferences();
     const QList<ScreenInfo> screens = m_screens.screens();
@@ -156,6 +157,7 @@ NotchGeometry NotchWindowController::geometry() const
 
 void NotchWindowController::positionWindow()
 {
+    m_pointerPoll.recheck();
     if (!m_pinnedScreen)
         return;
     const bool floating = m_preferences.value(PrefKey::shelfStyle) == QLatin1String("floating");
@@ -224,6 +226,8 @@ QPointF NotchWindowController::pointerLocation() const
 
 void NotchWindowController::updateShape()
 {
+    // A still pointer may now be inside or outside the new outline.
+    m_pointerPoll.recheck();
     QRectF local;
     QRectF global;
     if (m_pinnedScreen) {
@@ -295,21 +299,7 @@ void NotchWindowController::startMonitoring()
     m_localMonitor = m_eventMonitors.addLocalMonitor(kLocalEvents, this,
                                                      [this](const PointerEvent &event) { handleEvent(event); });
 
-    // The tick runs on the monitor queue's thread: it only hands over to the
-    // main queue, through a weak pointer copied there (never `this`).
-    QPointer<NotchWindowController> weak(this);
-    Scheduler *scheduler = &m_scheduler;
-    std::shared_ptr<std::atomic<bool>> pending = m_pollPending;
-    pending->store(false);
-    m_pollingTimer = m_monitorQueue.every(0ms, kPollInterval, [weak, scheduler, pending] {
-        if (pending->exchange(true))
-            return;
-        scheduler->post(nullptr, [weak, pending] {
-            pending->store(false);
-            if (weak)
-                weak->onPollTick();
-        });
-    });
+    m_pointerPoll.start(this, [this] { return onPollTick(); });
 
     m_lastMouseCheckTime = m_scheduler.monotonicMs();
     m_isMonitoringActive = false;
@@ -321,14 +311,16 @@ void NotchWindowController::stopMonitoring()
         m_eventMonitors.removeMonitor(std::exchange(m_globalMonitor, 0));
     if (m_localMonitor)
         m_eventMonitors.removeMonitor(std::exchange(m_localMonitor, 0));
-    m_pollingTimer.cancel();
-    m_pollingTimer = {};
+    m_pointerPoll.stop();
 }
 
-void NotchWindowController::onPollTick()
+bool NotchWindowController::onPollTick()
 {
     checkDragEnded();
+    const qint64 lastCheck = m_lastPositionCheckAt;
     updateHoverState();
+    // A throttled (or forced) hover check did not look at this pointer.
+    return m_lastPositionCheckAt != lastCheck;
 }
 
 void NotchWindowController::startHealthCheck()
@@ -346,7 +338,10 @@ void NotchWindowController::startHealthCheck()
 
 void NotchWindowController::onHealthCheckTick()
 {
-    if (!isMonitoring() || m_scheduler.monotonicMs() - m_lastMouseCheckTime > kStaleMonitoringMs)
+    // The poll looks at the pointer on every tick, but hands over only when
+    // something changed: a look counts as a check of the mouse.
+    const qint64 lastCheck = std::max(m_lastMouseCheckTime, m_pointerPoll.lastLookAt());
+    if (!isMonitoring() || m_scheduler.monotonicMs() - lastCheck > kStaleMonitoringMs)
         startMonitoring();
     m_window.setOverlayLevel();
     m_window.orderFrontRegardless();

@@ -2,6 +2,7 @@
 
 #include "DesktopCoordinates.h"
 #include "NotchGeometry.h"
+#include "PointerPoll.h"
 #include "platform/PointerEvent.h"
 #include "platform/Scheduler.h"
 #include "platform/Screens.h"
@@ -13,7 +14,6 @@
 #include <QVariantMap>
 #include <QtQml/qqmlregistration.h>
 
-#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -119,7 +119,7 @@ public:
     void startMonitoring();
     void stopMonitoring();
     void startHealthCheck();
-    bool isMonitoring() const { return m_globalMonitor && m_localMonitor && m_pollingTimer.isActive(); }
+    bool isMonitoring() const { return m_globalMonitor && m_localMonitor && m_pointerPoll.isActive(); }
 
     // Entry of both event monitors.
     void handleEvent(const PointerEvent &event);
@@ -176,7 +176,7 @@ private:
     NotchShapeState shapeState() const;
     bool isFloating() const;
     QPointF pointerLocation() const;
-    void onPollTick();
+    bool onPollTick();
     void onHealthCheckTick();
     void updateShape();
     void applyWindowShapes();
@@ -198,12 +198,8 @@ private:
 
     int m_globalMonitor = 0;
     int m_localMonitor = 0;
-    TimerHandle m_pollingTimer;
     TimerHandle m_healthCheckTimer;
     TimerHandle m_passthroughDebounce;
-    // Set while a poll tick waits on the main queue, so that a busy main thread
-    // gets one tick, not a backlog.
-    std::shared_ptr<std::atomic<bool>> m_pollPending = std::make_shared<std::atomic<bool>>(false);
 
     qreal m_scrollAccumulator = 0;
     // Monotonic milliseconds; the distant past until set.
@@ -214,6 +210,7 @@ private:
     bool m_isMonitoringActive = false;
     std::optional<qint64> m_activeFileDragChangeCount;
     qint64 m_lastCompletedFileDragChangeCount = 0;
+    PointerPoll m_pointerPoll;
     QString m_cachedShelfStyle;
     QString m_cachedTargetDisplay;
     QString m_cachedActiveWidgetsOrder;

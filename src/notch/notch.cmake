@@ -9,6 +9,7 @@ target_sources(talvo_core PRIVATE
 )
 target_sources(talvo_core PRIVATE
     notch/NotchWindowController.cpp notch/NotchWindowController.h
+    notch/PointerPoll.cpp notch/PointerPoll.h
 )
 target_sources(talvo_core PRIVATE
     notch/NotchGreetingSequence.cpp notch/NotchGreetingSequence.h

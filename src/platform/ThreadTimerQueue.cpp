@@ -21,6 +21,8 @@ struct Timer
     TimerQueue::Task tick;
     // Set by the cancelling thread, read by the queue's thread.
     std::atomic<bool> stopped{false};
+    // Held by the queue's thread while the tick runs.
+    std::mutex running;
 };
 
 } // namespace
@@ -54,8 +56,11 @@ struct ThreadTimerQueue::Shared
             // A late tick does not make up for the ones it missed.
             timer->due = std::max(timer->due + timer->interval, now);
             lock.unlock();
-            if (!timer->stopped)
-                timer->tick();
+            {
+                std::lock_guard tickLock(timer->running);
+                if (!timer->stopped)
+                    timer->tick();
+            }
             lock.lock();
         }
     }
@@ -93,9 +98,17 @@ TimerHandle ThreadTimerQueue::every(Duration firstDelay, Duration interval, Task
     auto state = std::make_shared<TimerHandle::State>();
     std::weak_ptr<Shared> shared = m_shared;
     std::weak_ptr<Timer> weakTimer = timer;
-    state->onCancel = [shared, weakTimer] {
-        if (auto t = weakTimer.lock())
+    const std::thread::id queueThread = m_thread.get_id();
+    state->onCancel = [shared, weakTimer, queueThread] {
+        if (auto t = weakTimer.lock()) {
             t->stopped = true;
+            // A tick under way finishes before cancel() returns, so that the
+            // caller may free what the tick uses. (A tick cancelling its own
+            // timer must not wait for itself.)
+            if (std::this_thread::get_id() != queueThread) {
+                std::lock_guard wait(t->running);
+            }
+        }
         if (auto s = shared.lock())
             s->wake.notify_all();
     };

@@ -17,7 +17,9 @@ public:
     virtual ~TimerQueue() = default;
 
     // Runs `tick` first after `firstDelay` (0: at once), then every `interval`,
-    // until the handle is cancelled. May be called from any thread.
+    // until the handle is cancelled. May be called from any thread. Once
+    // cancel() returns (on another thread than the queue's), no tick of the
+    // timer runs any more, not even one that had already begun.
     virtual TimerHandle every(Duration firstDelay, Duration interval, Task tick) = 0;
 };
 

@@ -14,10 +14,20 @@ public:
         return pos;
     }
     Qt::MouseButtons pressedButtons() const override { return buttons; }
+    std::optional<PointerSample> sample() const override
+    {
+        ++samples;
+        if (!canSample)
+            return std::nullopt;
+        // Fine units, so that a test's sub-pixel move counts as a move.
+        return PointerSample{(pos * 64).toPoint(), buttons};
+    }
 
     QPointF pos;
     Qt::MouseButtons buttons = Qt::NoButton;
+    bool canSample = true;
     mutable int positionReads = 0;
+    mutable int samples = 0;
 };
 
 } // namespace talvo

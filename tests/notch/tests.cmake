@@ -1,6 +1,7 @@
 talvo_add_test(tst_notchviewmodel SOURCES notch/tst_notchviewmodel.cpp)
 talvo_add_test(tst_notchgeometry SOURCES notch/tst_notchgeometry.cpp)
 talvo_add_test(tst_notchwindowcontroller SOURCES notch/tst_notchwindowcontroller.cpp)
+talvo_add_test(tst_pointerpoll SOURCES notch/tst_pointerpoll.cpp)
 talvo_add_test(tst_notchshelflayout SOURCES notch/tst_notchshelflayout.cpp)
 talvo_add_test(tst_orvanenotchshape SOURCES notch/tst_orvanenotchshape.cpp)
 talvo_add_test(tst_notchgreetingsequence SOURCES notch/tst_notchgreetingsequence.cpp)

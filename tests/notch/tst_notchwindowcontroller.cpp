@@ -454,6 +454,27 @@ private slots:
         QCOMPARE(rig.controller->notchRect(), QRectF(135, 0, 590, 174));
     }
 
+    // The poll hands nothing to the main thread while the pointer stays still
+    // over an idle notch, yet a still pointer is judged again when the
+    // outline changes under it, and the idle poll is not taken for a stall.
+    void stillPointerIsRecheckedWhenTheOutlineChanges()
+    {
+        Rig rig(prefs("activeWidgetsOrder", "music"));
+        const int reads = rig.pointer.positionReads;
+        const int started = rig.queue.startedCount;
+        rig.scheduler.advance(30000);
+        QCOMPARE(rig.pointer.positionReads, reads);
+        QCOMPARE(rig.queue.startedCount, started);
+
+        rig.openPanel();
+        rig.vm.setActiveTab(NotchPanelTab::Tray);
+        rig.moveTo(QPointF(960 + 250, 100)); // inside the 590-wide tray panel only
+        QVERIFY(rig.vm.isHovering());
+        rig.vm.setActiveTab(NotchPanelTab::Home);
+        rig.scheduler.advance(50);
+        QVERIFY(!rig.vm.isHovering());
+    }
+
     void musicWidensTheIdleNotch()
     {
         Rig rig;

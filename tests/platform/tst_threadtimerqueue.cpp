@@ -28,10 +28,42 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(ticks >= 3, 2000);
         QVERIFY(offMainThread);
         handle.cancel();
-        QTest::qWait(20); // a tick running while cancel() was called may finish
         const int afterCancel = ticks;
         QTest::qWait(100);
         QCOMPARE(ticks.load(), afterCancel);
+    }
+
+    // The caller of cancel() may free what the tick uses as soon as it returns.
+    void cancelWaitsForATickUnderWay()
+    {
+        ThreadTimerQueue queue(QStringLiteral("test.timers"));
+        std::atomic<bool> entered{false};
+        std::atomic<bool> finished{false};
+        TimerHandle handle = queue.every(0ms, 10ms, [&] {
+            entered = true;
+            QThread::msleep(100);
+            finished = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(entered, 2000);
+        handle.cancel();
+        QVERIFY(finished);
+    }
+
+    void aTickMayCancelItsOwnTimer()
+    {
+        ThreadTimerQueue queue(QStringLiteral("test.timers"));
+        std::atomic<int> ticks{0};
+        TimerHandle handle;
+        std::atomic<bool> started{false};
+        handle = queue.every(20ms, 10ms, [&] {
+            ++ticks;
+            while (!started) {
+            }
+            handle.cancel();
+        });
+        started = true;
+        QTest::qWait(100);
+        QCOMPARE(ticks.load(), 1);
     }
 
     void firstTickWaitsForTheFirstDelay()

@@ -7,19 +7,15 @@
 
 namespace talvo {
 
-X11Pointer::State X11Pointer::query() const
+namespace {
+
+// The pointer's root position and buttons, as the server reports them.
+std::optional<PointerSample> queryPointer(xcb_connection_t *connection, xcb_window_t root)
 {
-    if (!m_connection.isValid())
-        return {};
-    xcb_connection_t *c = m_connection.get();
     XcbReply<xcb_query_pointer_reply_t> reply(
-        xcb_query_pointer_reply(c, xcb_query_pointer(c, m_connection.root()), nullptr));
+        xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root), nullptr));
     if (!reply)
-        return {};
-    // The server counts device pixels; Qt's coordinates are logical. With one
-    // scale for all screens (the usual X11 set-up) the two differ by it alone.
-    const QScreen *primary = QGuiApplication::primaryScreen();
-    const qreal ratio = primary ? primary->devicePixelRatio() : 1.0;
+        return std::nullopt;
     Qt::MouseButtons buttons;
     if (reply->mask & XCB_BUTTON_MASK_1)
         buttons |= Qt::LeftButton;
@@ -27,17 +23,60 @@ X11Pointer::State X11Pointer::query() const
         buttons |= Qt::MiddleButton;
     if (reply->mask & XCB_BUTTON_MASK_3)
         buttons |= Qt::RightButton;
-    return {QPointF(reply->root_x, reply->root_y) / ratio, buttons};
+    return PointerSample{QPoint(reply->root_x, reply->root_y), buttons};
+}
+
+std::optional<PointerSample> queryPointer(const XcbConnection &connection)
+{
+    if (!connection.isValid())
+        return std::nullopt;
+    return queryPointer(connection.get(), connection.root());
+}
+
+} // namespace
+
+X11Pointer::~X11Pointer()
+{
+    if (m_sampleConnection)
+        xcb_disconnect(m_sampleConnection);
 }
 
 QPointF X11Pointer::position() const
 {
-    return query().position;
+    const std::optional<PointerSample> state = queryPointer(m_connection);
+    if (!state)
+        return {};
+    // The server counts device pixels; Qt's coordinates are logical. With one
+    // scale for all screens (the usual X11 set-up) the two differ by it alone.
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    const qreal ratio = primary ? primary->devicePixelRatio() : 1.0;
+    return QPointF(state->position) / ratio;
 }
 
 Qt::MouseButtons X11Pointer::pressedButtons() const
 {
-    return query().buttons;
+    const std::optional<PointerSample> state = queryPointer(m_connection);
+    return state ? state->buttons : Qt::NoButton;
+}
+
+std::optional<PointerSample> X11Pointer::sample() const
+{
+    std::lock_guard lock(m_sampleMutex);
+    if (!m_sampleConnection) {
+        int screenNumber = 0;
+        m_sampleConnection = xcb_connect(nullptr, &screenNumber);
+        if (!xcb_connection_has_error(m_sampleConnection)) {
+            xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(m_sampleConnection));
+            for (int i = 0; it.rem && i < screenNumber; ++i)
+                xcb_screen_next(&it);
+            m_sampleRoot = it.rem ? it.data->root : XCB_NONE;
+        }
+    }
+    // A connection that failed or broke stays closed: callers fall back to
+    // asking on the main thread.
+    if (xcb_connection_has_error(m_sampleConnection) || m_sampleRoot == XCB_NONE)
+        return std::nullopt;
+    return queryPointer(m_sampleConnection, m_sampleRoot);
 }
 
 } // namespace talvo
