@@ -18,6 +18,7 @@
 #include "platform/linux/FreedesktopContentTypes.h"
 #include "platform/linux/FreedesktopThumbnailer.h"
 #include "platform/linux/FunctionImageProvider.h"
+#include "platform/linux/HelperStatusItemHost.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
 #include "platform/linux/LinuxSystemEvents.h"
 #include "platform/linux/MicScriptHandler.h"
@@ -32,7 +33,6 @@
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/ScriptBridge.h"
 #include "platform/linux/ServiceAddresses.h"
-#include "platform/linux/TrayStatusItemHost.h"
 #include "platform/linux/X11DragPasteboard.h"
 #include "platform/linux/X11EventMonitors.h"
 #include "platform/linux/X11NotchWindow.h"
@@ -51,6 +51,17 @@
 #include <QStandardPaths>
 
 namespace talvo {
+
+namespace {
+
+// The program that shows the folder dialog and the tray icon; it is built and
+// installed beside this one.
+QString helperProgram()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/talvo-helper");
+}
+
+} // namespace
 
 // The notch window with its view model and the services they use.
 struct Application::Notch
@@ -119,7 +130,7 @@ struct Application::Shell
     NetworkHttpClient http;
     DesktopFileOpener opener;
     TalvoUpdater updater;
-    TrayStatusItemHost statusItems;
+    HelperStatusItemHost statusItems{helperProgram()};
     XdgAutostartLoginItem loginItem{XdgAutostartLoginItem::defaultFolder(), QCoreApplication::applicationFilePath()};
     WindowStateStore windowState{WindowStateStore::defaultFilePath()};
     QuickAppWindowFactory windowFactory;

@@ -5,7 +5,7 @@
 #include "platform/linux/JsonFilePreferencesStorage.h"
 #include "platform/linux/UnixSignalWatcher.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -39,11 +39,13 @@ int main(int argc, char **argv)
     if (!qEnvironmentVariableIsSet("QSG_RENDER_LOOP"))
         qputenv("QSG_RENDER_LOOP", "threaded");
 
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("talvo"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Talvo"));
-    QApplication::setDesktopFileName(QStringLiteral("talvo"));
-    QApplication::setQuitOnLastWindowClosed(false);
+    // Qt Widgets stays out of this long-running process: the folder dialog
+    // and the tray icon live in talvo-helper.
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("talvo"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Talvo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("talvo"));
+    QGuiApplication::setQuitOnLastWindowClosed(false);
 
     talvo::UnixSignalWatcher signalWatcher({SIGINT, SIGTERM});
     QObject::connect(&signalWatcher, &talvo::UnixSignalWatcher::received, &app, [] { QCoreApplication::quit(); });

@@ -1,14 +1,13 @@
 #include "IcalCalendarStore.h"
 
 #include "AtomicFile.h"
+#include "HelperFolderChooser.h"
 #include "IcalCalendarCache.h"
 #include "IcalCalendarFile.h"
 #include "platform/Log.h"
 #include "platform/WorkQueue.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QPointer>
 #include <QStandardPaths>
@@ -96,22 +95,16 @@ void IcalCalendarStore::requestFullAccess(const QObject *context, std::function<
 
 void IcalCalendarStore::chooseCalendarFolder(const QObject *context, std::function<void(QString)> chosen)
 {
-    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
-        logLine(kLogPrefix, QStringLiteral("Cannot choose a calendar folder: no windows in this process"));
+    if (!m_folderChooser) {
+        logLine(kLogPrefix, QStringLiteral("Cannot choose a calendar folder: no folder chooser in this process"));
         return;
     }
-    auto *dialog = new QFileDialog(nullptr, QStringLiteral("Choose a calendar folder"), QDir::homePath());
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setFileMode(QFileDialog::Directory);
-    dialog->setOption(QFileDialog::ShowDirsOnly);
-    QPointer<const QObject> guard(context);
-    connect(dialog, &QFileDialog::fileSelected, dialog,
-            [guard, hasContext = context != nullptr, chosen = std::move(chosen)](const QString &folder) {
-                if (hasContext && !guard)
-                    return;
-                chosen(QDir::cleanPath(folder));
-            });
-    dialog->open();
+    m_folderChooser->chooseFolderLater(
+        {QStringLiteral("Choose a calendar folder"), QStringLiteral("Choose"), QDir::homePath()}, context,
+        [chosen = std::move(chosen)](std::optional<QString> folder) {
+            if (folder)
+                chosen(QDir::cleanPath(*folder));
+        });
 }
 
 void IcalCalendarStore::loadEvents(const QDateTime &from, const QDateTime &to, const QObject *context,

@@ -9,6 +9,7 @@
 
 namespace talvo {
 
+class HelperFolderChooser;
 class IcalCalendarCache;
 class WorkQueue;
 
@@ -36,6 +37,9 @@ public:
     static constexpr Scheduler::Duration changeSettle{300};
 
     QString ownFolder() const { return m_ownFolder; }
+    // What chooseCalendarFolder() asks the user with; without one it logs
+    // and chooses nothing.
+    void setFolderChooser(HelperFolderChooser *chooser) { m_folderChooser = chooser; }
     QStringList watchedPaths() const;
 
     void setSources(const QStringList &sources) override;
@@ -54,6 +58,7 @@ private:
     Scheduler &m_scheduler;
     WorkQueue &m_queue;
     QString m_ownFolder;
+    HelperFolderChooser *m_folderChooser = nullptr;
     QStringList m_sources;
     // Shared with the jobs on the queue, which may outlive the store.
     std::shared_ptr<IcalCalendarCache> m_cache;

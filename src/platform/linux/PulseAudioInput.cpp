@@ -42,7 +42,10 @@ void onSuccess(pa_context *, int success, void *userdata)
 }
 } // namespace
 
-PulseAudioInput::PulseAudioInput(int timeoutMs) : m_timeoutMs(timeoutMs) {}
+PulseAudioInput::PulseAudioInput(int timeoutMs, int retryAfterMs)
+    : m_timeoutMs(timeoutMs), m_retryAfterMs(retryAfterMs)
+{
+}
 
 PulseAudioInput::~PulseAudioInput()
 {
@@ -84,6 +87,18 @@ bool PulseAudioInput::connect()
     if (m_context && pa_context_get_state(m_context) == PA_CONTEXT_READY)
         return true;
     disconnect();
+    if (m_sinceFailedConnect.isValid() && m_sinceFailedConnect.elapsed() < m_retryAfterMs)
+        return false; // m_lastError still says why
+    if (!connectNow()) {
+        m_sinceFailedConnect.start();
+        return false;
+    }
+    m_sinceFailedConnect.invalidate();
+    return true;
+}
+
+bool PulseAudioInput::connectNow()
+{
     m_loop = pa_mainloop_new();
     m_context = pa_context_new(pa_mainloop_get_api(m_loop), "Talvo");
     if (!m_context || pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {

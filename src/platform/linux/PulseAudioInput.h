@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMutex>
 #include <QString>
 
@@ -14,10 +15,15 @@ namespace talvo {
 // server) as a volume 0-100: the average over its channels, in percent of the
 // nominal volume. One connection is kept and re-made after the server goes
 // away. Every call is bounded in time; thread-safe.
+//
+// After a failed attempt to connect, calls fail at once with the same error
+// until `retryAfterMs` have passed: without a sound server, each attempt would
+// read the client configuration and set up a shared memory pool again, every
+// time the microphone is polled.
 class PulseAudioInput
 {
 public:
-    explicit PulseAudioInput(int timeoutMs = 1000);
+    explicit PulseAudioInput(int timeoutMs = 1000, int retryAfterMs = 10000);
     ~PulseAudioInput();
 
     PulseAudioInput(const PulseAudioInput &) = delete;
@@ -30,12 +36,15 @@ public:
 
 private:
     bool connect();
+    bool connectNow();
     void disconnect();
     template <typename Done>
     bool iterateUntil(Done done);
 
     QMutex m_mutex;
     int m_timeoutMs;
+    int m_retryAfterMs;
+    QElapsedTimer m_sinceFailedConnect;
     pa_mainloop *m_loop = nullptr;
     pa_context *m_context = nullptr;
     QString m_lastError;

@@ -7,10 +7,11 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/DesktopEntryIcon.cpp platform/linux/DesktopEntryIcon.h
     platform/linux/DesktopFileOpener.cpp platform/linux/DesktopFileOpener.h
     platform/linux/DesktopSettingsOpener.cpp platform/linux/DesktopSettingsOpener.h
-    platform/linux/FileDialogFolderChooser.cpp platform/linux/FileDialogFolderChooser.h
     platform/linux/FreedesktopContentTypes.cpp platform/linux/FreedesktopContentTypes.h
     platform/linux/FreedesktopThumbnailer.cpp platform/linux/FreedesktopThumbnailer.h
     platform/linux/FunctionImageProvider.cpp platform/linux/FunctionImageProvider.h
+    platform/linux/HelperFolderChooser.cpp platform/linux/HelperFolderChooser.h
+    platform/linux/HelperStatusItemHost.cpp platform/linux/HelperStatusItemHost.h
     platform/linux/IcalCalendarCache.cpp platform/linux/IcalCalendarCache.h
     platform/linux/IcalCalendarFile.cpp platform/linux/IcalCalendarFile.h
     platform/linux/IcalCalendarStore.cpp platform/linux/IcalCalendarStore.h
@@ -34,7 +35,6 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/QuickAppWindows.cpp platform/linux/QuickAppWindows.h
     platform/linux/ScriptBridge.cpp platform/linux/ScriptBridge.h
     platform/linux/ServiceAddresses.cpp platform/linux/ServiceAddresses.h
-    platform/linux/TrayStatusItemHost.cpp platform/linux/TrayStatusItemHost.h
     platform/linux/UnixSignalWatcher.cpp platform/linux/UnixSignalWatcher.h
     platform/linux/X11DragPasteboard.cpp platform/linux/X11DragPasteboard.h
     platform/linux/X11EventMonitors.cpp platform/linux/X11EventMonitors.h

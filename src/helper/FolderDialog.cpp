@@ -1,12 +1,11 @@
-#include "FileDialogFolderChooser.h"
+#include "FolderDialog.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace talvo {
 
-std::optional<QString> FileDialogFolderChooser::chooseFolder(const FolderChooserRequest &request)
+std::optional<QString> chooseFolderWithDialog(const FolderChooserRequest &request)
 {
     QFileDialog dialog;
     // Neither the portal nor Qt's own dialog has room for a message of its
@@ -23,14 +22,6 @@ std::optional<QString> FileDialogFolderChooser::chooseFolder(const FolderChooser
     if (chosen.isEmpty() || chosen.first().isEmpty())
         return std::nullopt;
     return QFileInfo(chosen.first()).absoluteFilePath();
-}
-
-std::optional<QString> FileDialogFolderChooser::downloadsFolder() const
-{
-    const QString path = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    if (path.isEmpty() || !QFileInfo(path).isDir())
-        return std::nullopt;
-    return path;
 }
 
 } // namespace talvo

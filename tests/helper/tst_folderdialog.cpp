@@ -1,10 +1,9 @@
-#include "platform/linux/DesktopFileOpener.h"
-#include "platform/linux/FileDialogFolderChooser.h"
+#include "FolderDialog.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -31,16 +30,9 @@ void whenDialogShows(std::function<void(QFileDialog *)> act)
 
 } // namespace
 
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void handle(const QUrl &url) { urls.append(url); }
-};
-
-class TestFileDialogFolderChooser : public QObject
+// The helper program's own pieces: the folder dialog, and the program's
+// contract with Talvo where no user is needed.
+class TestFolderDialog : public QObject
 {
     Q_OBJECT
 private slots:
@@ -72,9 +64,8 @@ private slots:
                 dialog->reject();
             }
         });
-        FileDialogFolderChooser chooser;
-        const std::optional<QString> chosen = chooser.chooseFolder({QStringLiteral("Why we ask"),
-                                                                    QStringLiteral("Grant Access"), start});
+        const std::optional<QString> chosen =
+            chooseFolderWithDialog({QStringLiteral("Why we ask"), QStringLiteral("Grant Access"), start});
         QCOMPARE(title, QStringLiteral("Why we ask"));
         QCOMPARE(acceptLabel, QStringLiteral("Grant Access"));
         QCOMPARE(shownDirectory, start);
@@ -85,39 +76,34 @@ private slots:
             QVERIFY(!chosen);
     }
 
-    void downloadsFolderIsTheXdgOneWhenItExists()
+    // The tray icon's helper goes away with Talvo (its input closing), and
+    // refuses what it does not know.
+    void helperProgramContract_data()
     {
-        QTemporaryDir home;
-        const QByteArray oldHome = qgetenv("HOME");
-        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
-        qputenv("HOME", QFile::encodeName(home.path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
-        QVERIFY(QDir(home.path()).mkpath(QStringLiteral(".config")));
-        QFile dirs(home.filePath(QStringLiteral(".config/user-dirs.dirs")));
-        QVERIFY(dirs.open(QIODevice::WriteOnly));
-        dirs.write("XDG_DOWNLOAD_DIR=\"$HOME/Fetched\"\n");
-        dirs.close();
-
-        FileDialogFolderChooser chooser;
-        const std::optional<QString> before = chooser.downloadsFolder();
-        QVERIFY(QDir(home.path()).mkdir(QStringLiteral("Fetched")));
-        const std::optional<QString> after = chooser.downloadsFolder();
-        qputenv("HOME", oldHome);
-        qputenv("XDG_CONFIG_HOME", oldConfig);
-        QVERIFY(!before);
-        QCOMPARE(after, home.filePath(QStringLiteral("Fetched")));
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("status item ends with its input")
+            << QStringList{QStringLiteral("status-item"), QStringLiteral("--symbol"), QStringLiteral("mic.slash.fill"),
+                           QStringLiteral("--tooltip"), QStringLiteral("Mic Muted")}
+            << 0;
+        QTest::newRow("unknown command") << QStringList{QStringLiteral("launch-rockets")} << 2;
+        QTest::newRow("no command") << QStringList{} << 2;
+        QTest::newRow("unknown option") << QStringList{QStringLiteral("status-item"), QStringLiteral("--colour")} << 2;
     }
-
-    void openerHandsTheFileToTheDesktop()
+    void helperProgramContract()
     {
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "handle");
-        const QUrl url = QUrl::fromLocalFile(QStringLiteral("/tmp/some file.pdf"));
-        QVERIFY(DesktopFileOpener().open(url));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-        QCOMPARE(catcher.urls, QList<QUrl>{url});
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QProcess helper;
+        helper.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        helper.start(QStringLiteral(TALVO_HELPER), arguments);
+        QVERIFY(helper.waitForStarted());
+        helper.closeWriteChannel();
+        QVERIFY(helper.waitForFinished(10000));
+        QCOMPARE(helper.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(helper.exitCode(), exitCode);
     }
 };
 
-QTEST_MAIN(TestFileDialogFolderChooser)
-#include "tst_filedialogfolderchooser.moc"
+QTEST_MAIN(TestFolderDialog)
+#include "tst_folderdialog.moc"

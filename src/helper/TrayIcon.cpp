@@ -1,10 +1,9 @@
-#include "TrayStatusItemHost.h"
+#include "TrayIcon.h"
 
 #include <QFont>
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
-#include <QSystemTrayIcon>
 
 namespace talvo {
 
@@ -33,31 +32,17 @@ QIcon iconForSymbol(const QString &symbolName)
     return QIcon(pixmap);
 }
 
-class TrayStatusItem final : public StatusItem
-{
-public:
-    TrayStatusItem(const QString &symbolName, const QString &toolTip, std::function<void()> onActivate)
-    {
-        m_icon.setIcon(iconForSymbol(symbolName));
-        m_icon.setToolTip(toolTip);
-        QObject::connect(&m_icon, &QSystemTrayIcon::activated, &m_icon,
-                         [onActivate = std::move(onActivate)](QSystemTrayIcon::ActivationReason reason) {
-                             if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
-                                 onActivate();
-                         });
-        m_icon.show();
-    }
-
-private:
-    QSystemTrayIcon m_icon;
-};
-
 } // namespace
 
-std::unique_ptr<StatusItem> TrayStatusItemHost::addStatusItem(const QString &symbolName, const QString &toolTip,
-                                                              std::function<void()> onActivate)
+TrayIcon::TrayIcon(const QString &symbolName, const QString &toolTip, QObject *parent) : QObject(parent)
 {
-    return std::make_unique<TrayStatusItem>(symbolName, toolTip, std::move(onActivate));
+    m_icon.setIcon(iconForSymbol(symbolName));
+    m_icon.setToolTip(toolTip);
+    connect(&m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+            emit activated();
+    });
+    m_icon.show();
 }
 
 } // namespace talvo
