@@ -1,26 +1,12 @@
-#include "app/Preferences.h"
-#include "fakes/FakeApplicationCatalog.h"
-#include "fakes/FakeContentTypes.h"
-#include "fakes/FakeSoundPlayer.h"
-#include "fakes/FakeThumbnailer.h"
-#include "fakes/MemoryPreferencesStorage.h"
-#include "fakes/VirtualScheduler.h"
-#include "notch/NotchViewModel.h"
-#include "ui/QmlInstances.h"
+#include "fakes/FakeNotchServices.h"
 
 #include <QDir>
 #include <QJsonArray>
-#include <QMetaProperty>
-#include <QQmlComponent>
-#include <QQmlEngine>
-#include <QtQml/qqmlextensionplugin.h>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
-
-Q_IMPORT_QML_PLUGIN(TalvoPlugin)
 
 using namespace talvo;
 
@@ -28,24 +14,10 @@ namespace {
 
 const QString kFavoritesKey = QStringLiteral("TalvoFavoriteApps");
 
-// One view model with recording fakes around it.
-struct Notch
+struct Notch : FakeShelfServices
 {
-    explicit Notch(QJsonObject stored = {}) : storage(std::move(stored))
-    {
-        model = std::make_unique<NotchViewModel>(scheduler, prefs, types, thumbnails, sounds, apps);
-    }
-
-    const QList<ShelfItem> &items() const { return model->itemList(); }
-
-    VirtualScheduler scheduler;
-    MemoryPreferencesStorage storage;
-    Preferences prefs{storage};
-    FakeContentTypes types;
-    FakeThumbnailer thumbnails;
-    FakeSoundPlayer sounds;
-    FakeApplicationCatalog apps;
-    std::unique_ptr<NotchViewModel> model;
+    using FakeShelfServices::FakeShelfServices;
+    const QList<ShelfItem> &items() const { return vm.itemList(); }
 };
 
 QStringList storedFavorites(const MemoryPreferencesStorage &storage)
@@ -66,29 +38,6 @@ class TestNotchViewModel : public QObject
 {
     Q_OBJECT
 private slots:
-    void startsWithTheInitialValues()
-    {
-        Notch notch;
-        NotchViewModel &m = *notch.model;
-        QVERIFY(notch.items().isEmpty());
-        QCOMPARE(m.items()->count(), 0);
-        QVERIFY(!m.isDragTargetActive());
-        QVERIFY(!m.isFileDragActive());
-        QVERIFY(!m.isShelfItemDragActive());
-        QCOMPARE(m.activeTab(), NotchPanelTab::Home);
-        QVERIFY(!m.isHovering());
-        QVERIFY(!m.isFullyExpanded());
-        QVERIFY(!m.isForcedOpen());
-        QVERIFY(!m.isOnboardingGreetingActive());
-        QVERIFY(!m.showLimitReachedToast());
-        QCOMPARE(m.toastMessage(), QString());
-        QCOMPARE(m.toastStyle(), ToastStyle::Warning);
-        QCOMPARE(m.currentTime(), notch.scheduler.now());
-        QVERIFY(!m.isHoveringScrollableWidget());
-        QVERIFY(!m.isDraggingShelfItemOut());
-        QVERIFY(!m.showsPanelContent());
-    }
-
     void loadsFavorites_data()
     {
         QTest::addColumn<QJsonObject>("stored");
@@ -107,34 +56,9 @@ private slots:
         QFETCH(QJsonObject, stored);
         QFETCH(QStringList, expected);
         Notch notch(stored);
-        QCOMPARE(notch.model->favoriteApps(), expected);
+        QCOMPARE(notch.vm.favoriteApps(), expected);
         // Loading writes nothing back.
         QCOMPARE(notch.storage.saveCount, 0);
-    }
-
-    void flagsAnnounceOnlyRealChanges_data()
-    {
-        QTest::addColumn<QByteArray>("property");
-        for (const char *name : {"isDragTargetActive", "isFileDragActive", "isShelfItemDragActive", "isHovering",
-                                 "isFullyExpanded", "isForcedOpen", "isOnboardingGreetingActive",
-                                 "showLimitReachedToast", "isHoveringScrollableWidget"})
-            QTest::newRow(name) << QByteArray(name);
-    }
-    void flagsAnnounceOnlyRealChanges()
-    {
-        QFETCH(QByteArray, property);
-        Notch notch;
-        const QMetaObject *meta = notch.model->metaObject();
-        const QMetaProperty prop = meta->property(meta->indexOfProperty(property));
-        QVERIFY(prop.isValid() && prop.hasNotifySignal());
-        QSignalSpy spy(notch.model.get(), prop.notifySignal());
-        QVERIFY(prop.write(notch.model.get(), false));
-        QCOMPARE(spy.count(), 0);
-        QVERIFY(prop.write(notch.model.get(), true));
-        QVERIFY(prop.write(notch.model.get(), true));
-        QCOMPARE(spy.count(), 1);
-        QVERIFY(prop.write(notch.model.get(), false));
-        QCOMPARE(spy.count(), 2);
     }
 
     void derivesDraggingShelfItemOut_data()
@@ -158,7 +82,7 @@ private slots:
         QFETCH(bool, dragTarget);
         QFETCH(bool, expected);
         Notch notch;
-        NotchViewModel &m = *notch.model;
+        NotchViewModel &m = notch.vm;
         QSignalSpy spy(&m, &NotchViewModel::isDraggingShelfItemOutChanged);
         if (hasItems) {
             m.addText(QStringLiteral("a"));
@@ -195,7 +119,7 @@ private slots:
         QFETCH(bool, greeting);
         QFETCH(bool, expected);
         Notch notch;
-        NotchViewModel &m = *notch.model;
+        NotchViewModel &m = notch.vm;
         m.setIsHovering(hovering);
         m.setIsFullyExpanded(expanded);
         m.setIsFileDragActive(fileDrag);
@@ -207,7 +131,7 @@ private slots:
     void collapseResetsTabAndExpansion()
     {
         Notch notch;
-        NotchViewModel &m = *notch.model;
+        NotchViewModel &m = notch.vm;
         m.setIsHovering(true);
         m.setIsFullyExpanded(true);
         m.setActiveTab(NotchPanelTab::Tray);
@@ -261,32 +185,6 @@ private slots:
                  (QList<NotchPanelTab>{NotchPanelTab::Home, NotchPanelTab::Shortcuts, NotchPanelTab::Tray}));
     }
 
-    void qmlSeesTheSameInstance()
-    {
-        Notch notch;
-        QQmlEngine engine;
-        provideToQml(engine, notch.model.get());
-        QQmlComponent component(&engine);
-        component.setData(R"(
-            import Talvo
-            // Any type of the module will do as the root; this one needs no other module.
-            PreferenceValue {
-                property bool onTray: NotchViewModel.activeTab === NotchViewModel.Tray
-                property int count: NotchViewModel.items.count
-                function openTray() { NotchViewModel.isHovering = true; NotchViewModel.activeTab = NotchViewModel.Tray }
-            })",
-                          QUrl());
-        std::unique_ptr<QObject> view(component.create());
-        QVERIFY2(view, qPrintable(component.errorString()));
-        QVERIFY(!view->property("onTray").toBool());
-        QMetaObject::invokeMethod(view.get(), "openTray");
-        QCOMPARE(notch.model->activeTab(), NotchPanelTab::Tray);
-        QVERIFY(view->property("onTray").toBool());
-        notch.model->addText(QStringLiteral("a"));
-        notch.scheduler.runPending();
-        QCOMPARE(view->property("count").toInt(), 1);
-    }
-
     // --- shelf ---------------------------------------------------------------
 
     void sameFileTwiceGivesTwoItems()
@@ -295,10 +193,10 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("notes.txt"));
         writeFile(path);
         Notch notch;
-        QSignalSpy itemsSpy(notch.model.get(), &NotchViewModel::itemsChanged);
+        QSignalSpy itemsSpy(&notch.vm, &NotchViewModel::itemsChanged);
 
-        notch.model->addFile(QUrl::fromLocalFile(path));
-        notch.model->addFile(QUrl::fromLocalFile(path));
+        notch.vm.addFile(QUrl::fromLocalFile(path));
+        notch.vm.addFile(QUrl::fromLocalFile(path));
         QCOMPARE(notch.sounds.played, QStringList({QStringLiteral("Pop"), QStringLiteral("Pop")}));
         QCOMPARE(notch.thumbnails.requests.size(), 2);
         notch.thumbnails.answer(0, QImage());
@@ -324,7 +222,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("photo.png"));
         writeFile(path);
         Notch notch;
-        notch.model->addFile(QUrl::fromLocalFile(path));
+        notch.vm.addFile(QUrl::fromLocalFile(path));
         QCOMPARE(notch.thumbnails.requests.size(), 1);
         const auto &request = notch.thumbnails.requests.constFirst();
         QCOMPARE(request.path, path);
@@ -345,7 +243,7 @@ private slots:
         const QString folder = dir.filePath(QStringLiteral("Photos.png"));
         QVERIFY(QDir().mkdir(folder));
         Notch notch;
-        notch.model->addFile(QUrl::fromLocalFile(folder));
+        notch.vm.addFile(QUrl::fromLocalFile(folder));
         notch.scheduler.runPending();
         QVERIFY(notch.thumbnails.requests.isEmpty());
         QCOMPARE(notch.items().size(), 1);
@@ -369,7 +267,7 @@ private slots:
         const QString path = dir.filePath(name);
         writeFile(path);
         Notch notch;
-        notch.model->addFile(QUrl::fromLocalFile(path));
+        notch.vm.addFile(QUrl::fromLocalFile(path));
         QCOMPARE(notch.thumbnails.requests.size(), 1);
 
         notch.scheduler.advance(799);
@@ -415,7 +313,7 @@ private slots:
             }
         }
         Notch notch;
-        notch.model->addFile(QUrl::fromLocalFile(path));
+        notch.vm.addFile(QUrl::fromLocalFile(path));
         notch.scheduler.runPending();
         QVERIFY(notch.thumbnails.requests.isEmpty());
         QCOMPARE(notch.items().size(), 1);
@@ -431,9 +329,9 @@ private slots:
         writeFile(slow);
         writeFile(quick);
         Notch notch;
-        notch.model->addFile(QUrl::fromLocalFile(slow));
-        notch.model->addFile(QUrl::fromLocalFile(quick));
-        notch.model->addText(QStringLiteral("hello"));
+        notch.vm.addFile(QUrl::fromLocalFile(slow));
+        notch.vm.addFile(QUrl::fromLocalFile(quick));
+        notch.vm.addText(QStringLiteral("hello"));
         notch.thumbnails.answer(1, QImage());
         notch.scheduler.advance(100);
         QVERIFY(notch.items().isEmpty());
@@ -451,24 +349,17 @@ private slots:
         Notch notch;
         QImage image(4, 4, QImage::Format_RGB32);
         image.fill(Qt::green);
-        notch.model->addText(QStringLiteral("note"));
-        notch.model->addImage(image);
+        notch.vm.addText(QStringLiteral("note"));
+        notch.vm.addImage(image);
         QVERIFY(notch.items().isEmpty());
         notch.scheduler.runPending();
         QCOMPARE(notch.items().size(), 2);
-        const ShelfItem &text = notch.items()[0];
-        QCOMPARE(text.type, ItemType::Text);
-        QCOMPARE(text.text, QStringLiteral("note"));
-        QVERIFY(text.url.isEmpty() && text.image.isNull());
-        const ShelfItem &picture = notch.items()[1];
-        QCOMPARE(picture.type, ItemType::Image);
-        QCOMPARE(picture.image, ShelfImage::fromImage(image));
-        QVERIFY(picture.url.isEmpty() && !picture.text);
-        QCOMPARE(picture.displayTitle(), QStringLiteral("Image"));
+        QCOMPARE(notch.shelf(), (QStringList{"text:note", "image:4x4"}));
+        QCOMPARE(notch.items()[1].image, ShelfImage::fromImage(image));
         QCOMPARE(notch.sounds.played.count(QStringLiteral("Pop")), 2);
 
         // The list model shows the same items, addressed by id.
-        ShelfItemListModel *list = notch.model->items();
+        ShelfItemListModel *list = notch.vm.items();
         QCOMPARE(list->count(), 2);
         const QModelIndex first = list->index(0);
         QCOMPARE(list->data(first, ShelfItemListModel::TypeRole).toString(), QStringLiteral("text"));
@@ -480,16 +371,16 @@ private slots:
     void removeItemRemovesOnlyThatId()
     {
         Notch notch;
-        notch.model->addText(QStringLiteral("a"));
-        notch.model->addText(QStringLiteral("b"));
+        notch.vm.addText(QStringLiteral("a"));
+        notch.vm.addText(QStringLiteral("b"));
         notch.scheduler.runPending();
         const QUuid first = notch.items()[0].id;
-        QSignalSpy spy(notch.model.get(), &NotchViewModel::itemsChanged);
+        QSignalSpy spy(&notch.vm, &NotchViewModel::itemsChanged);
 
-        notch.model->removeItem(QUuid::createUuid());
-        notch.model->removeItem(QStringLiteral("not an id"));
+        notch.vm.removeItem(QUuid::createUuid());
+        notch.vm.removeItem(QStringLiteral("not an id"));
         QCOMPARE(spy.count(), 0);
-        notch.model->removeItem(first.toString(QUuid::WithoutBraces));
+        notch.vm.removeItem(first.toString(QUuid::WithoutBraces));
         QCOMPARE(spy.count(), 1);
         QCOMPARE(notch.items().size(), 1);
         QCOMPARE(notch.items()[0].text, QStringLiteral("b"));
@@ -512,18 +403,18 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("report.pdf"));
         writeFile(path);
         Notch notch;
-        notch.model->addFile(QUrl::fromLocalFile(path));
+        notch.vm.addFile(QUrl::fromLocalFile(path));
         notch.thumbnails.answer(0, QImage());
-        notch.model->addText(QStringLiteral("stays"));
+        notch.vm.addText(QStringLiteral("stays"));
         notch.scheduler.runPending();
         const QUuid id = notch.items()[0].id;
         const int idleTimers = notch.scheduler.pendingCount(); // the clock
 
-        notch.model->scheduleRemovalCheck(id, QUrl::fromLocalFile(path), 12);
+        notch.vm.scheduleRemovalCheck(id, QUrl::fromLocalFile(path), 12);
         for (int t = 0; t <= 4000; t += 100) {
             if (t == movedAtMs)
                 QVERIFY(QFile::rename(path, dir.filePath(QStringLiteral("elsewhere.pdf"))));
-            const bool gone = notch.model->items()->indexOf(id) < 0;
+            const bool gone = notch.vm.items()->indexOf(id) < 0;
             QCOMPARE(gone, removedAtMs >= 0 && t >= removedAtMs);
             notch.scheduler.advance(100);
         }
@@ -535,9 +426,9 @@ private slots:
     void removalCheckWithoutAFileKeepsTheItem()
     {
         Notch notch;
-        notch.model->addText(QStringLiteral("text"));
+        notch.vm.addText(QStringLiteral("text"));
         notch.scheduler.runPending();
-        notch.model->scheduleRemovalCheck(notch.items()[0].id, QUrl(), 12);
+        notch.vm.scheduleRemovalCheck(notch.items()[0].id, QUrl(), 12);
         notch.scheduler.advance(5000);
         QCOMPARE(notch.items().size(), 1);
     }
@@ -547,7 +438,7 @@ private slots:
     void favoritesAreLimitedAndUnique()
     {
         Notch notch(QJsonObject{{kFavoritesKey, QJsonArray()}});
-        NotchViewModel &m = *notch.model;
+        NotchViewModel &m = notch.vm;
         QSignalSpy spy(&m, &NotchViewModel::favoriteAppsChanged);
         QStringList expected;
         for (int i = 1; i <= 6; ++i) {
@@ -579,9 +470,9 @@ private slots:
     {
         Notch notch;
         const QStringList defaults = notch.apps.defaults;
-        QCOMPARE(notch.model->favoriteApps(), defaults);
+        QCOMPARE(notch.vm.favoriteApps(), defaults);
         QVERIFY(!notch.storage.stored().contains(kFavoritesKey));
-        notch.model->removeFavoriteApp(defaults.constFirst());
+        notch.vm.removeFavoriteApp(defaults.constFirst());
         QCOMPARE(storedFavorites(notch.storage), defaults.mid(1));
     }
 
@@ -590,7 +481,7 @@ private slots:
     void toastsHideTwoSecondsAfterTheyAppear()
     {
         Notch notch;
-        NotchViewModel &m = *notch.model;
+        NotchViewModel &m = notch.vm;
         m.showToast(QStringLiteral("Event added"), ToastStyle::Success);
         QVERIFY(!m.showLimitReachedToast());
         notch.scheduler.runPending();
@@ -619,7 +510,7 @@ private slots:
     void infoToastSoundsLikeAWarning()
     {
         Notch notch;
-        notch.model->showToast(QStringLiteral("Note"), ToastStyle::Info);
+        notch.vm.showToast(QStringLiteral("Note"), ToastStyle::Info);
         notch.scheduler.runPending();
         QCOMPARE(notch.sounds.played, QStringList{QStringLiteral("Basso")});
     }
@@ -628,19 +519,23 @@ private slots:
     {
         Notch notch;
         const QDateTime start = notch.scheduler.now();
-        QSignalSpy spy(notch.model.get(), &NotchViewModel::currentTimeChanged);
+        QSignalSpy spy(&notch.vm, &NotchViewModel::currentTimeChanged);
         notch.scheduler.advance(29999);
         QCOMPARE(spy.count(), 0);
         notch.scheduler.advance(1);
-        QCOMPARE(notch.model->currentTime(), start.addSecs(30));
+        QCOMPARE(notch.vm.currentTime(), start.addSecs(30));
         // Restarting replaces the timer rather than adding a second one.
-        notch.model->startClock();
+        notch.vm.startClock();
         notch.scheduler.advance(30000);
         QCOMPARE(spy.count(), 2);
 
-        notch.model.reset();
-        notch.scheduler.advance(60000); // nothing left to touch the model
-        QCOMPARE(notch.scheduler.pendingCount(), 0);
+        // A model's clock stops with it.
+        auto other = std::make_unique<NotchViewModel>(notch.scheduler, notch.preferences, notch.types,
+                                                      notch.thumbnails, notch.sounds, notch.apps);
+        const int pending = notch.scheduler.pendingCount();
+        other.reset();
+        notch.scheduler.advance(60000);
+        QCOMPARE(notch.scheduler.pendingCount(), pending - 1);
     }
 };
 
