@@ -45,7 +45,7 @@ public:
     {
         QMutexLocker lock(&m_mutex);
         m_accessLog.append(QStringLiteral("start:") + folderPath);
-        return m_grantAccess;
+        return true;
     }
     void stopAccessing(const QString &folderPath) override
     {
@@ -68,11 +68,6 @@ public:
         QMutexLocker lock(&m_mutex);
         m_failCreation = fail;
     }
-    void setGrantAccess(bool grant)
-    {
-        QMutexLocker lock(&m_mutex);
-        m_grantAccess = grant;
-    }
     QStringList accessLog() const
     {
         QMutexLocker lock(&m_mutex);
@@ -94,7 +89,6 @@ private:
     QHash<QString, QString> m_moved;
     QSet<QString> m_gone;
     bool m_failCreation = false;
-    bool m_grantAccess = true;
     QStringList m_accessLog;
     mutable int m_creations = 0;
     mutable int m_resolutions = 0;

@@ -7,7 +7,7 @@
 
 namespace talvo {
 
-// Running applications set by the test; counts the running checks.
+// Running applications set by the test.
 class FakeRunningApplications final : public RunningApplications
 {
 public:
@@ -27,16 +27,10 @@ public:
         QMutexLocker lock(&m_mutex);
         m_apps.remove(bundleId);
     }
-    int runningChecks() const
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_checks;
-    }
 
     bool isRunning(const QString &bundleId) const override
     {
         QMutexLocker lock(&m_mutex);
-        ++m_checks;
         return m_apps.contains(bundleId);
     }
     QString displayName(const QString &bundleId) const override
@@ -53,7 +47,6 @@ public:
 private:
     mutable QMutex m_mutex;
     QHash<QString, App> m_apps;
-    mutable int m_checks = 0;
 };
 
 } // namespace talvo
