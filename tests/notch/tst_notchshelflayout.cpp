@@ -244,11 +244,8 @@ private slots:
         QTest::newRow("music peek") << with(idle(), [](State &s) { s.playing = true; }) << 16.0 << 16.0;
         QTest::newRow("hover and music peek") << with(hoverPeek(), [](State &s) { s.playing = true; }) << 18.0
                                               << 18.0;
+        // Every open state has radius 32 (see openLookAndOpenLayoutAlwaysAgree).
         QTest::newRow("panel") << panel(NotchPanelTab::Home, QStringLiteral("music")) << 32.0 << 32.0;
-        QTest::newRow("file drag") << with(idle(), [](State &s) { s.fileDrag = true; }) << 32.0 << 32.0;
-        QTest::newRow("drop target") << with(idle(), [](State &s) { s.dragTarget = true; }) << 32.0 << 32.0;
-        QTest::newRow("shelf strip") << shelfStrip(2) << 32.0 << 32.0;
-        QTest::newRow("greeting") << with(idle(), [](State &s) { s.greeting = true; }) << 32.0 << 32.0;
     }
     void outlineRadiiFollowTheState()
     {
@@ -309,7 +306,6 @@ private slots:
         QTest::addColumn<qreal>("shadowOffsetY");
 
         const State open = panel(NotchPanelTab::Home, QStringLiteral("music"));
-        QTest::newRow("collapsed") << idle() << false << 1.0 << 0.0 << 0.22 << 8.0 << 3.0;
         QTest::newRow("peeking, glass") << hoverPeek() << true << 1.0 << 0.0 << 0.22 << 8.0 << 3.0;
         QTest::newRow("open") << open << false << 1.0 << 0.0 << 0.0 << 0.0 << 0.0;
         QTest::newRow("open, glass") << open << true << 0.0 << 1.0 << 0.0 << 0.0 << 0.0;
