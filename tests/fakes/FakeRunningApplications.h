@@ -3,7 +3,6 @@
 #include "platform/RunningApplications.h"
 
 #include <QHash>
-#include <QMutex>
 
 namespace talvo {
 
@@ -17,35 +16,14 @@ public:
         QImage icon;
     };
 
-    void launch(const QString &bundleId, App app = {})
-    {
-        QMutexLocker lock(&m_mutex);
-        m_apps.insert(bundleId, std::move(app));
-    }
-    void quit(const QString &bundleId)
-    {
-        QMutexLocker lock(&m_mutex);
-        m_apps.remove(bundleId);
-    }
+    void launch(const QString &bundleId, App app = {}) { m_apps.insert(bundleId, std::move(app)); }
+    void quit(const QString &bundleId) { m_apps.remove(bundleId); }
 
-    bool isRunning(const QString &bundleId) const override
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_apps.contains(bundleId);
-    }
-    QString displayName(const QString &bundleId) const override
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_apps.value(bundleId).name;
-    }
-    QImage icon(const QString &bundleId) const override
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_apps.value(bundleId).icon;
-    }
+    bool isRunning(const QString &bundleId) const override { return m_apps.contains(bundleId); }
+    QString displayName(const QString &bundleId) const override { return m_apps.value(bundleId).name; }
+    QImage icon(const QString &bundleId) const override { return m_apps.value(bundleId).icon; }
 
 private:
-    mutable QMutex m_mutex;
     QHash<QString, App> m_apps;
 };
 
