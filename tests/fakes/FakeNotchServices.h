@@ -57,7 +57,8 @@ struct FakeNotchServices : FakeShelfServices
     {
         pointer.pos = QPointF(960, 700);
         controller = std::make_unique<NotchWindowController>(
-            vm, preferences, NotchPlatform{scheduler, queue, screens, pointer, monitors, drag, window, system, haptics});
+            vm, preferences,
+            NotchPlatform{scheduler, queue, screens, pointer, monitors, drag, window, system, haptics});
         scheduler.runPending();
     }
 

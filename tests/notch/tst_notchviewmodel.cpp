@@ -63,49 +63,38 @@ private slots:
 
     void derivedFlags_data()
     {
-        QTest::addColumn<bool>("hovering");
-        QTest::addColumn<bool>("expanded");
-        QTest::addColumn<bool>("itemDrag");
-        QTest::addColumn<bool>("hasItems");
-        QTest::addColumn<bool>("fileDrag");
-        QTest::addColumn<bool>("dragTarget");
-        QTest::addColumn<bool>("greeting");
+        QTest::addColumn<QString>("flags"); // hovering expanded itemDrag items fileDrag target greeting
         QTest::addColumn<bool>("draggingOut");
         QTest::addColumn<bool>("panelContent");
-        QTest::newRow("open panel") << true << true << false << true << false << false << false << false << true;
-        QTest::newRow("peek only") << true << false << false << true << false << false << false << false << false;
-        QTest::newRow("file drag") << true << true << false << true << true << false << false << false << false;
-        QTest::newRow("over the drop area") << true << true << false << true << false << true << false << false << false;
-        QTest::newRow("greeting") << true << true << false << true << false << false << true << false << false;
-        QTest::newRow("item dragged out") << false << false << true << true << false << false << false << true << false;
-        QTest::newRow("item drag, shelf empty") << false << false << true << false << false << false << false << false << false;
-        QTest::newRow("item drag and file drag") << false << false << true << true << true << false << false << false << false;
-        QTest::newRow("item drag over the drop area") << false << false << true << true << false << true << false << false << false;
+        QTest::newRow("open panel") << "hovering expanded items" << false << true;
+        QTest::newRow("peek only") << "hovering items" << false << false;
+        QTest::newRow("file drag") << "hovering expanded items fileDrag" << false << false;
+        QTest::newRow("over the drop area") << "hovering expanded items target" << false << false;
+        QTest::newRow("greeting") << "hovering expanded items greeting" << false << false;
+        QTest::newRow("item dragged out") << "itemDrag items" << true << false;
+        QTest::newRow("item drag, shelf empty") << "itemDrag" << false << false;
+        QTest::newRow("item drag and file drag") << "itemDrag items fileDrag" << false << false;
+        QTest::newRow("item drag over the drop area") << "itemDrag items target" << false << false;
     }
     void derivedFlags()
     {
-        QFETCH(bool, hovering);
-        QFETCH(bool, expanded);
-        QFETCH(bool, itemDrag);
-        QFETCH(bool, hasItems);
-        QFETCH(bool, fileDrag);
-        QFETCH(bool, dragTarget);
-        QFETCH(bool, greeting);
+        QFETCH(QString, flags);
         QFETCH(bool, draggingOut);
         QFETCH(bool, panelContent);
+        const QStringList set = flags.split(QLatin1Char(' '));
         Notch notch;
         NotchViewModel &m = notch.vm;
         QSignalSpy spy(&m, &NotchViewModel::isDraggingShelfItemOutChanged);
-        if (hasItems) {
+        if (set.contains(QLatin1String("items"))) {
             m.addText(QStringLiteral("a"));
             notch.scheduler.runPending();
         }
-        m.setIsHovering(hovering);
-        m.setIsFullyExpanded(expanded);
-        m.setIsShelfItemDragActive(itemDrag);
-        m.setIsFileDragActive(fileDrag);
-        m.setIsDragTargetActive(dragTarget);
-        m.setIsOnboardingGreetingActive(greeting);
+        m.setIsHovering(set.contains(QLatin1String("hovering")));
+        m.setIsFullyExpanded(set.contains(QLatin1String("expanded")));
+        m.setIsShelfItemDragActive(set.contains(QLatin1String("itemDrag")));
+        m.setIsFileDragActive(set.contains(QLatin1String("fileDrag")));
+        m.setIsDragTargetActive(set.contains(QLatin1String("target")));
+        m.setIsOnboardingGreetingActive(set.contains(QLatin1String("greeting")));
         QCOMPARE(m.isDraggingShelfItemOut(), draggingOut);
         QCOMPARE(m.showsPanelContent(), panelContent);
         // Announced whenever the value moved, whichever field moved it.
