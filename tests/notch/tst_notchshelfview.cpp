@@ -122,10 +122,6 @@ private slots:
         rig.root->setProperty("nowPlaying", QVariant::fromValue(player.get()));
 
         QCOMPARE(rig.layout()->contentLayout(), NotchShelfLayout::ContentLayout::NowPlayingPeek);
-        QVERIFY(rig.settle());
-        Measured m = measure(rig.grab());
-        QVERIFY2(std::abs(m.midWidth - (344 - 24)) <= 2, qPrintable(QString::number(m.midWidth)));
-        QVERIFY2(std::abs(m.height - 44) <= 1, qPrintable(QString::number(m.height)));
 
         // Under the pointer the spectrum gives way to the close button at the
         // trailing end; it dismisses the peek for this track without opening.
