@@ -26,11 +26,11 @@ public:
         emit screensChanged();
     }
 
-    static ScreenInfo screen(quint32 number, QRectF geometry, QString name = {})
+    static ScreenInfo screen(quint32 number, QRectF geometry)
     {
         ScreenInfo info;
         info.number = number;
-        info.name = name.isEmpty() ? QStringLiteral("OUT-%1").arg(number) : name;
+        info.name = QStringLiteral("OUT-%1").arg(number);
         info.geometry = geometry;
         return info;
     }
