@@ -219,8 +219,11 @@ private slots:
         QTest::newRow("hover peek") << State{.hovering = true} << 18.0 << 18.0;
         QTest::newRow("music peek") << State{.playing = true} << 16.0 << 16.0;
         QTest::newRow("hover and music peek") << State{.hovering = true, .playing = true} << 18.0 << 18.0;
-        // Every open state has radius 32 (see openLookAndOpenLayoutAlwaysAgree).
         QTest::newRow("panel") << panel(NotchPanelTab::Home, QStringLiteral("music")) << 32.0 << 32.0;
+        QTest::newRow("file drag") << State{.fileDrag = true} << 32.0 << 32.0;
+        QTest::newRow("drop target") << State{.dragTarget = true} << 32.0 << 32.0;
+        QTest::newRow("shelf strip") << shelfStrip(2) << 32.0 << 32.0;
+        QTest::newRow("greeting") << State{.greeting = true} << 32.0 << 32.0;
     }
     void outlineRadiiFollowTheState()
     {
