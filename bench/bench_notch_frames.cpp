@@ -62,7 +62,7 @@ int main(int argc, char *argv[])
     test::NotchViewRig rig(screen, QColor(48, 112, 192));
     if (!rig.root)
         return 1;
-    if (!QTest::qWaitForWindowExposed(&rig.window))
+    if (!QTest::qWaitForWindowExposed(&rig.view))
         return 1;
     QTest::qWait(500);
 
@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
     QMutex swapsLock;
     QList<qint64> swaps;
     QObject::connect(
-        &rig.window, &QQuickWindow::frameSwapped, &rig.window,
+        &rig.view, &QQuickWindow::frameSwapped, &rig.view,
         [&] {
             QMutexLocker lock(&swapsLock);
             swaps.append(clock.nsecsElapsed());
@@ -82,7 +82,7 @@ int main(int argc, char *argv[])
     QQuickItem *body = rig.body();
     QList<bool> moved;
     QRectF lastShape;
-    QObject::connect(&rig.window, &QQuickWindow::afterAnimating, &rig.window, [&] {
+    QObject::connect(&rig.view, &QQuickWindow::afterAnimating, &rig.view, [&] {
         const QRectF shape(body->property("bottomRadius").toReal(), 0, body->width(), body->height());
         moved.append(shape != lastShape);
         lastShape = shape;

@@ -7,15 +7,10 @@ namespace talvo {
 class FakeApplicationCatalog final : public ApplicationCatalog
 {
 public:
-    QStringList defaultFavoriteApps() const override
-    {
-        ++defaultLookups;
-        return defaults;
-    }
+    QStringList defaultFavoriteApps() const override { return defaults; }
 
     QStringList defaults{QStringLiteral("/usr/share/applications/firefox-esr.desktop"),
                          QStringLiteral("/usr/share/applications/org.gnome.Settings.desktop")};
-    mutable int defaultLookups = 0;
 };
 
 } // namespace talvo

@@ -37,8 +37,6 @@ public:
     QList<CalendarEvent> events;
     QStringList sources;
     bool holdLoads = false;
-    // Non-empty: saving fails with this description.
-    QString saveError;
 
     QList<NewCalendarEvent> saved;
     QList<std::pair<QDateTime, QDateTime>> loadSpans;

@@ -6,13 +6,12 @@
 
 namespace talvo {
 
-// Content types from a small fixed table; counts the look-ups.
+// Content types from a small fixed table.
 class FakeContentTypes final : public ContentTypes
 {
 public:
     QString iconNameForExtension(const QString &extension) const override
     {
-        ++lookups;
         return icons.value(extension, genericDataIconName());
     }
     QString folderIconName() const override { return QStringLiteral("folder"); }
@@ -23,7 +22,6 @@ public:
         {QStringLiteral("png"), QStringLiteral("image-png")},
         {QStringLiteral("txt"), QStringLiteral("text-plain")},
     };
-    mutable int lookups = 0;
 };
 
 } // namespace talvo

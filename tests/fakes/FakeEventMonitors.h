@@ -31,8 +31,7 @@ public:
     }
     void removeMonitor(int id) override
     {
-        if (monitors.remove(id))
-            ++removedCount;
+        monitors.remove(id);
     }
 
     // Delivers the event to every installed monitor of that kind whose mask
@@ -58,7 +57,6 @@ public:
 
     QMap<int, Monitor> monitors;
     int installedCount = 0;
-    int removedCount = 0;
     bool refuse = false;
 
 private:

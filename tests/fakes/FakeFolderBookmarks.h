@@ -3,7 +3,6 @@
 #include "platform/FolderBookmarks.h"
 
 #include <QHash>
-#include <QMutex>
 #include <QSet>
 #include <QStringList>
 
@@ -12,7 +11,7 @@ namespace talvo {
 // Bookmarks of the form "bookmark:<path>". A test moves folders (the bookmark
 // then resolves stale to the new path), removes them (it fails), or makes
 // creation fail. Access calls are recorded in order as "start:<path>" and
-// "stop:<path>". Thread-safe, like the real service.
+// "stop:<path>".
 class FakeFolderBookmarks final : public FolderBookmarks
 {
 public:
@@ -20,7 +19,6 @@ public:
 
     BookmarkCreation createBookmark(const QString &folderPath) const override
     {
-        QMutexLocker lock(&m_mutex);
         ++m_creations;
         if (m_failCreation)
             return {std::nullopt, QStringLiteral("cannot create")};
@@ -29,7 +27,6 @@ public:
 
     BookmarkResolution resolveBookmark(const QByteArray &data) const override
     {
-        QMutexLocker lock(&m_mutex);
         ++m_resolutions;
         if (!data.startsWith("bookmark:"))
             return {std::nullopt, false, QStringLiteral("not a bookmark")};
@@ -43,58 +40,22 @@ public:
 
     bool startAccessing(const QString &folderPath) override
     {
-        QMutexLocker lock(&m_mutex);
         m_accessLog.append(QStringLiteral("start:") + folderPath);
-        return m_grantAccess;
+        return true;
     }
-    void stopAccessing(const QString &folderPath) override
-    {
-        QMutexLocker lock(&m_mutex);
-        m_accessLog.append(QStringLiteral("stop:") + folderPath);
-    }
+    void stopAccessing(const QString &folderPath) override { m_accessLog.append(QStringLiteral("stop:") + folderPath); }
 
-    void moveFolder(const QString &from, const QString &to)
-    {
-        QMutexLocker lock(&m_mutex);
-        m_moved.insert(from, to);
-    }
-    void removeFolder(const QString &path)
-    {
-        QMutexLocker lock(&m_mutex);
-        m_gone.insert(path);
-    }
-    void setFailCreation(bool fail)
-    {
-        QMutexLocker lock(&m_mutex);
-        m_failCreation = fail;
-    }
-    void setGrantAccess(bool grant)
-    {
-        QMutexLocker lock(&m_mutex);
-        m_grantAccess = grant;
-    }
-    QStringList accessLog() const
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_accessLog;
-    }
-    int creations() const
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_creations;
-    }
-    int resolutions() const
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_resolutions;
-    }
+    void moveFolder(const QString &from, const QString &to) { m_moved.insert(from, to); }
+    void removeFolder(const QString &path) { m_gone.insert(path); }
+    void setFailCreation(bool fail) { m_failCreation = fail; }
+    QStringList accessLog() const { return m_accessLog; }
+    int creations() const { return m_creations; }
+    int resolutions() const { return m_resolutions; }
 
 private:
-    mutable QMutex m_mutex;
     QHash<QString, QString> m_moved;
     QSet<QString> m_gone;
     bool m_failCreation = false;
-    bool m_grantAccess = true;
     QStringList m_accessLog;
     mutable int m_creations = 0;
     mutable int m_resolutions = 0;

@@ -51,7 +51,6 @@ public:
     // No reply to anything from now on.
     void setSilent(bool silent) { m_silent = silent; }
 
-    QString busName() const { return m_busName; }
     QString playbackStatus() const { return m_status; }
     int current() const { return m_current; }
     // Methods called on it, as "Interface.Member" without the common prefix

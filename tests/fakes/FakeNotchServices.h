@@ -22,20 +22,11 @@
 
 namespace talvo {
 
-// A notch view model and its window controller on one 1920 x 1080 screen, with
-// every service faked and time standing still until the test moves it. The
-// pointer starts far below the notch with the left button held.
-struct FakeNotchServices
+// A notch view model with every service it needs faked; time stands still
+// until the test moves it.
+struct FakeShelfServices
 {
-    FakeNotchServices()
-    {
-        pointer.pos = QPointF(960, 700);
-        pointer.buttons = Qt::LeftButton;
-        controller = std::make_unique<NotchWindowController>(
-            vm, preferences,
-            NotchPlatform{scheduler, queue, screens, pointer, monitors, pasteboard, window, system, haptics});
-        scheduler.runPending();
-    }
+    explicit FakeShelfServices(QJsonObject prefs = {}) : storage(std::move(prefs)) {}
 
     // What the shelf holds, one summary line per item.
     QStringList shelf() const
@@ -47,7 +38,6 @@ struct FakeNotchServices
     }
 
     VirtualScheduler scheduler;
-    VirtualTimerQueue queue{scheduler};
     MemoryPreferencesStorage storage;
     Preferences preferences{storage};
     FakeContentTypes types;
@@ -55,10 +45,28 @@ struct FakeNotchServices
     FakeSoundPlayer sounds;
     FakeApplicationCatalog apps;
     NotchViewModel vm{scheduler, preferences, types, thumbnails, sounds, apps};
-    FakeScreens screens{{FakeScreens::screen(1, QRectF(0, 0, 1920, 1080))}};
+};
+
+// ... and its window controller, by default on one 1920 x 1080 screen with the
+// pointer far below the notch.
+struct FakeNotchServices : FakeShelfServices
+{
+    explicit FakeNotchServices(QJsonObject prefs = {},
+                               QList<ScreenInfo> screenList = {FakeScreens::screen(1, QRectF(0, 0, 1920, 1080))})
+        : FakeShelfServices(std::move(prefs)), screens(std::move(screenList))
+    {
+        pointer.pos = QPointF(960, 700);
+        controller = std::make_unique<NotchWindowController>(
+            vm, preferences,
+            NotchPlatform{scheduler, queue, screens, pointer, monitors, drag, window, system, haptics});
+        scheduler.runPending();
+    }
+
+    VirtualTimerQueue queue{scheduler};
+    FakeScreens screens;
     FakePointer pointer;
     FakeEventMonitors monitors;
-    FakeDragPasteboard pasteboard;
+    FakeDragPasteboard drag;
     FakeNotchWindowSurface window;
     SystemEvents system;
     FakeHapticFeedback haptics;

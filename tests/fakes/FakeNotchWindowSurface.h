@@ -9,30 +9,17 @@ class FakeNotchWindowSurface final : public NotchWindowSurface
 {
     Q_OBJECT
 public:
-    void setContent(QQmlEngine &, const QString &module, const QString &typeName,
-                    const QVariantMap &initialProperties) override
-    {
-        contentType = module + QLatin1Char('.') + typeName;
-        contentProperties = initialProperties;
-    }
-    void setFrame(const QRect &frame) override
-    {
-        m_frame = frame;
-        ++frameWrites;
-    }
+    void setContent(QQmlEngine &, const QString &, const QString &, const QVariantMap &) override {}
+    void setFrame(const QRect &frame) override { m_frame = frame; }
     QRect frame() const override { return m_frame; }
     void orderFrontRegardless() override { ++orderFrontCount; }
-    void setOverlayLevel() override { ++overlayLevelCount; }
+    void setOverlayLevel() override {}
     void setInputRegion(const QRegion &region) override
     {
         inputRegion = region;
         ++inputRegionWrites;
     }
-    void setBoundingRegion(const std::optional<QRegion> &region) override
-    {
-        boundingRegion = region;
-        ++boundingRegionWrites;
-    }
+    void setBoundingRegion(const std::optional<QRegion> &region) override { boundingRegion = region; }
     bool isCompositing() const override { return compositing; }
 
     void setCompositing(bool on)
@@ -41,16 +28,11 @@ public:
         emit compositingChanged(on);
     }
 
-    QString contentType;
-    QVariantMap contentProperties;
     QRect m_frame;
-    int frameWrites = 0;
     int orderFrontCount = 0;
-    int overlayLevelCount = 0;
     QRegion inputRegion;
     int inputRegionWrites = 0;
     std::optional<QRegion> boundingRegion;
-    int boundingRegionWrites = 0;
     bool compositing = true;
 };
 

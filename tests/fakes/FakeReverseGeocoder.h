@@ -26,7 +26,6 @@ public:
             pending.done(result);
     }
     void answer(const QList<Placemark> &placemarks, int index = 0) { answer({true, placemarks, {}}, index); }
-    void answerError(const QString &description, int index = 0) { answer({false, {}, description}, index); }
 
     QList<GeoCoordinate> requested;
 

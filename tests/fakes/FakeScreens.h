@@ -15,8 +15,6 @@ public:
     QList<ScreenInfo> screens() const override { return m_screens; }
     std::optional<ScreenInfo> mainScreen() const override
     {
-        if (m_main)
-            return m_main;
         if (m_screens.isEmpty())
             return std::nullopt;
         return m_screens.first();
@@ -27,21 +25,18 @@ public:
         m_screens = std::move(screens);
         emit screensChanged();
     }
-    // A main screen other than the first of the list (nullopt: the first).
-    void setMainScreen(std::optional<ScreenInfo> main) { m_main = std::move(main); }
 
-    static ScreenInfo screen(quint32 number, QRectF geometry, QString name = {})
+    static ScreenInfo screen(quint32 number, QRectF geometry)
     {
         ScreenInfo info;
         info.number = number;
-        info.name = name.isEmpty() ? QStringLiteral("OUT-%1").arg(number) : name;
+        info.name = QStringLiteral("OUT-%1").arg(number);
         info.geometry = geometry;
         return info;
     }
 
 private:
     QList<ScreenInfo> m_screens;
-    std::optional<ScreenInfo> m_main;
 };
 
 } // namespace talvo

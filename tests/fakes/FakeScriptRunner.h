@@ -3,7 +3,6 @@
 #include "platform/ScriptRunner.h"
 
 #include <QHash>
-#include <QMutex>
 #include <QStringList>
 
 #include <functional>
@@ -11,7 +10,7 @@
 namespace talvo {
 
 // Answers scripts from a table of handlers keyed by the exact text, or by a
-// prefix with handleprefix(); records every text it runs. Unknown texts fail.
+// prefix with handlePrefix(); records every text it runs. Unknown texts fail.
 class FakeScriptRunner final : public ScriptRunner
 {
 public:
@@ -21,16 +20,8 @@ public:
     void handlePrefix(const QString &prefix, Handler handler) { m_prefixes.append({prefix, std::move(handler)}); }
     void failCreation(bool fail) { m_failCreation = fail; }
 
-    QStringList ran() const
-    {
-        QMutexLocker lock(&m_mutex);
-        return m_ran;
-    }
-    void clearRan()
-    {
-        QMutexLocker lock(&m_mutex);
-        m_ran.clear();
-    }
+    QStringList ran() const { return m_ran; }
+    void clearRan() { m_ran.clear(); }
 
     std::unique_ptr<Script> createScript(const QString &source) override
     {
@@ -53,10 +44,7 @@ private:
 
     ScriptResult answer(const QString &source)
     {
-        {
-            QMutexLocker lock(&m_mutex);
-            m_ran.append(source);
-        }
+        m_ran.append(source);
         if (auto it = m_exact.constFind(source); it != m_exact.constEnd())
             return (*it)(source);
         for (const auto &[prefix, handler] : std::as_const(m_prefixes)) {
@@ -69,7 +57,6 @@ private:
     QHash<QString, Handler> m_exact;
     QList<std::pair<QString, Handler>> m_prefixes;
     bool m_failCreation = false;
-    mutable QMutex m_mutex;
     QStringList m_ran;
 };
 

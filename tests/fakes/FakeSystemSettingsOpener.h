@@ -13,11 +13,10 @@ public:
     bool open(Page page) override
     {
         opened.append(page);
-        return pageExists;
+        return true;
     }
 
     QList<Page> opened;
-    bool pageExists = true;
 };
 
 } // namespace talvo

@@ -1,28 +1,10 @@
 #include "LoopbackHttpServer.h"
 
 #include <QTcpSocket>
-#include <QTimer>
 
 namespace talvo {
 
 namespace {
-
-QByteArray reasonPhrase(int status)
-{
-    switch (status) {
-    case 200: return "OK";
-    case 204: return "No Content";
-    case 301: return "Moved Permanently";
-    case 302: return "Found";
-    case 400: return "Bad Request";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 429: return "Too Many Requests";
-    case 500: return "Internal Server Error";
-    case 503: return "Service Unavailable";
-    default: return "Status";
-    }
-}
 
 // Requests larger than this are refused; no test needs more.
 constexpr qsizetype kMaxRequestBytes = 1024 * 1024;
@@ -107,12 +89,6 @@ void LoopbackHttpServer::enqueueReply(const QString &path, const Reply &reply)
     m_queued[path].append(reply);
 }
 
-void LoopbackHttpServer::clearReplies()
-{
-    m_standing.clear();
-    m_queued.clear();
-}
-
 int LoopbackHttpServer::requestCount(const QString &path) const
 {
     if (path.isEmpty())
@@ -179,7 +155,6 @@ void LoopbackHttpServer::readFrom(QTcpSocket *socket)
     request.path = target.path();
     request.query = QUrlQuery(target);
     m_requests.append(request);
-    emit requestReceived(request);
     answer(socket, request);
 }
 
@@ -197,10 +172,6 @@ void LoopbackHttpServer::answer(QTcpSocket *socket, const Request &request)
         m_held.append({socket, reply});
         return;
     }
-    if (reply.delayMs > 0) {
-        QTimer::singleShot(reply.delayMs, socket, [socket, reply] { send(socket, reply); });
-        return;
-    }
     send(socket, reply);
 }
 
@@ -212,7 +183,8 @@ void LoopbackHttpServer::send(QTcpSocket *socket, const Reply &reply)
         socket->disconnectFromHost();
         return;
     }
-    QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reasonPhrase(reply.status) + "\r\n";
+    // Clients read the status code, not the reason phrase.
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + " Status\r\n";
     for (const auto &[name, value] : reply.headers)
         head += name + ": " + value + "\r\n";
     if (reply.sendContentLength)

@@ -23,18 +23,9 @@ namespace talvo {
 // Replies are chosen per path (the request target without its query):
 // replies queued with enqueueReply() are used first, one per request, in
 // order; then the standing reply set with setReply(); paths with neither get
-// 404. A reply can be delayed (real milliseconds), held until the test
-// releases it, cut short after some bytes of its body, sent without a length
-// (ended by closing the connection) or replaced by closing the connection
-// without any answer.
-//
-//     LoopbackHttpServer server;
-//     QVERIFY(server.listen());
-//     server.setReply("/v1/forecast", LoopbackHttpServer::Reply::json(R"({"current":{}})"));
-//     client.get(server.url("/v1/forecast?latitude=1.0"), ...);
-//     QTRY_COMPARE(server.requestCount(), 1);
-//     QCOMPARE(server.requests().first().query.queryItemValue("latitude"), "1.0");
-//
+// 404. A reply can be held until the test releases it, cut short after some
+// bytes of its body, sent without a length (ended by closing the connection)
+// or replaced by closing the connection without any answer.
 // Main thread only; works with the test's event loop (QTRY_* macros, QSignalSpy::wait).
 class LoopbackHttpServer : public QObject
 {
@@ -46,7 +37,6 @@ public:
         QByteArray body;
         // Sent after the status line, before Content-Length and Connection.
         QList<std::pair<QByteArray, QByteArray>> headers;
-        int delayMs = 0;              // real time between the request and the reply
         bool hold = false;            // wait for release()
         qint64 truncateAfter = -1;    // >= 0: declare the full length, send only this many body bytes, close
         bool sendContentLength = true; // false: the body ends when the connection closes
@@ -80,7 +70,6 @@ public:
 
     void setReply(const QString &path, const Reply &reply);
     void enqueueReply(const QString &path, const Reply &reply);
-    void clearReplies();
 
     QList<Request> requests() const { return m_requests; }
     // All requests, or those to one path.
@@ -90,9 +79,6 @@ public:
     // Sends the held reply at `index` (0: the oldest); false when there is none.
     bool release(int index = 0);
     void releaseAll();
-
-signals:
-    void requestReceived(const talvo::LoopbackHttpServer::Request &request);
 
 private:
     struct Held
@@ -113,5 +99,3 @@ private:
 };
 
 } // namespace talvo
-
-Q_DECLARE_METATYPE(talvo::LoopbackHttpServer::Request)

@@ -26,7 +26,6 @@ target_sources(talvo_fakes PRIVATE
 target_sources(talvo_fakes PRIVATE fakes/FakeCalendarStore.cpp fakes/FakeCalendarStore.h)
 target_sources(talvo_fakes PRIVATE fakes/FileSizeLimit.h)
 target_sources(talvo_fakes PRIVATE
-    fakes/FakeControlBus.h
     fakes/FakeDragPasteboard.h
     fakes/FakeEventMonitors.h
     fakes/FakeHapticFeedback.h

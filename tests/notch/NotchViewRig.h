@@ -1,25 +1,9 @@
 #pragma once
 
-#include "app/Preferences.h"
-#include "fakes/FakeApplicationCatalog.h"
-#include "fakes/FakeContentTypes.h"
-#include "fakes/FakeDragPasteboard.h"
 #include "fakes/FakeDragSessions.h"
-#include "fakes/FakeEventMonitors.h"
-#include "fakes/FakeHapticFeedback.h"
-#include "fakes/FakeNotchWindowSurface.h"
-#include "fakes/FakePointer.h"
-#include "fakes/FakeScreens.h"
-#include "fakes/FakeSoundPlayer.h"
-#include "fakes/FakeThumbnailer.h"
-#include "fakes/MemoryPreferencesStorage.h"
-#include "fakes/VirtualScheduler.h"
-#include "fakes/VirtualTimerQueue.h"
+#include "fakes/FakeNotchServices.h"
 #include "notch/NotchGreetingSequence.h"
 #include "notch/NotchShelfLayout.h"
-#include "notch/NotchViewModel.h"
-#include "notch/NotchWindowController.h"
-#include "platform/SystemEvents.h"
 #include "platform/linux/FunctionImageProvider.h"
 #include "shelf/ShelfDragOut.h"
 #include "ui/QmlInstances.h"
@@ -35,17 +19,18 @@
 
 namespace talvo::test {
 
-// The notch's root view in a window of the notch window's size, over a plain
-// desktop colour, with the real view model, window controller and greeting
-// behind it and every platform service faked. Time of the view model and the
-// controller is virtual; the view's own animations run in real time.
-struct NotchViewRig
+// A QML view of the module (by default the notch's root view in a window of
+// the notch window's size) over a plain desktop colour, with the real view
+// model, window controller and greeting behind it and every platform service
+// faked. Time of the view model and the controller is virtual; the view's own
+// animations run in real time.
+struct NotchViewRig : FakeNotchServices
 {
-    explicit NotchViewRig(const ScreenInfo &screen, const QColor &desktop, QJsonObject prefs = {})
-        : storage(std::move(prefs)), screens({screen})
+    explicit NotchViewRig(const ScreenInfo &screen, const QColor &desktop, QJsonObject prefs = {},
+                          const QByteArray &qml = "NotchShelfView { width: 860; height: 250 }",
+                          QSize size = QSize(860, 250))
+        : FakeNotchServices(std::move(prefs), {screen})
     {
-        controller = std::make_unique<NotchWindowController>(
-            vm, preferences, NotchPlatform{scheduler, queue, screens, pointer, monitors, drag, surface, system, haptics});
         // Where the module's QML files live in the resources.
         engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
         provideToQml(engine, &vm);
@@ -57,21 +42,26 @@ struct NotchViewRig
             return vm.items()->icon(id, 40);
         }));
 
-        window.resize(860, 250);
-        window.setColor(desktop);
+        view.resize(size);
+        view.setColor(desktop);
         QQmlComponent component(&engine);
-        component.setData("import Talvo\nNotchShelfView {}\n", QUrl());
+        component.setData("import Talvo\n" + qml + '\n', QUrl());
         root.reset(qobject_cast<QQuickItem *>(component.create()));
         if (!root)
             qWarning() << component.errorString();
-        else {
-            root->setParentItem(window.contentItem());
-            root->setSize(QSizeF(860, 250));
-        }
-        window.show();
+        else
+            root->setParentItem(view.contentItem());
+        view.show();
     }
-    ~NotchViewRig() { root.reset(); }
+    ~NotchViewRig()
+    {
+        root.reset();
+        // One more frame lets the scene graph let go of the textures.
+        QTest::qWait(50);
+    }
 
+    // The view is on screen.
+    bool ready() { return root && QTest::qWaitForWindowExposed(&view); }
     NotchShelfLayout *layout() const { return root->property("layout").value<NotchShelfLayout *>(); }
     QQuickItem *body() const { return root->property("body").value<QQuickItem *>(); }
 
@@ -95,7 +85,7 @@ struct NotchViewRig
 
     QImage grab()
     {
-        QImage image = window.grabWindow();
+        QImage image = view.grabWindow();
         if (const QByteArray dir = qgetenv("TALVO_SCREENSHOT_DIR"); !dir.isEmpty()) {
             const QString name = QString::fromLatin1(QTest::currentTestFunction()) + QLatin1Char('-')
                                  + QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-'));
@@ -104,28 +94,11 @@ struct NotchViewRig
         return image;
     }
 
-    VirtualScheduler scheduler;
-    VirtualTimerQueue queue{scheduler};
-    MemoryPreferencesStorage storage;
-    Preferences preferences{storage};
-    FakeContentTypes types;
-    FakeThumbnailer thumbnails;
-    FakeSoundPlayer sounds;
-    FakeApplicationCatalog apps;
-    NotchViewModel vm{scheduler, preferences, types, thumbnails, sounds, apps};
-    FakeScreens screens;
-    FakePointer pointer;
-    FakeEventMonitors monitors;
-    FakeDragPasteboard drag;
-    FakeNotchWindowSurface surface;
-    SystemEvents system;
-    FakeHapticFeedback haptics;
-    std::unique_ptr<NotchWindowController> controller;
     NotchGreetingSequence greeting{scheduler};
     FakeDragSessions sessions;
     ShelfDragOut dragOut{&vm, controller.get(), sessions, types};
     QQmlEngine engine;
-    QQuickWindow window;
+    QQuickWindow view;
     std::unique_ptr<QQuickItem> root;
 };
 

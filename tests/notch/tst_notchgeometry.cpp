@@ -38,30 +38,17 @@ private slots:
         QTest::addColumn<NotchShapeState>("state");
         QTest::addColumn<QRectF>("expected"); // Qt coordinates
 
-        NotchShapeState idle;
-        NotchShapeState peek;
-        peek.isHovering = true;
-        NotchShapeState peekMusic = peek;
-        peekMusic.musicShowing = true;
-        NotchShapeState idleMusic;
-        idleMusic.musicShowing = true;
-        NotchShapeState expanded = peek;
-        expanded.isFullyExpanded = true;
-        expanded.widgetCount = 3;
-        NotchShapeState fileDrag = expanded;
-        fileDrag.isFileDragActive = true;
-        NotchShapeState dropTarget;
-        dropTarget.isDragTargetActive = true;
-        NotchShapeState shelfOne;
-        shelfOne.isShelfItemDragActive = true;
-        shelfOne.itemCount = 1;
-        shelfOne.isHovering = true;
-        NotchShapeState shelfThree = shelfOne;
-        shelfThree.itemCount = 3;
-        NotchShapeState shelfTwelve = shelfOne;
-        shelfTwelve.itemCount = 12;
-        NotchShapeState shelfDragEmpty = shelfOne;
-        shelfDragEmpty.itemCount = 0; // hovering but dragging: no peek either
+        using S = NotchShapeState;
+        const S idle;
+        const S peek{.isHovering = true};
+        const S peekMusic{.isHovering = true, .musicShowing = true};
+        const S idleMusic{.musicShowing = true};
+        const S expanded{.isHovering = true, .isFullyExpanded = true, .widgetCount = 3};
+        const S fileDrag{.isHovering = true, .isFullyExpanded = true, .isFileDragActive = true, .widgetCount = 3};
+        const S dropTarget{.isDragTargetActive = true};
+        const auto shelf = [](int items) {
+            return S{.isHovering = true, .isShelfItemDragActive = true, .itemCount = items};
+        };
 
         // Attached, no housing: W0 185, H0 24.
         QTest::newRow("idle") << false << false << idle << QRectF(867.5, 0, 185, 24);
@@ -71,10 +58,10 @@ private slots:
         QTest::newRow("expanded") << false << false << expanded << QRectF(530, 0, 860, 166);
         QTest::newRow("file drag beats expanded") << false << false << fileDrag << QRectF(800, 0, 320, 101);
         QTest::newRow("drop target") << false << false << dropTarget << QRectF(800, 0, 320, 101);
-        QTest::newRow("shelf strip, one item") << false << false << shelfOne << QRectF(880, 0, 160, 146);
-        QTest::newRow("shelf strip, three items") << false << false << shelfThree << QRectF(802.5, 0, 315, 146);
-        QTest::newRow("shelf strip, capped at eight") << false << false << shelfTwelve << QRectF(590, 0, 740, 146);
-        QTest::newRow("shelf drag, empty shelf") << false << false << shelfDragEmpty << QRectF(867.5, 0, 185, 24);
+        QTest::newRow("shelf strip, one item") << false << false << shelf(1) << QRectF(880, 0, 160, 146);
+        QTest::newRow("shelf strip, three items") << false << false << shelf(3) << QRectF(802.5, 0, 315, 146);
+        QTest::newRow("shelf strip, capped at eight") << false << false << shelf(12) << QRectF(590, 0, 740, 146);
+        QTest::newRow("shelf drag, empty shelf: no peek") << false << false << shelf(0) << QRectF(867.5, 0, 185, 24);
         // Housing 200 x 32: W0 204, H0 32.
         QTest::newRow("housing idle") << true << false << idle << QRectF(858, 0, 204, 32);
         QTest::newRow("housing peek") << true << false << peek << QRectF(833, 0, 254, 40);

@@ -1,20 +1,4 @@
-#include "app/Preferences.h"
-#include "fakes/FakeApplicationCatalog.h"
-#include "fakes/FakeContentTypes.h"
-#include "fakes/FakeDragPasteboard.h"
-#include "fakes/FakeEventMonitors.h"
-#include "fakes/FakeHapticFeedback.h"
-#include "fakes/FakeNotchWindowSurface.h"
-#include "fakes/FakePointer.h"
-#include "fakes/FakeScreens.h"
-#include "fakes/FakeSoundPlayer.h"
-#include "fakes/FakeThumbnailer.h"
-#include "fakes/MemoryPreferencesStorage.h"
-#include "fakes/VirtualScheduler.h"
-#include "fakes/VirtualTimerQueue.h"
-#include "notch/NotchViewModel.h"
-#include "notch/NotchWindowController.h"
-#include "platform/SystemEvents.h"
+#include "fakes/FakeNotchServices.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -32,17 +16,9 @@ const QStringList kFileTypes{QStringLiteral("text/uri-list"), QStringLiteral("te
 const QStringList kTextTypes{QStringLiteral("text/plain"), QStringLiteral("UTF8_STRING")};
 
 // A controller with every service faked; time moves only when the test says.
-struct Rig
+struct Rig : FakeNotchServices
 {
-    explicit Rig(QJsonObject prefs = {}, QList<ScreenInfo> screenList = {FakeScreens::screen(1, kMain)})
-        : storage(std::move(prefs)), screens(std::move(screenList))
-    {
-        pointer.pos = kFarAway;
-        controller = std::make_unique<NotchWindowController>(
-            vm, preferences,
-            NotchPlatform{scheduler, queue, screens, pointer, monitors, drag, window, system, haptics});
-        scheduler.runPending();
-    }
+    using FakeNotchServices::FakeNotchServices;
 
     // Moves the pointer and lets one poll tick see it.
     void moveTo(QPointF qtPoint)
@@ -63,24 +39,6 @@ struct Rig
         QVERIFY(vm.isFullyExpanded());
     }
     QRectF outlineInQt() const { return controller->coordinates().toQt(controller->currentShapeRect()); }
-
-    VirtualScheduler scheduler;
-    VirtualTimerQueue queue{scheduler};
-    MemoryPreferencesStorage storage;
-    Preferences preferences{storage};
-    FakeContentTypes types;
-    FakeThumbnailer thumbnails;
-    FakeSoundPlayer sounds;
-    FakeApplicationCatalog apps;
-    NotchViewModel vm{scheduler, preferences, types, thumbnails, sounds, apps};
-    FakeScreens screens;
-    FakePointer pointer;
-    FakeEventMonitors monitors;
-    FakeDragPasteboard drag;
-    FakeNotchWindowSurface window;
-    SystemEvents system;
-    FakeHapticFeedback haptics;
-    std::unique_ptr<NotchWindowController> controller;
 };
 
 QJsonObject prefs(const char *key, const char *value)
@@ -122,32 +80,31 @@ private slots:
 
     void openPanelStaysOpenWithinTheGrownOutline_data()
     {
+        QTest::addColumn<bool>("startOpen");
         QTest::addColumn<QPointF>("pointer");
         QTest::addColumn<bool>("open");
         // Expanded with three widgets: x 530..1390, rows 0..166 (Qt); grown by 20.
-        QTest::newRow("inside the panel") << QPointF(600, 150) << true;
-        QTest::newRow("in the bottom margin") << QPointF(600, 185) << true;
-        QTest::newRow("beyond the bottom margin") << QPointF(600, 187) << false;
-        QTest::newRow("in the left margin") << QPointF(511, 40) << true;
-        QTest::newRow("beyond the left margin") << QPointF(509, 40) << false;
+        QTest::newRow("inside the panel") << true << QPointF(600, 150) << true;
+        QTest::newRow("in the bottom margin") << true << QPointF(600, 185) << true;
+        QTest::newRow("beyond the bottom margin") << true << QPointF(600, 187) << false;
+        QTest::newRow("in the left margin") << true << QPointF(511, 40) << true;
+        QTest::newRow("beyond the left margin") << true << QPointF(509, 40) << false;
+        // Below the hot zone, within 20 of the idle outline.
+        QTest::newRow("margin of the collapsed notch") << false << QPointF(960, 40) << false;
     }
     void openPanelStaysOpenWithinTheGrownOutline()
     {
+        QFETCH(bool, startOpen);
         QFETCH(QPointF, pointer);
         QFETCH(bool, open);
         Rig rig;
-        rig.openPanel();
-        QCOMPARE(rig.outlineInQt(), QRectF(530, 0, 860, 166));
+        if (startOpen) {
+            rig.openPanel();
+            QCOMPARE(rig.outlineInQt(), QRectF(530, 0, 860, 166));
+        }
         rig.moveTo(pointer);
         QCOMPARE(rig.vm.isHovering(), open);
         QCOMPARE(rig.vm.isFullyExpanded(), open);
-    }
-
-    void theMarginDoesNotOpenACollapsedNotch()
-    {
-        Rig rig;
-        rig.moveTo(QPointF(960, 40)); // below the hot zone, within 20 of the idle outline
-        QVERIFY(!rig.vm.isHovering());
     }
 
     void clickOpens_data()

@@ -58,19 +58,6 @@ private slots:
         QCOMPARE(path.steps(), expected);
     }
 
-    void pathDataKeepsTheQuadraticCurves()
-    {
-        OrvaneNotchShape shape;
-        shape.setWidth(185);
-        shape.setHeight(24);
-        shape.setTopRadius(12);
-        shape.setBottomRadius(12);
-        QCOMPARE(shape.pathData(),
-                 QStringLiteral("M 0.00 0.00 Q 12.00 0.00 12.00 12.00 L 12.00 12.00 Q 12.00 24.00 24.00 24.00 "
-                                "L 161.00 24.00 Q 173.00 24.00 173.00 12.00 L 173.00 12.00 "
-                                "Q 173.00 0.00 185.00 0.00 L 0.00 0.00"));
-    }
-
     // The ears flare out of the top edge; below them the body is inset by the
     // top radius on both sides.
     void fillsTheBodyAndTheEars_data()

@@ -86,7 +86,6 @@ private slots:
         QTest::addColumn<QString>("appName");
         QTest::addColumn<QColor>("base");
         QTest::newRow("Spotify") << "Spotify" << QColor(29, 185, 84);
-        QTest::newRow("Apple Music") << "Apple Music" << QColor(252, 60, 68);
         QTest::newRow("any other player") << "Rhythmbox" << QColor(252, 60, 68);
     }
     void coloursFollowThePlayer()

@@ -34,15 +34,6 @@ private slots:
         }
     }
 
-    void newItemsHaveFreshIds()
-    {
-        const QUrl url = QUrl::fromLocalFile(QStringLiteral("/tmp/a.txt"));
-        const ShelfItem a = ShelfItem::makeFile(url, {});
-        const ShelfItem b = ShelfItem::makeFile(url, {});
-        QVERIFY(!a.id.isNull());
-        QVERIFY(a.id != b.id);
-    }
-
     void displayTitle_data()
     {
         QTest::addColumn<QString>("kind"); // url, text, image
