@@ -56,15 +56,6 @@ private slots:
                  qPrintable(id));
     }
 
-    void distinctSoundsForDistinctEvents()
-    {
-        QSet<QString> ids;
-        for (const char *name : {"Pop", "Tink", "Basso", "Glass"})
-            ids.insert(CanberraSoundPlayer::soundThemeId(QString::fromLatin1(name)));
-        QCOMPARE(ids.size(), 4);
-        QVERIFY(CanberraSoundPlayer::soundThemeId(QStringLiteral("pop")).isEmpty());
-    }
-
     void withoutASoundServerNothingIsLoggedTwice()
     {
         InlineWorkQueue queue;
@@ -116,8 +107,10 @@ private slots:
         CanberraSoundPlayer player(queue);
         player.play(QStringLiteral("Sosumi"));
         player.play(QStringLiteral("Sosumi"));
+        player.play(QStringLiteral("pop")); // names are exact
         QCOMPARE(queue.dispatchedCount(), 0);
-        QCOMPARE(g_lines, QStringList{QStringLiteral("[SoundPlayer] no sound named \"Sosumi\"")});
+        QCOMPARE(g_lines, (QStringList{QStringLiteral("[SoundPlayer] no sound named \"Sosumi\""),
+                                       QStringLiteral("[SoundPlayer] no sound named \"pop\"")}));
     }
 };
 
