@@ -9,6 +9,8 @@
 #include <QTest>
 
 using namespace talvo;
+using namespace Qt::StringLiterals;
+using Access = CalendarAuthorization;
 
 namespace {
 
@@ -17,10 +19,9 @@ QDateTime at(int day, int hour, int minute = 0)
     return QDateTime(QDate(2026, 3, day), QTime(hour, minute), Qt::LocalTime);
 }
 
-CalendarEvent storeEvent(const QString &id, const QString &title, const QDateTime &start, const QDateTime &end,
-                    bool allDay = false)
+CalendarEvent storeEvent(const QString &id, const QString &title, int day)
 {
-    return CalendarEvent{id, title, start, end, allDay, QColor()};
+    return CalendarEvent{id, title, at(day, 10), at(day, 11), false, QColor()};
 }
 
 QStringList titles(const QList<NotchEventModel> &events)
@@ -34,8 +35,7 @@ QStringList titles(const QList<NotchEventModel> &events)
 // The manager with a fake store and virtual time; 2 March 2026, 09:00.
 struct Rig
 {
-    explicit Rig(CalendarAuthorization status = CalendarAuthorization::FullAccess, QJsonObject prefValues = {})
-        : storage(std::move(prefValues))
+    explicit Rig(Access status = Access::FullAccess, QJsonObject prefValues = {}) : storage(std::move(prefValues))
     {
         store.status = status;
     }
@@ -61,20 +61,20 @@ class TestNotchCalendarManager : public QObject
 private slots:
     void creationGrantsAndLoadsOnlyWithFullAccess_data()
     {
-        QTest::addColumn<CalendarAuthorization>("status");
+        QTest::addColumn<Access>("status");
         QTest::addColumn<bool>("granted");
-        QTest::newRow("not determined") << CalendarAuthorization::NotDetermined << false;
-        QTest::newRow("restricted") << CalendarAuthorization::Restricted << false;
-        QTest::newRow("denied") << CalendarAuthorization::Denied << false;
-        QTest::newRow("full access") << CalendarAuthorization::FullAccess << true;
-        QTest::newRow("write only") << CalendarAuthorization::WriteOnly << false;
+        QTest::newRow("not determined") << Access::NotDetermined << false;
+        QTest::newRow("restricted") << Access::Restricted << false;
+        QTest::newRow("denied") << Access::Denied << false;
+        QTest::newRow("full access") << Access::FullAccess << true;
+        QTest::newRow("write only") << Access::WriteOnly << false;
     }
     void creationGrantsAndLoadsOnlyWithFullAccess()
     {
-        QFETCH(CalendarAuthorization, status);
+        QFETCH(Access, status);
         QFETCH(bool, granted);
         Rig rig(status);
-        rig.store.events = {storeEvent(QStringLiteral("a"), QStringLiteral("Standup"), at(2, 10), at(2, 11))};
+        rig.store.events = {storeEvent(u"a"_s, u"Standup"_s, 2)};
         auto &manager = rig.start();
         QCOMPARE(manager.authorizationGranted(), granted);
         QCOMPARE(manager.selectedDate(), at(2, 0));
@@ -86,58 +86,54 @@ private slots:
 
     void requestAccessFollowsTheStatus_data()
     {
-        QTest::addColumn<CalendarAuthorization>("status");
-        QTest::addColumn<CalendarAuthorization>("answer");
+        QTest::addColumn<Access>("start");
+        QTest::addColumn<Access>("status");
+        QTest::addColumn<Access>("answer");
         QTest::addColumn<int>("accessRequests");
         QTest::addColumn<int>("folderChoosers");
         QTest::addColumn<bool>("granted");
-        QTest::newRow("not determined, then granted")
-            << CalendarAuthorization::NotDetermined << CalendarAuthorization::FullAccess << 1 << 0 << true;
-        QTest::newRow("not determined, then refused")
-            << CalendarAuthorization::NotDetermined << CalendarAuthorization::Denied << 1 << 0 << false;
-        QTest::newRow("write only asks again")
-            << CalendarAuthorization::WriteOnly << CalendarAuthorization::WriteOnly << 1 << 0 << false;
-        QTest::newRow("denied opens the settings")
-            << CalendarAuthorization::Denied << CalendarAuthorization::Denied << 0 << 1 << false;
+        const Access none = Access::NotDetermined;
+        QTest::newRow("not determined, then granted") << none << none << Access::FullAccess << 1 << 0 << true;
+        QTest::newRow("not determined, then refused") << none << none << Access::Denied << 1 << 0 << false;
+        QTest::newRow("write only asks again") << none << Access::WriteOnly << Access::WriteOnly << 1 << 0 << false;
+        QTest::newRow("denied opens the settings") << none << Access::Denied << Access::Denied << 0 << 1 << false;
         QTest::newRow("restricted opens the settings")
-            << CalendarAuthorization::Restricted << CalendarAuthorization::Restricted << 0 << 1 << false;
-        QTest::newRow("full access grants at once")
-            << CalendarAuthorization::FullAccess << CalendarAuthorization::FullAccess << 0 << 0 << true;
+            << none << Access::Restricted << Access::Restricted << 0 << 1 << false;
+        QTest::newRow("full access grants at once") << none << Access::FullAccess << Access::FullAccess << 0 << 0 << true;
+        QTest::newRow("a refusal takes access back") << Access::FullAccess << none << Access::Denied << 1 << 0 << false;
     }
     void requestAccessFollowsTheStatus()
     {
-        QFETCH(CalendarAuthorization, status);
-        QFETCH(CalendarAuthorization, answer);
-        QFETCH(int, accessRequests);
-        QFETCH(int, folderChoosers);
+        QFETCH(Access, start);
+        QFETCH(Access, status);
+        QFETCH(Access, answer);
         QFETCH(bool, granted);
-        Rig rig(CalendarAuthorization::NotDetermined);
+        Rig rig(start);
         auto &manager = rig.start();
         rig.store.status = status;
-        rig.store.events = {storeEvent(QStringLiteral("a"), QStringLiteral("Standup"), at(2, 10), at(2, 11))};
+        rig.store.events = {storeEvent(u"a"_s, u"Standup"_s, 2)};
         QSignalSpy grantedSpy(&manager, &NotchCalendarManager::authorizationGrantedChanged);
         manager.requestAccess();
         rig.store.answerAccessRequest(answer);
         rig.scheduler.runPending();
-        QCOMPARE(rig.store.accessRequests, accessRequests);
-        QCOMPARE(rig.store.folderChoosers, folderChoosers);
+        QTEST(rig.store.accessRequests, "accessRequests");
+        QTEST(rig.store.folderChoosers, "folderChoosers");
         QCOMPARE(manager.authorizationGranted(), granted);
-        QCOMPARE(grantedSpy.count(), granted ? 1 : 0);
+        QCOMPARE(grantedSpy.count(), granted != (start == Access::FullAccess) ? 1 : 0);
         QCOMPARE(manager.events().size(), granted ? 1 : 0);
     }
 
     void aSecondGrantKeepsOneRefreshTimer()
     {
-        Rig rig(CalendarAuthorization::NotDetermined);
+        Rig rig(Access::NotDetermined);
         auto &manager = rig.start();
-        rig.store.status = CalendarAuthorization::NotDetermined;
         manager.requestAccess();
-        rig.store.answerAccessRequest(CalendarAuthorization::FullAccess);
+        rig.store.answerAccessRequest(Access::FullAccess);
         rig.scheduler.advance(30'000);
         manager.requestAccess(); // already granted: nothing new
-        rig.store.status = CalendarAuthorization::WriteOnly;
+        rig.store.status = Access::WriteOnly;
         manager.requestAccess();
-        rig.store.answerAccessRequest(CalendarAuthorization::FullAccess); // restarts the timer
+        rig.store.answerAccessRequest(Access::FullAccess); // restarts the timer
         rig.scheduler.runPending();
         const int loadsAfterGrants = int(rig.store.loadSpans.size());
         rig.scheduler.advance(59'999);
@@ -148,32 +144,18 @@ private slots:
         QCOMPARE(rig.store.loadSpans.size(), loadsAfterGrants + 4);
     }
 
-    void aRefusedRequestTakesAccessBack()
-    {
-        Rig rig;
-        auto &manager = rig.start();
-        QVERIFY(manager.authorizationGranted());
-        rig.store.status = CalendarAuthorization::NotDetermined;
-        manager.requestAccess();
-        rig.store.answerAccessRequest(CalendarAuthorization::Denied);
-        QVERIFY(!manager.authorizationGranted());
-    }
-
     void theDeniedSettingsAddTheChosenFolderToTheSources()
     {
-        Rig rig(CalendarAuthorization::Denied,
-                QJsonObject{{QStringLiteral("calendarSources"), QJsonArray{QStringLiteral("/gone")}}});
+        Rig rig(Access::Denied, QJsonObject{{u"calendarSources"_s, QJsonArray{u"/gone"_s}}});
         auto &manager = rig.start();
-        QCOMPARE(rig.store.sources, QStringList{QStringLiteral("/gone")});
-        manager.requestAccess();
-        rig.store.chooseFolder(QStringLiteral("/home/u/.calendars"));
-        const QStringList expected{QStringLiteral("/gone"), QStringLiteral("/home/u/.calendars")};
-        QCOMPARE(rig.prefs.value(PrefKey::calendarSources), expected);
-        QCOMPARE(rig.store.sources, expected);
-        // Choosing the same folder again lists it once.
-        manager.requestAccess();
-        rig.store.chooseFolder(QStringLiteral("/home/u/.calendars"));
-        QCOMPARE(rig.prefs.value(PrefKey::calendarSources), expected);
+        QCOMPARE(rig.store.sources, QStringList{u"/gone"_s});
+        const QStringList expected{u"/gone"_s, u"/home/u/.calendars"_s};
+        for (int i = 0; i < 2; ++i) { // choosing the same folder again lists it once
+            manager.requestAccess();
+            rig.store.chooseFolder(u"/home/u/.calendars"_s);
+            QCOMPARE(rig.prefs.value(PrefKey::calendarSources), expected);
+            QCOMPARE(rig.store.sources, expected);
+        }
     }
 
     void changedSourcesReload()
@@ -181,10 +163,10 @@ private slots:
         Rig rig;
         rig.start();
         const auto loads = rig.store.loadSpans.size();
-        rig.prefs.setObject(QStringList{QStringLiteral("/cal")}, QStringLiteral("calendarSources"));
-        QCOMPARE(rig.store.sources, QStringList{QStringLiteral("/cal")});
+        rig.prefs.setObject(QStringList{u"/cal"_s}, u"calendarSources"_s);
+        QCOMPARE(rig.store.sources, QStringList{u"/cal"_s});
         QCOMPARE(rig.store.loadSpans.size(), loads + 1);
-        rig.prefs.setBool(true, QStringLiteral("enableGlassUI"));
+        rig.prefs.setBool(true, u"enableGlassUI"_s);
         QCOMPARE(rig.store.loadSpans.size(), loads + 1);
     }
 
@@ -193,40 +175,22 @@ private slots:
         Rig rig;
         auto &manager = rig.start();
         manager.setSelectedDate(at(20, 0));
-        QSignalSpy selected(&manager, &NotchCalendarManager::selectedDateChanged);
         manager.selectToday();
         QCOMPARE(manager.selectedDate(), at(2, 0));
-        manager.selectToday();
-        QCOMPARE(selected.count(), 1);
         rig.scheduler.advance(15 * 3600 * 1000); // past midnight
         manager.selectToday();
         QCOMPARE(manager.selectedDate(), at(3, 0));
-    }
-
-    void eventsChangedOnlyOnARealChange()
-    {
-        Rig rig;
-        rig.store.events = {storeEvent(QStringLiteral("a"), QStringLiteral("Standup"), at(2, 10), at(2, 11))};
-        auto &manager = rig.start();
-        QSignalSpy changed(&manager, &NotchCalendarManager::eventsChanged);
-        rig.scheduler.advance(NotchCalendarManager::refreshInterval);
-        QCOMPARE(changed.count(), 0);
-        rig.store.events[0].title = QStringLiteral("Stand-up");
-        rig.scheduler.advance(NotchCalendarManager::refreshInterval);
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(manager.events().first().title, QStringLiteral("Stand-up"));
-        QCOMPARE(manager.eventList()->count(), 1);
     }
 
     void aStoreChangeReloadsOnTheNextTurn()
     {
         Rig rig;
         auto &manager = rig.start();
-        rig.store.events = {storeEvent(QStringLiteral("a"), QStringLiteral("Synced"), at(2, 10), at(2, 11))};
+        rig.store.events = {storeEvent(u"a"_s, u"Synced"_s, 2)};
         rig.store.changeOutside();
         QVERIFY(manager.events().isEmpty()); // deferred, not inside the store's signal
         rig.scheduler.runPending();
-        QCOMPARE(titles(manager.events()), QStringList{QStringLiteral("Synced")});
+        QCOMPARE(titles(manager.events()), QStringList{u"Synced"_s});
     }
 
     void anAnswerToAnOlderFetchIsDropped()
@@ -234,13 +198,12 @@ private slots:
         Rig rig;
         rig.store.holdLoads = true;
         auto &manager = rig.start();
-        rig.store.events = {storeEvent(QStringLiteral("a"), QStringLiteral("Monday"), at(2, 10), at(2, 11)),
-                            storeEvent(QStringLiteral("b"), QStringLiteral("Tuesday"), at(3, 10), at(3, 11))};
+        rig.store.events = {storeEvent(u"a"_s, u"Monday"_s, 2), storeEvent(u"b"_s, u"Tuesday"_s, 3)};
         manager.setSelectedDate(at(3, 0));
         manager.fetchEvents();
         rig.store.answerHeldLoad(1); // Tuesday's answer first
         rig.store.answerHeldLoad(0); // then the stale one for Monday
-        QCOMPARE(titles(manager.events()), QStringList{QStringLiteral("Tuesday")});
+        QCOMPARE(titles(manager.events()), QStringList{u"Tuesday"_s});
     }
 
     void addEventBuildsTheEvent_data()
@@ -248,19 +211,18 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QDateTime>("time");
         QTest::addColumn<int>("minutes");
-        QTest::addColumn<QString>("savedTitle");
+        QTest::addColumn<QString>("savedTitle"); // empty: refused
         QTest::addColumn<QDateTime>("start");
         QTest::addColumn<QDateTime>("end");
-        QTest::newRow("14:30 for an hour") << QStringLiteral("Dentist") << at(2, 14, 30) << 60
-                                           << QStringLiteral("Dentist") << at(20, 14, 30) << at(20, 15, 30);
-        QTest::newRow("title trimmed") << QStringLiteral(" \t Review\n ") << at(2, 8, 5) << 60
-                                       << QStringLiteral("Review") << at(20, 8, 5) << at(20, 9, 5);
-        QTest::newRow("seconds of the time dropped") << QStringLiteral("Call") << at(2, 11).addSecs(42) << 15
-                                                     << QStringLiteral("Call") << at(20, 11) << at(20, 11, 15);
-        QTest::newRow("no time means 09:00") << QStringLiteral("Gym") << QDateTime() << 60 << QStringLiteral("Gym")
-                                             << at(20, 9) << at(20, 10);
-        QTest::newRow("past midnight") << QStringLiteral("Party") << at(2, 23, 30) << 120
-                                       << QStringLiteral("Party") << at(20, 23, 30) << at(21, 1, 30);
+        QTest::newRow("14:30 for an hour") << "Dentist" << at(2, 14, 30) << 60 << "Dentist" << at(20, 14, 30)
+                                           << at(20, 15, 30);
+        QTest::newRow("title trimmed") << " \t Review\n " << at(2, 8, 5) << 60 << "Review" << at(20, 8, 5) << at(20, 9, 5);
+        QTest::newRow("seconds of the time dropped")
+            << "Call" << at(2, 11).addSecs(42) << 15 << "Call" << at(20, 11) << at(20, 11, 15);
+        QTest::newRow("no time means 09:00") << "Gym" << QDateTime() << 60 << "Gym" << at(20, 9) << at(20, 10);
+        QTest::newRow("past midnight") << "Party" << at(2, 23, 30) << 120 << "Party" << at(20, 23, 30) << at(21, 1, 30);
+        QTest::newRow("empty title") << "" << at(2, 14) << 60 << "" << QDateTime() << QDateTime();
+        QTest::newRow("blank title") << "\t\n\r\n " << at(2, 14) << 60 << "" << QDateTime() << QDateTime();
     }
     void addEventBuildsTheEvent()
     {
@@ -268,43 +230,25 @@ private slots:
         QFETCH(QDateTime, time);
         QFETCH(int, minutes);
         QFETCH(QString, savedTitle);
-        QFETCH(QDateTime, start);
-        QFETCH(QDateTime, end);
         Rig rig;
         auto &manager = rig.start();
-        QSignalSpy selected(&manager, &NotchCalendarManager::selectedDateChanged);
-        QVERIFY(manager.addEvent(title, at(20, 18), time, minutes));
-        QCOMPARE(rig.store.saved.size(), 1);
+        const bool accepted = !savedTitle.isEmpty();
+        QCOMPARE(manager.addEvent(title, at(20, 18), time, minutes), accepted);
+        QCOMPARE(rig.store.saved.size(), accepted ? 1 : 0);
+        QCOMPARE(manager.selectedDate(), accepted ? at(20, 0) : at(2, 0));
+        if (!accepted)
+            return;
         QCOMPARE(rig.store.saved[0].title, savedTitle);
-        QCOMPARE(rig.store.saved[0].start, start);
-        QCOMPARE(rig.store.saved[0].end, end);
-        QCOMPARE(manager.selectedDate(), at(20, 0));
-        QCOMPARE(selected.count(), 1);
+        QTEST(rig.store.saved[0].start, "start");
+        QTEST(rig.store.saved[0].end, "end");
         rig.scheduler.runPending();
         QCOMPARE(titles(manager.events()), QStringList{savedTitle});
     }
 
-    void addEventRefusesBlankTitles_data()
-    {
-        QTest::addColumn<QString>("title");
-        QTest::newRow("empty") << QString();
-        QTest::newRow("spaces") << QStringLiteral("   ");
-        QTest::newRow("tabs and line breaks") << QStringLiteral("\t\n\r\n ");
-    }
-    void addEventRefusesBlankTitles()
-    {
-        QFETCH(QString, title);
-        Rig rig;
-        auto &manager = rig.start();
-        QVERIFY(!manager.addEvent(title, at(2, 0), at(2, 14, 30), 60));
-        QVERIFY(rig.store.saved.isEmpty());
-        QCOMPARE(manager.selectedDate(), at(2, 0));
-    }
-
     void recordsMatchByIdAndFillGaps()
     {
-        CalendarEvent a{QStringLiteral("same"), QStringLiteral("One"), at(2, 9), at(2, 10), false, QColor(Qt::red)};
-        CalendarEvent b{QStringLiteral("same"), QStringLiteral("Two"), at(3, 9), at(3, 10), true, QColor()};
+        CalendarEvent a{u"same"_s, u"One"_s, at(2, 9), at(2, 10), false, QColor(Qt::red)};
+        CalendarEvent b{u"same"_s, u"Two"_s, at(3, 9), at(3, 10), true, QColor()};
         const NotchEventModel first = NotchEventModel::fromStore(a);
         const NotchEventModel second = NotchEventModel::fromStore(b);
         QVERIFY(first == second);
@@ -314,10 +258,9 @@ private slots:
 
         CalendarEvent bare{QString(), QString(), at(2, 9), at(2, 10), false, QColor()};
         const NotchEventModel one = NotchEventModel::fromStore(bare);
-        const NotchEventModel two = NotchEventModel::fromStore(bare);
-        QCOMPARE(one.title, QStringLiteral("Untitled"));
+        QCOMPARE(one.title, u"Untitled"_s);
         QCOMPARE(one.id.size(), 36);
-        QVERIFY(one != two);
+        QVERIFY(one != NotchEventModel::fromStore(bare));
     }
 
     void destructionStopsTheTimer()
