@@ -147,18 +147,24 @@ private slots:
         QTest::addColumn<qint64>("code");
         QTest::addColumn<QString>("icon");
         QTest::addColumn<QString>("name");
-        // Edges of each range; the manager test shows the common codes end to end.
+        // Each range's edges, codes between ranges and beyond them.
         const struct
         {
             qint64 code;
             const char *icon;
             const char *name;
         } rows[] = {
-            {1, "cloud.sun.fill", "Cloudy"},   {4, "cloud.sun.fill", "Clear"},       {45, "cloud.fog.fill", "Fog"},
-            {47, "cloud.sun.fill", "Clear"},   {51, "cloud.rain.fill", "Rain"},      {67, "cloud.rain.fill", "Rain"},
-            {68, "cloud.sun.fill", "Clear"},   {70, "cloud.sun.fill", "Clear"},      {77, "snow", "Snow"},
-            {78, "cloud.sun.fill", "Clear"},   {80, "cloud.heavyrain.fill", "Heavy Rain"},
-            {83, "cloud.sun.fill", "Clear"},   {94, "cloud.sun.fill", "Clear"},      {95, "cloud.bolt.rain.fill", "Storm"},
+            {0, "sun.max.fill", "Clear"},          {1, "cloud.sun.fill", "Cloudy"},
+            {3, "cloud.sun.fill", "Cloudy"},       {4, "cloud.sun.fill", "Clear"},
+            {45, "cloud.fog.fill", "Fog"},         {47, "cloud.sun.fill", "Clear"},
+            {48, "cloud.fog.fill", "Fog"},         {50, "cloud.sun.fill", "Clear"},
+            {51, "cloud.rain.fill", "Rain"},       {67, "cloud.rain.fill", "Rain"},
+            {68, "cloud.sun.fill", "Clear"},       {70, "cloud.sun.fill", "Clear"},
+            {77, "snow", "Snow"},                  {78, "cloud.sun.fill", "Clear"},
+            {80, "cloud.heavyrain.fill", "Heavy Rain"}, {82, "cloud.heavyrain.fill", "Heavy Rain"},
+            {83, "cloud.sun.fill", "Clear"},       {94, "cloud.sun.fill", "Clear"},
+            {95, "cloud.bolt.rain.fill", "Storm"}, {99, "cloud.bolt.rain.fill", "Storm"},
+            {100, "cloud.sun.fill", "Clear"},      {-3, "cloud.sun.fill", "Clear"},
             {std::numeric_limits<qint64>::min(), "cloud.sun.fill", "Clear"},
         };
         for (const auto &row : rows)

