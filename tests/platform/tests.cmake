@@ -25,8 +25,7 @@ talvo_add_test(tst_qtclipboardpasteboard SOURCES platform/linux/tst_qtclipboardp
     LIBS talvo_platform_linux GUI)
 target_compile_definitions(tst_qtclipboardpasteboard PRIVATE CLIPBOARD_OWNER="$<TARGET_FILE:clipboard_owner>")
 add_dependencies(tst_qtclipboardpasteboard clipboard_owner)
-talvo_add_test(tst_inodefolderbookmarks SOURCES platform/linux/tst_inodefolderbookmarks.cpp LIBS talvo_platform_linux)
-talvo_add_test(tst_posixfolderlister SOURCES platform/linux/tst_posixfolderlister.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_downloadsondisk SOURCES platform/linux/tst_downloadsondisk.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_filedialogfolderchooser SOURCES platform/linux/tst_filedialogfolderchooser.cpp
     LIBS talvo_platform_linux)
 talvo_add_test(tst_icalcalendarstore SOURCES platform/linux/tst_icalcalendarstore.cpp
@@ -39,4 +38,4 @@ talvo_add_test(tst_threadtimerqueue SOURCES platform/tst_threadtimerqueue.cpp)
 talvo_add_test(tst_mprisplayers SOURCES platform/linux/tst_mprisplayers.cpp LIBS talvo_platform_linux)
 # Freed inode numbers are reused at once: a folder another test creates nearby
 # in /tmp could pass for the deleted one. Run it alone.
-set_tests_properties(tst_inodefolderbookmarks PROPERTIES RUN_SERIAL TRUE)
+set_tests_properties(tst_downloadsondisk PROPERTIES RUN_SERIAL TRUE)

@@ -4,7 +4,4 @@ talvo_add_test(tst_weathermanager SOURCES sources/tst_weathermanager.cpp LIBS ta
 talvo_add_test(tst_nowplayingmanager SOURCES sources/tst_nowplayingmanager.cpp)
 talvo_add_test(tst_clipboardmanager SOURCES sources/tst_clipboardmanager.cpp)
 talvo_add_test(tst_recentfilesmanager SOURCES sources/tst_recentfilesmanager.cpp)
-talvo_add_test(tst_recentfilesondisk SOURCES sources/tst_recentfilesondisk.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_notchcalendarmanager SOURCES sources/tst_notchcalendarmanager.cpp)
-talvo_add_test(tst_notcheventlistmodel SOURCES sources/tst_notcheventlistmodel.cpp)
-talvo_add_test(tst_calendartime SOURCES sources/tst_calendartime.cpp)

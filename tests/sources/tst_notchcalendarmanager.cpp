@@ -2,8 +2,11 @@
 #include "fakes/FakeCalendarStore.h"
 #include "fakes/MemoryPreferencesStorage.h"
 #include "fakes/VirtualScheduler.h"
+#include "sources/CalendarTime.h"
 #include "sources/NotchCalendarManager.h"
+#include "sources/NotchEventListModel.h"
 
+#include <QAbstractItemModelTester>
 #include <QJsonArray>
 #include <QSignalSpy>
 #include <QTest>
@@ -53,8 +56,33 @@ struct Rig
     std::unique_ptr<NotchCalendarManager> manager;
 };
 
+// "a" is an event with id "a"; "a*" the same event with a new title.
+QList<NotchEventModel> keyed(const QStringList &keys)
+{
+    QList<NotchEventModel> list;
+    for (const QString &key : keys) {
+        NotchEventModel e;
+        e.id = key.left(1);
+        e.title = key;
+        e.start = QDateTime(QDate(2026, 3, 2), QTime(9, 0));
+        list.append(e);
+    }
+    return list;
+}
+
+QStringList rowTitles(const NotchEventListModel &model)
+{
+    QStringList result;
+    for (int row = 0; row < model.rowCount(); ++row)
+        result << model.data(model.index(row), NotchEventListModel::TitleRole).toString();
+    return result;
+}
+
 } // namespace
 
+// The calendar manager with a fake store, the list model it feeds and its local-time helpers.
+// The test runs in Europe/Berlin: clocks jump 02:00 -> 03:00 on 29 March 2026
+// and fall back 03:00 -> 02:00 on 25 October 2026.
 class TestNotchCalendarManager : public QObject
 {
     Q_OBJECT
@@ -269,6 +297,94 @@ private slots:
         rig.start();
         rig.manager.reset();
         QCOMPARE(rig.scheduler.pendingCount(), 0);
+    }
+
+    void rowsFollowTheListByKey_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<int>("resets");
+        QTest::addColumn<int>("dataChanges");
+        QTest::newRow("first fill") << QStringList{} << QStringList{"a", "b"} << 0 << 0;
+        QTest::newRow("emptied") << QStringList{"a", "b"} << QStringList{} << 0 << 0;
+        QTest::newRow("same list") << QStringList{"a", "b"} << QStringList{"a", "b"} << 0 << 0;
+        QTest::newRow("reordered") << QStringList{"a", "b", "c"} << QStringList{"c", "a", "b"} << 0 << 0;
+        QTest::newRow("reversed") << QStringList{"a", "b", "c", "d"} << QStringList{"d", "c", "b", "a"} << 0 << 0;
+        QTest::newRow("insert and remove") << QStringList{"a", "b", "c"} << QStringList{"x", "b", "y"} << 0 << 0;
+        QTest::newRow("retitled") << QStringList{"a", "b"} << QStringList{"a", "b*"} << 0 << 1;
+        QTest::newRow("retitled and moved") << QStringList{"a", "b"} << QStringList{"b*", "a"} << 0 << 1;
+        QTest::newRow("duplicate ids reset") << QStringList{"a"} << QStringList{"a", "a*"} << 1 << 0;
+    }
+    void rowsFollowTheListByKey()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, after);
+        QFETCH(int, resets);
+        QFETCH(int, dataChanges);
+        NotchEventListModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setEvents(keyed(before));
+        QCOMPARE(rowTitles(model), before);
+
+        // Rows of events that stay must stay the same rows (delegates keep their state).
+        QList<QPersistentModelIndex> kept;
+        for (int row = 0; row < model.rowCount(); ++row)
+            kept << QPersistentModelIndex(model.index(row));
+        QSignalSpy resetSpy(&model, &QAbstractItemModel::modelReset);
+        QSignalSpy dataSpy(&model, &QAbstractItemModel::dataChanged);
+        QSignalSpy countSpy(&model, &NotchEventListModel::countChanged);
+
+        model.setEvents(keyed(after));
+        QCOMPARE(rowTitles(model), after);
+        QCOMPARE(resetSpy.count(), resets);
+        QCOMPARE(dataSpy.count(), dataChanges);
+        QCOMPARE(countSpy.count(), before.size() == after.size() ? 0 : 1);
+        if (resets == 0) {
+            for (int i = 0; i < kept.size(); ++i) {
+                const QString id = before.at(i).left(1);
+                const bool stays = std::any_of(after.begin(), after.end(), [&](const QString &k) { return k.left(1) == id; });
+                QCOMPARE(kept.at(i).isValid(), stays);
+                if (stays)
+                    QCOMPARE(kept.at(i).data(NotchEventListModel::IdRole).toString(), id);
+            }
+        }
+    }
+
+    void wallClockTimesOnADay_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<int>("hour");
+        QTest::addColumn<int>("minute");
+        QTest::addColumn<QString>("utc"); // empty: no such instant
+        QTest::newRow("winter") << QDate(2026, 3, 2) << 14 << 30 << QStringLiteral("2026-03-02T13:30:00Z");
+        QTest::newRow("summer") << QDate(2026, 7, 2) << 14 << 30 << QStringLiteral("2026-07-02T12:30:00Z");
+        QTest::newRow("midnight") << QDate(2026, 3, 2) << 0 << 0 << QStringLiteral("2026-03-01T23:00:00Z");
+        QTest::newRow("skipped hour: the first instant after the jump")
+            << QDate(2026, 3, 29) << 2 << 30 << QStringLiteral("2026-03-29T01:00:00Z");
+        QTest::newRow("just before the jump") << QDate(2026, 3, 29) << 1 << 59 << QStringLiteral("2026-03-29T00:59:00Z");
+        QTest::newRow("repeated hour: the first of the two")
+            << QDate(2026, 10, 25) << 2 << 30 << QStringLiteral("2026-10-25T00:30:00Z");
+        QTest::newRow("after the repeated hour") << QDate(2026, 10, 25) << 3 << 0 << QStringLiteral("2026-10-25T02:00:00Z");
+        QTest::newRow("no such hour") << QDate(2026, 3, 2) << 24 << 0 << QString();
+        QTest::newRow("no date") << QDate() << 9 << 0 << QString();
+    }
+    void wallClockTimesOnADay()
+    {
+        QFETCH(QDate, date);
+        QFETCH(int, hour);
+        QFETCH(int, minute);
+        QFETCH(QString, utc);
+        const auto result = localDateTimeAt(date, hour, minute);
+        QCOMPARE(result.has_value(), !utc.isEmpty());
+        if (result)
+            QCOMPARE(result->toUTC().toString(Qt::ISODate), utc);
+    }
+
+    void startOfDayIsLocalMidnight()
+    {
+        const QDateTime lateUtc(QDate(2026, 3, 2), QTime(23, 30), Qt::UTC); // 00:30 on the 3rd in Berlin
+        QCOMPARE(startOfLocalDay(lateUtc), QDateTime(QDate(2026, 3, 3), QTime(0, 0)));
+        QVERIFY(!startOfLocalDay(QDateTime()).isValid());
     }
 };
 
