@@ -25,8 +25,9 @@ private slots:
         QFETCH(QByteArray, environment);
         QFETCH(QString, expected);
         qputenv("TALVO_TEST_SERVICE_URL", environment);
+        const QByteArray logged = "Ignoring TALVO_TEST_SERVICE_URL, not an http(s) address: " + environment.trimmed();
         if (expected.isEmpty())
-            QTest::ignoreMessage(QtInfoMsg, ("Ignoring TALVO_TEST_SERVICE_URL, not an http(s) address: " + environment.trimmed()).constData());
+            QTest::ignoreMessage(QtInfoMsg, logged.constData());
         QCOMPARE(serviceBase("TALVO_TEST_SERVICE_URL", QStringLiteral("https://built.example")),
                  QUrl(expected.isEmpty() ? QStringLiteral("https://built.example") : expected));
     }
