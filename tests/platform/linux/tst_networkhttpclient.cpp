@@ -72,7 +72,6 @@ private slots:
     {
         QFETCH(Reply, reply);
         QFETCH(int, outcome);
-        QFETCH(int, status);
         QFETCH(QByteArray, body);
 
         LoopbackHttpServer server;
@@ -86,7 +85,7 @@ private slots:
 
         QTRY_COMPARE(call.calls, 1);
         QCOMPARE(int(call.response->outcome), outcome);
-        QCOMPARE(call.response->statusCode, status);
+        QTEST(call.response->statusCode, "status");
         QCOMPARE(call.response->body, body);
         QCOMPARE(call.response->errorDescription.isEmpty(), outcome == int(Outcome::Completed));
         QTest::qWait(20); // a late signal must not answer a second time
