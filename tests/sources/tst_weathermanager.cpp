@@ -328,6 +328,17 @@ private slots:
         QCOMPARE(manager.locationName(), u"Colombo"_s);
     }
 
+    void positionFailureReturnsToTheFallbackCity()
+    {
+        Rig rig(LocationService::Authorized);
+        WeatherManager &manager = rig.create();
+        rig.locateIn({64.15, -21.94}, u"Reykjavik"_s, 1);
+        rig.location.fail(u"timeout"_s);
+        QCOMPARE(manager.locationName(), u"Colombo"_s);
+        QVERIFY(rig.awaitAnswers(2));
+        QCOMPARE(rig.forecastQuery(1), coordinatesQuery(u"6.9271"_s, u"79.8612"_s));
+    }
+
     void lastForecastToFinishWins()
     {
         Reply slow = forecast(10, 9, 0);
