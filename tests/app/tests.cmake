@@ -3,5 +3,4 @@ talvo_add_test(tst_prefscommand SOURCES app/tst_prefscommand.cpp LIBS talvo_plat
 target_compile_definitions(tst_prefscommand PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>")
 add_dependencies(tst_prefscommand talvo)
 talvo_add_test(tst_appdelegate SOURCES app/tst_appdelegate.cpp)
-talvo_add_test(tst_appcast SOURCES app/tst_appcast.cpp)
 talvo_add_test(tst_talvoupdater SOURCES app/tst_talvoupdater.cpp LIBS talvo_platform_linux)

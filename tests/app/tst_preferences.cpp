@@ -60,16 +60,6 @@ private slots:
         QVERIFY(!prefs.contains(key));
     }
 
-    void everyKeyIsInTheTableOnce()
-    {
-        QStringList names;
-        for (const auto &info : allPreferenceKeys())
-            names << info.name;
-        QCOMPARE(names.size(), 15);
-        names.removeDuplicates();
-        QCOMPARE(names.size(), 15);
-    }
-
     void illTypedValuesReadAsDefaults()
     {
         MemoryPreferencesStorage storage(QJsonObject{
@@ -90,30 +80,6 @@ private slots:
         // An empty list is still a list of text.
         prefs.setObject(QStringList{}, QStringLiteral("TalvoFavoriteApps"));
         QCOMPARE(prefs.value(PrefKey::favoriteApps), QStringList{});
-    }
-
-    void micIconReadAsObjectCountsNonBooleanAsTrue_data()
-    {
-        QTest::addColumn<QJsonValue>("stored");
-        QTest::addColumn<bool>("show");
-        QTest::newRow("absent") << QJsonValue(QJsonValue::Undefined) << true;
-        QTest::newRow("false") << QJsonValue(false) << false;
-        QTest::newRow("true") << QJsonValue(true) << true;
-        QTest::newRow("text false") << QJsonValue(QStringLiteral("false")) << true;
-        QTest::newRow("number 0") << QJsonValue(0) << true;
-    }
-    void micIconReadAsObjectCountsNonBooleanAsTrue()
-    {
-        QFETCH(QJsonValue, stored);
-        QFETCH(bool, show);
-        QJsonObject values;
-        if (!stored.isUndefined())
-            values.insert(QStringLiteral("showMicMenuBarIcon"), stored);
-        MemoryPreferencesStorage storage(values);
-        Preferences prefs(storage);
-        const QVariant object = prefs.objectForKey(QStringLiteral("showMicMenuBarIcon"));
-        const bool shown = object.typeId() == QMetaType::Bool ? object.toBool() : true;
-        QCOMPARE(shown, show);
     }
 
     void everyWriteSignalsOnceAndPerKeyOnlyOnRealChange()

@@ -1,7 +1,7 @@
 talvo_add_test(tst_scheduler SOURCES platform/tst_scheduler.cpp)
 talvo_add_test(tst_jsonfilepreferencesstorage SOURCES platform/linux/tst_jsonfilepreferencesstorage.cpp
     LIBS talvo_platform_linux)
-talvo_add_test(tst_scriptbridge SOURCES platform/linux/tst_scriptbridge.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_pulseaudioservices SOURCES platform/linux/tst_pulseaudioservices.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_xdgautostart SOURCES platform/linux/tst_xdgautostart.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_appwindows SOURCES platform/linux/tst_appwindows.cpp LIBS talvo_platform_linux GUI)
 talvo_add_test(tst_networkhttpclient SOURCES platform/linux/tst_networkhttpclient.cpp LIBS talvo_platform_linux)
@@ -15,8 +15,6 @@ talvo_add_test(tst_freedesktopcontenttypes SOURCES platform/linux/tst_freedeskto
     LIBS talvo_platform_linux)
 talvo_add_test(tst_freedesktopthumbnailer SOURCES platform/linux/tst_freedesktopthumbnailer.cpp
     LIBS talvo_platform_linux)
-talvo_add_test(tst_canberrasoundplayer SOURCES platform/linux/tst_canberrasoundplayer.cpp
-    LIBS talvo_platform_linux)
 talvo_add_test(tst_desktopapplicationcatalog SOURCES platform/linux/tst_desktopapplicationcatalog.cpp
     LIBS talvo_platform_linux)
 qt_add_executable(clipboard_owner platform/linux/clipboard_owner.cpp)
@@ -25,10 +23,9 @@ talvo_add_test(tst_qtclipboardpasteboard SOURCES platform/linux/tst_qtclipboardp
     LIBS talvo_platform_linux GUI)
 target_compile_definitions(tst_qtclipboardpasteboard PRIVATE CLIPBOARD_OWNER="$<TARGET_FILE:clipboard_owner>")
 add_dependencies(tst_qtclipboardpasteboard clipboard_owner)
-talvo_add_test(tst_inodefolderbookmarks SOURCES platform/linux/tst_inodefolderbookmarks.cpp LIBS talvo_platform_linux)
-talvo_add_test(tst_posixfolderlister SOURCES platform/linux/tst_posixfolderlister.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_downloadsondisk SOURCES platform/linux/tst_downloadsondisk.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_helperprocesses SOURCES platform/linux/tst_helperprocesses.cpp LIBS talvo_platform_linux)
-talvo_add_test(tst_icalcalendarstore SOURCES platform/linux/tst_icalcalendarstore.cpp platform/linux/IcsTestFiles.h
+talvo_add_test(tst_icalcalendarstore SOURCES platform/linux/tst_icalcalendarstore.cpp
     LIBS talvo_platform_linux)
 talvo_add_test(tst_dbuscontrolbus SOURCES platform/linux/tst_dbuscontrolbus.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_qtscreens SOURCES platform/linux/tst_qtscreens.cpp LIBS talvo_platform_linux)
@@ -38,4 +35,4 @@ talvo_add_test(tst_threadtimerqueue SOURCES platform/tst_threadtimerqueue.cpp)
 talvo_add_test(tst_mprisplayers SOURCES platform/linux/tst_mprisplayers.cpp LIBS talvo_platform_linux)
 # Freed inode numbers are reused at once: a folder another test creates nearby
 # in /tmp could pass for the deleted one. Run it alone.
-set_tests_properties(tst_inodefolderbookmarks PROPERTIES RUN_SERIAL TRUE)
+set_tests_properties(tst_downloadsondisk PROPERTIES RUN_SERIAL TRUE)

@@ -6,26 +6,30 @@
 #include <QTest>
 
 using namespace talvo;
+using namespace Qt::StringLiterals;
 
 namespace {
 // A microphone whose input volume the scripts read and set.
-struct FakeMicrophone
+struct Rig
 {
-    int volume = 100;
-    bool broken = false;
-
-    void install(FakeScriptRunner &runner)
+    explicit Rig(int startVolume) : volume(startVolume)
     {
-        runner.handle(QStringLiteral("input volume of (get volume settings)"), [this](const QString &) {
-            return broken ? ScriptResult::error(QStringLiteral("no sound server")) : ScriptResult::ok(ScriptReply::fromInt(volume));
+        runner.handle(u"input volume of (get volume settings)"_s, [this](const QString &) {
+            return broken ? ScriptResult::error(u"no sound server"_s) : ScriptResult::ok(ScriptReply::fromInt(volume));
         });
-        runner.handlePrefix(QStringLiteral("set volume input volume "), [this](const QString &source) {
+        runner.handlePrefix(u"set volume input volume "_s, [this](const QString &source) {
             if (broken)
-                return ScriptResult::error(QStringLiteral("no sound server"));
-            volume = source.section(QLatin1Char(' '), -1).toInt();
+                return ScriptResult::error(u"no sound server"_s);
+            volume = source.section(u' ', -1).toInt();
             return ScriptResult::ok(ScriptReply::fromText(QString()));
         });
+        manager = std::make_unique<MicManager>(runner, scheduler); // polls once at creation
     }
+    int volume;
+    bool broken = false;
+    FakeScriptRunner runner;
+    VirtualScheduler scheduler;
+    std::unique_ptr<MicManager> manager;
 };
 } // namespace
 
@@ -41,99 +45,69 @@ private slots:
         QTest::newRow("at 65") << 65 << 65 << 65;
         // Muting at 0 (changed outside since the last poll) remembers nothing new.
         QTest::newRow("already at 0") << 50 << 0 << 50;
+        QTest::newRow("nothing but 0 seen restores full volume") << 0 << 0 << 100;
     }
     void muteAndUnmuteRestoreTheVolume()
     {
         QFETCH(int, seenVolume);
         QFETCH(int, volumeAtMute);
         QFETCH(int, restored);
-        FakeScriptRunner runner;
-        FakeMicrophone mic{seenVolume};
-        mic.install(runner);
-        VirtualScheduler scheduler;
-        MicManager manager(runner, scheduler);
-        QVERIFY(!manager.isMuted());
-        mic.volume = volumeAtMute;
-
-        manager.toggleMute();
-        QVERIFY(manager.isMuted());
-        QCOMPARE(mic.volume, 0);
-        QCOMPARE(runner.ran().last(), QStringLiteral("set volume input volume 0"));
-        QCOMPARE(manager.previousVolume(), restored);
-        manager.toggleMute();
-        QVERIFY(!manager.isMuted());
-        QCOMPARE(mic.volume, restored);
-        QCOMPARE(runner.ran().last(), QStringLiteral("set volume input volume %1").arg(restored));
-    }
-
-    void unmuteWithNothingSeenRestoresFullVolume()
-    {
-        FakeScriptRunner runner;
-        FakeMicrophone mic{0};
-        mic.install(runner);
-        VirtualScheduler scheduler;
-        MicManager manager(runner, scheduler);
-        QVERIFY(manager.isMuted()); // the first poll runs at creation
-        manager.toggleMute();
-        QCOMPARE(mic.volume, 100);
+        Rig rig(seenVolume);
+        rig.volume = volumeAtMute;
+        if (!rig.manager->isMuted()) {
+            rig.manager->toggleMute();
+            QVERIFY(rig.manager->isMuted());
+            QCOMPARE(rig.runner.ran().last(), u"set volume input volume 0"_s);
+        }
+        QCOMPARE(rig.manager->previousVolume(), restored);
+        rig.manager->toggleMute();
+        QVERIFY(!rig.manager->isMuted());
+        QCOMPARE(rig.volume, restored);
+        QCOMPARE(rig.runner.ran().last(), u"set volume input volume %1"_s.arg(restored));
     }
 
     void pollFollowsOutsideChanges()
     {
-        FakeScriptRunner runner;
-        FakeMicrophone mic{70};
-        mic.install(runner);
-        VirtualScheduler scheduler;
-        MicManager manager(runner, scheduler);
-        QSignalSpy changed(&manager, &MicManager::isMutedChanged);
+        Rig rig(70);
+        QSignalSpy changed(rig.manager.get(), &MicManager::isMutedChanged);
+        rig.volume = 0;
+        rig.scheduler.advance(1999);
+        QVERIFY(!rig.manager->isMuted());
+        rig.scheduler.advance(1);
+        QVERIFY(rig.manager->isMuted());
+        QCOMPARE(rig.manager->previousVolume(), 70);
 
-        mic.volume = 0;
-        scheduler.advance(1999);
-        QVERIFY(!manager.isMuted());
-        scheduler.advance(1);
-        QVERIFY(manager.isMuted());
-        QCOMPARE(manager.previousVolume(), 70);
-
-        mic.volume = 40;
-        scheduler.advance(2000);
-        QVERIFY(!manager.isMuted());
-        QCOMPARE(manager.previousVolume(), 40);
-        scheduler.advance(10000); // unchanged volume: no further signals
+        rig.volume = 40;
+        rig.scheduler.advance(2000);
+        QVERIFY(!rig.manager->isMuted());
+        QCOMPARE(rig.manager->previousVolume(), 40);
+        rig.scheduler.advance(10000); // unchanged volume: no further signals
         QCOMPARE(changed.count(), 2);
     }
 
     void failingScriptsReadAsFullVolume()
     {
-        FakeScriptRunner runner;
-        FakeMicrophone mic{0};
-        mic.install(runner);
-        VirtualScheduler scheduler;
-        MicManager manager(runner, scheduler);
-        QVERIFY(manager.isMuted()); // the first poll runs at creation
-        mic.broken = true;
-        scheduler.advance(2000);
-        QVERIFY(!manager.isMuted());
-        QCOMPARE(manager.previousVolume(), 100);
+        Rig rig(0);
+        QVERIFY(rig.manager->isMuted());
+        rig.broken = true;
+        rig.scheduler.advance(2000);
+        QVERIFY(!rig.manager->isMuted());
+        QCOMPARE(rig.manager->previousVolume(), 100);
 
-        runner.failCreation(true);
-        manager.toggleMute(); // reads 100 and "mutes"; the failed set goes unseen
-        QVERIFY(manager.isMuted());
-        scheduler.advance(2000); // the poll corrects the flag
-        QVERIFY(!manager.isMuted());
+        rig.runner.failCreation(true);
+        rig.manager->toggleMute(); // reads 100 and "mutes"; the failed set goes unseen
+        QVERIFY(rig.manager->isMuted());
+        rig.scheduler.advance(2000); // the poll corrects the flag
+        QVERIFY(!rig.manager->isMuted());
     }
 
     void pollStopsWithTheManager()
     {
-        FakeScriptRunner runner;
-        FakeMicrophone mic;
-        mic.install(runner);
-        VirtualScheduler scheduler;
-        {
-            MicManager manager(runner, scheduler);
-        }
-        runner.clearRan();
-        scheduler.advance(10000);
-        QVERIFY(runner.ran().isEmpty());
+        Rig rig(100);
+        rig.manager.reset();
+        rig.runner.clearRan();
+        rig.scheduler.advance(10000);
+        QVERIFY(rig.runner.ran().isEmpty());
     }
 };
 

@@ -30,9 +30,6 @@ private slots:
             auto *quick = qobject_cast<QQuickWindow *>(QGuiApplication::topLevelWindows().constLast());
             QVERIFY(quick);
             QVERIFY(QTest::qWaitForWindowExposed(quick));
-            QCOMPARE(quick->title(), QStringLiteral("Talvo Settings"));
-            QCOMPARE(quick->size(), QSize(980, 680));
-            QCOMPARE(quick->minimumSize(), QSize(820, 560));
             quick->setGeometry(QRect(100, 120, 900, 600));
             moved = quick->geometry();
             quick->close();
@@ -56,8 +53,7 @@ private slots:
         window->present();
         auto *quick = qobject_cast<QQuickWindow *>(QGuiApplication::topLevelWindows().constLast());
         QVERIFY(QTest::qWaitForWindowExposed(quick));
-        QCOMPARE(quick->size(), QSize(600, 480));
-        QCOMPARE(quick->minimumSize(), quick->maximumSize());
+        QCOMPARE(quick->minimumSize(), quick->maximumSize()); // no resizing
         QVERIFY(!(quick->flags() & Qt::WindowCloseButtonHint));
         QVERIFY(!(quick->flags() & Qt::WindowMinimizeButtonHint));
         QVERIFY(QMetaObject::invokeMethod(quick->property("closeHandler").value<QObject *>(), "invoke"));

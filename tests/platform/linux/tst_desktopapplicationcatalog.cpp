@@ -6,6 +6,7 @@
 #include <QTest>
 
 using namespace talvo;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -47,76 +48,64 @@ class TestDesktopApplicationCatalog : public QObject
 private slots:
     void defaultBrowser_data()
     {
-        QTest::addColumn<QString>("setup");
+        using Files = QList<std::pair<QString, QByteArray>>; // relative path, content
+        QTest::addColumn<Files>("files");
+        QTest::addColumn<QString>("answer"); // what xdg-settings says; asked only when no list answers
         QTest::addColumn<QString>("expected"); // relative to the tree; empty: none
-        QTest::newRow("user list") << "user" << "usr/applications/firefox-esr.desktop";
-        QTest::newRow("desktop-specific list first") << "desktop" << "usr/applications/chromium.desktop";
-        QTest::newRow("first installed of several") << "several" << "usr/applications/chromium.desktop";
-        QTest::newRow("uninstalled in user list, system list next") << "fallthrough"
-                                                                      << "usr/applications/firefox-esr.desktop";
-        QTest::newRow("entry in a subfolder") << "subfolder" << "usr/applications/kde4/konqueror.desktop";
-        QTest::newRow("user entry shadows system entry") << "shadow" << "home-data/applications/firefox-esr.desktop";
-        QTest::newRow("other sections ignored") << "section" << "usr/applications/firefox-esr.desktop";
-        QTest::newRow("no list: xdg-settings answers") << "query" << "usr/applications/chromium.desktop";
-        QTest::newRow("xdg-settings names a missing entry") << "query missing" << "";
-        QTest::newRow("malformed list") << "malformed" << "";
-        QTest::newRow("path instead of id") << "path id" << "";
+        const QString firefox = u"usr/applications/firefox-esr.desktop"_s;
+        const QString chromium = u"usr/applications/chromium.desktop"_s;
+        const QByteArray http = "[Default Applications]\nx-scheme-handler/http=";
+        QTest::newRow("user list") << Files{{"config/mimeapps.list", kHttpFirefox}} << "" << firefox;
+        QTest::newRow("desktop-specific list first")
+            << Files{{"config/mimeapps.list", kHttpFirefox}, {"config/gnome-mimeapps.list", http + "chromium.desktop\n"}}
+            << "" << chromium;
+        QTest::newRow("first installed of several")
+            << Files{{"config/mimeapps.list", http + " gone.desktop; chromium.desktop;firefox-esr.desktop\n"}} << ""
+            << chromium;
+        QTest::newRow("uninstalled in user list, system list next")
+            << Files{{"config/mimeapps.list", http + "gone.desktop\n"}, {"usr/applications/mimeapps.list", kHttpFirefox}}
+            << "" << firefox;
+        QTest::newRow("entry in a subfolder")
+            << Files{{"usr/applications/kde4/konqueror.desktop", {}}, {"etc/mimeapps.list", http + "kde4-konqueror.desktop\n"}}
+            << "" << "usr/applications/kde4/konqueror.desktop";
+        QTest::newRow("user entry shadows system entry")
+            << Files{{"home-data/applications/firefox-esr.desktop", {}}, {"config/mimeapps.list", kHttpFirefox}} << ""
+            << "home-data/applications/firefox-esr.desktop";
+        QTest::newRow("other sections ignored")
+            << Files{{"config/mimeapps.list", "[Added Associations]\nx-scheme-handler/http=chromium.desktop\n"
+                                              "[Default Applications]\ntext/html=chromium.desktop\n"
+                                              "x-scheme-handler/http=firefox-esr.desktop\n"}}
+            << "" << firefox;
+        QTest::newRow("no list: xdg-settings answers") << Files{} << "chromium.desktop" << chromium;
+        QTest::newRow("xdg-settings names a missing entry") << Files{} << "gone.desktop" << "";
+        static const char junk[] = "\xff\xfe\0garbage[Default Applications\nx-scheme-handler/http\n=firefox-esr.desktop\n";
+        QTest::newRow("malformed list") << Files{{"config/mimeapps.list", QByteArray(junk, sizeof(junk) - 1)}} << ""
+                                        << "";
+        QTest::newRow("path instead of id")
+            << Files{{"config/mimeapps.list", http + "../applications/firefox-esr.desktop;<root>/" + chromium.toUtf8() + "\n"}}
+            << "" << "";
     }
     void defaultBrowser()
     {
-        QFETCH(QString, setup);
+        using Files = QList<std::pair<QString, QByteArray>>;
+        QFETCH(Files, files);
+        QFETCH(QString, answer);
         QFETCH(QString, expected);
         XdgTree tree;
-        tree.write(QStringLiteral("usr/applications/firefox-esr.desktop"));
-        tree.write(QStringLiteral("usr/applications/chromium.desktop"));
-        QString answer;
-        if (setup == QLatin1String("user")) {
-            tree.write(QStringLiteral("config/mimeapps.list"), kHttpFirefox);
-        } else if (setup == QLatin1String("desktop")) {
-            qputenv("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
-            tree.write(QStringLiteral("config/mimeapps.list"), kHttpFirefox);
-            tree.write(QStringLiteral("config/gnome-mimeapps.list"),
-                       "[Default Applications]\nx-scheme-handler/http=chromium.desktop\n");
-        } else if (setup == QLatin1String("several")) {
-            tree.write(QStringLiteral("config/mimeapps.list"),
-                       "[Default Applications]\nx-scheme-handler/http = gone.desktop; chromium.desktop;firefox-esr.desktop\n");
-        } else if (setup == QLatin1String("fallthrough")) {
-            tree.write(QStringLiteral("config/mimeapps.list"),
-                       "[Default Applications]\nx-scheme-handler/http=gone.desktop\n");
-            tree.write(QStringLiteral("usr/applications/mimeapps.list"), kHttpFirefox);
-        } else if (setup == QLatin1String("subfolder")) {
-            tree.write(QStringLiteral("usr/applications/kde4/konqueror.desktop"));
-            tree.write(QStringLiteral("etc/mimeapps.list"),
-                       "[Default Applications]\nx-scheme-handler/http=kde4-konqueror.desktop\n");
-        } else if (setup == QLatin1String("shadow")) {
-            tree.write(QStringLiteral("home-data/applications/firefox-esr.desktop"));
-            tree.write(QStringLiteral("config/mimeapps.list"), kHttpFirefox);
-        } else if (setup == QLatin1String("section")) {
-            tree.write(QStringLiteral("config/mimeapps.list"),
-                       "[Added Associations]\nx-scheme-handler/http=chromium.desktop\n"
-                       "[Default Applications]\ntext/html=chromium.desktop\nx-scheme-handler/http=firefox-esr.desktop\n");
-        } else if (setup == QLatin1String("query")) {
-            answer = QStringLiteral("chromium.desktop");
-        } else if (setup == QLatin1String("query missing")) {
-            answer = QStringLiteral("gone.desktop");
-        } else if (setup == QLatin1String("malformed")) {
-            static const char junk[] = "\xff\xfe\0garbage[Default Applications\nx-scheme-handler/http\n=firefox-esr.desktop\n";
-            tree.write(QStringLiteral("config/mimeapps.list"), QByteArray(junk, sizeof(junk) - 1));
-        } else if (setup == QLatin1String("path id")) {
-            tree.write(QStringLiteral("config/mimeapps.list"),
-                       "[Default Applications]\nx-scheme-handler/http=../applications/firefox-esr.desktop;"
-                       + QFile::encodeName(tree.path(QStringLiteral("usr/applications/chromium.desktop"))) + "\n");
-        }
+        tree.write(u"usr/applications/firefox-esr.desktop"_s);
+        tree.write(u"usr/applications/chromium.desktop"_s);
+        qputenv("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
+        const QByteArray root = QFile::encodeName(tree.root.path());
+        for (const auto &[path, content] : files)
+            content.isEmpty() ? tree.write(path) : tree.write(path, QByteArray(content).replace("<root>", root));
         int queries = 0;
         DesktopApplicationCatalog catalog([&] {
             ++queries;
             return answer;
         });
-        const QString browser = catalog.defaultBrowserEntry();
-        QCOMPARE(browser, expected.isEmpty() ? QString() : tree.path(expected));
+        QCOMPARE(catalog.defaultBrowserEntry(), expected.isEmpty() ? QString() : tree.path(expected));
         // The slow process call only when no list answers.
-        QCOMPARE(queries > 0, setup.startsWith(QLatin1String("query")) || setup == QLatin1String("malformed")
-                                  || setup == QLatin1String("path id"));
+        QCOMPARE(queries > 0, expected.isEmpty() || !answer.isEmpty());
     }
 
     void settingsApplication_data()

@@ -15,10 +15,8 @@ private slots:
         QTest::addColumn<bool>("opens");
         QTest::newRow("GNOME") << QStringLiteral("GNOME") << true;
         QTest::newRow("Ubuntu's GNOME") << QStringLiteral("ubuntu:GNOME") << true;
-        QTest::newRow("Unity") << QStringLiteral("Unity") << true;
         QTest::newRow("Budgie on GNOME") << QStringLiteral("Budgie:GNOME") << true;
         QTest::newRow("Plasma") << QStringLiteral("KDE") << false;
-        QTest::newRow("Xfce") << QStringLiteral("XFCE") << false;
         QTest::newRow("unset") << QString() << false;
         QTest::newRow("name inside another") << QStringLiteral("NOTGNOME") << false;
     }

@@ -24,11 +24,8 @@ private slots:
         QTest::newRow("pdf") << "pdf" << "specific";
         QTest::newRow("png") << "png" << "image-";
         QTest::newRow("txt") << "txt" << "text-";
-        QTest::newRow("tar.gz style") << "gz" << "specific";
-        QTest::newRow("docx") << "docx" << "specific";
         QTest::newRow("unknown") << "zzq" << "generic";
         QTest::newRow("empty") << "" << "generic";
-        QTest::newRow("dot only") << "." << "generic";
         QTest::newRow("wildcard") << "*" << "generic";
     }
     void everyAnswerIsAnIconTheThemeHas()
@@ -44,8 +41,6 @@ private slots:
             QVERIFY2(icon != types.genericDataIconName(), qPrintable(icon));
         else
             QVERIFY2(icon.startsWith(expected), qPrintable(icon));
-        // Asked again, the same answer (from the cache).
-        QCOMPARE(types.iconNameForExtension(extension), icon);
     }
 
     void folderAndGenericIconsResolve()

@@ -1,8 +1,6 @@
-#include "platform/linux/DesktopFileOpener.h"
 #include "platform/linux/HelperFolderChooser.h"
 #include "platform/linux/HelperStatusItemHost.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -27,15 +25,6 @@ QString writeHelper(const QTemporaryDir &dir, const QByteArray &body)
 }
 
 } // namespace
-
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void handle(const QUrl &url) { urls.append(url); }
-};
 
 // Talvo's side of the helper program: what it passes, how it reads the
 // answers, and that nothing a broken helper says is taken for a folder.
@@ -140,16 +129,6 @@ private slots:
         qputenv("XDG_CONFIG_HOME", oldConfig);
         QVERIFY(!before);
         QCOMPARE(after, home.filePath(QStringLiteral("Fetched")));
-    }
-
-    void openerHandsTheFileToTheDesktop()
-    {
-        UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "handle");
-        const QUrl url = QUrl::fromLocalFile(QStringLiteral("/tmp/some file.pdf"));
-        QVERIFY(DesktopFileOpener().open(url));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-        QCOMPARE(catcher.urls, QList<QUrl>{url});
     }
 };
 

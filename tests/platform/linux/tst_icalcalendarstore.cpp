@@ -1,4 +1,3 @@
-#include "IcsTestFiles.h"
 #include "app/Preferences.h"
 #include "fakes/FileSizeLimit.h"
 #include "fakes/InlineWorkQueue.h"
@@ -8,49 +7,108 @@
 #include "sources/NotchCalendarManager.h"
 
 #include <QProcess>
+#include <QSaveFile>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QSignalSpy>
 #include <QTest>
 
 using namespace talvo;
-using namespace icstest;
+using namespace Qt::StringLiterals;
 
 namespace {
+
+QByteArray calendar(const QByteArray &body, const QByteArray &header = {})
+{
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Tests//EN\r\n" + header + body + "END:VCALENDAR\r\n";
+}
+
+// One VEVENT; `lines` are its other properties, one per line.
+QByteArray vevent(const QByteArray &uid, const QByteArray &summary, const QByteArray &lines)
+{
+    QByteArray text = "BEGIN:VEVENT\r\nUID:" + uid + "\r\nDTSTAMP:20260101T000000Z\r\n";
+    if (!summary.isNull())
+        text += "SUMMARY:" + summary + "\r\n";
+    for (const QByteArray &line : lines.split('\n'))
+        if (!line.trimmed().isEmpty())
+            text += line.trimmed() + "\r\n";
+    return text + "END:VEVENT\r\n";
+}
+
+QByteArray newYorkZone(const QByteArray &tzid = "America/New_York")
+{
+    return "BEGIN:VTIMEZONE\r\nTZID:" + tzid + "\r\n"
+           "BEGIN:DAYLIGHT\r\nTZOFFSETFROM:-0500\r\nTZOFFSETTO:-0400\r\nTZNAME:EDT\r\n"
+           "DTSTART:19700308T020000\r\nRRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=2SU\r\nEND:DAYLIGHT\r\n"
+           "BEGIN:STANDARD\r\nTZOFFSETFROM:-0400\r\nTZOFFSETTO:-0500\r\nTZNAME:EST\r\n"
+           "DTSTART:19701101T020000\r\nRRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=1SU\r\nEND:STANDARD\r\n"
+           "END:VTIMEZONE\r\n";
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The program's log lines (info messages), collected from collectLog() to the test's end.
+QStringList g_logged;
+QtMessageHandler g_testHandler = nullptr;
+void collectLog()
+{
+    g_testHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
+        if (type == QtInfoMsg)
+            g_logged.append(message);
+    });
+}
 
 // "08:00-09:00 Title", or "all-day Title", in local time.
 QStringList describe(const QList<NotchEventModel> &events)
 {
     QStringList lines;
-    for (const auto &e : events) {
-        if (e.isAllDay)
-            lines << QStringLiteral("all-day ") + e.title;
-        else
-            lines << e.start.toLocalTime().toString(QStringLiteral("HH:mm")) + QLatin1Char('-')
-                         + e.end.toLocalTime().toString(QStringLiteral("HH:mm")) + QLatin1Char(' ') + e.title;
-    }
+    for (const auto &e : events)
+        lines << (e.isAllDay ? u"all-day "_s
+                             : e.start.toLocalTime().toString(u"HH:mm-"_s) + e.end.toLocalTime().toString(u"HH:mm "_s))
+                     + e.title;
     return lines;
 }
+
+const QDate kMonday(2026, 3, 2);
 
 // The real store on temporary folders, with virtual time and inline loading;
 // "now" is Monday 2 March 2026, 09:00, in Berlin.
 struct Rig
 {
     QString path(const QString &relative) const { return dir.filePath(relative); }
-    QString ownFolder() const { return path(QStringLiteral("data/talvo/calendars/personal")); }
+    QString ownFolder() const { return path(u"data/talvo/calendars/personal"_s); }
     void write(const QString &relative, const QByteArray &bytes) { QVERIFY(writeFile(path(relative), bytes)); }
     void list(const QStringList &relatives)
     {
         QStringList paths;
         for (const QString &r : relatives)
             paths << path(r);
-        prefs.setObject(paths, QStringLiteral("calendarSources"));
+        prefs.setObject(paths, u"calendarSources"_s);
     }
     NotchCalendarManager &start()
     {
         manager = std::make_unique<NotchCalendarManager>(store, prefs, scheduler);
         scheduler.runPending();
         return *manager;
+    }
+    // The events of one day from one calendar file.
+    QStringList dayOf(const QByteArray &file, QDate date)
+    {
+        write(u"cal/events.ics"_s, file);
+        list({u"cal"_s});
+        start();
+        return day(date);
     }
     QStringList day(QDate date)
     {
@@ -69,8 +127,6 @@ struct Rig
     std::unique_ptr<NotchCalendarManager> manager;
 };
 
-const QDate kMonday(2026, 3, 2);
-
 } // namespace
 
 class TestIcalCalendarStore : public QObject
@@ -78,38 +134,38 @@ class TestIcalCalendarStore : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init() { g_logged.clear(); }
+    void cleanup()
+    {
+        if (g_testHandler)
+            qInstallMessageHandler(std::exchange(g_testHandler, nullptr));
+    }
 
     void accessIsWhetherTheListedCalendarsCanBeRead_data()
     {
         QTest::addColumn<QStringList>("listed");
-        QTest::addColumn<CalendarAuthorization>("status");
-        QTest::newRow("nothing listed, own folder not yet made") << QStringList{} << CalendarAuthorization::FullAccess;
-        QTest::newRow("a folder and a file") << QStringList{"cal", "local.ics"} << CalendarAuthorization::FullAccess;
-        QTest::newRow("a missing folder") << QStringList{"cal", "gone"} << CalendarAuthorization::Denied;
+        QTest::addColumn<bool>("granted");
+        QTest::newRow("nothing listed, own folder not yet made") << QStringList{} << true;
+        QTest::newRow("a folder and a file") << QStringList{"cal", "local.ics"} << true;
+        QTest::newRow("a missing folder") << QStringList{"cal", "gone"} << false;
     }
     void accessIsWhetherTheListedCalendarsCanBeRead()
     {
         QFETCH(QStringList, listed);
-        QFETCH(CalendarAuthorization, status);
+        QFETCH(bool, granted);
         Rig rig;
-        rig.write(QStringLiteral("cal/a.ics"), calendar(vevent("a", "Standup", "DTSTART:20260302T080000Z")));
-        rig.write(QStringLiteral("local.ics"), calendar(vevent("b", "Lunch", "DTSTART:20260302T110000Z")));
+        rig.write(u"cal/a.ics"_s, calendar(vevent("a", "Standup", "DTSTART:20260302T080000Z")));
+        rig.write(u"local.ics"_s, calendar(vevent("b", "Lunch", "DTSTART:20260302T110000Z")));
         rig.list(listed);
         auto &manager = rig.start();
-        QCOMPARE(rig.store.authorizationStatus(), status);
-        QCOMPARE(manager.authorizationGranted(), status == CalendarAuthorization::FullAccess);
-    }
-
-    void withoutAccessNothingIsReadOrWritten()
-    {
-        Rig rig;
-        rig.write(QStringLiteral("cal/a.ics"), calendar(vevent("a", "Standup", "DTSTART:20260302T080000Z")));
-        rig.list({QStringLiteral("cal"), QStringLiteral("unmounted")});
-        auto &manager = rig.start();
-        QVERIFY(!manager.authorizationGranted());
-        QCOMPARE(rig.day(kMonday), QStringList{});
-        QVERIFY(!manager.addEvent(QStringLiteral("Lunch"), kMonday.startOfDay(), QDateTime(kMonday, QTime(12, 0)), 60));
-        QVERIFY(!QFileInfo::exists(rig.ownFolder()));
+        QCOMPARE(rig.store.authorizationStatus(),
+                 granted ? CalendarAuthorization::FullAccess : CalendarAuthorization::Denied);
+        QCOMPARE(manager.authorizationGranted(), granted);
+        QCOMPARE(rig.day(kMonday).size(), granted ? int(listed.size()) : 0);
+        if (!granted) { // nothing is read or written without access
+            QVERIFY(!manager.addEvent(u"Lunch"_s, kMonday.startOfDay(), QDateTime(kMonday, QTime(12, 0)), 60));
+            QVERIFY(!QFileInfo::exists(rig.ownFolder()));
+        }
     }
 
     void theDayListsWhatOverlapsIt_data()
@@ -135,10 +191,6 @@ private slots:
             << vevent("a", "Birthday", "DTSTART;VALUE=DATE:20260302") << QStringList{"all-day Birthday"};
         QTest::newRow("all-day the day before: not this day")
             << vevent("a", "Sunday", "DTSTART;VALUE=DATE:20260301") << QStringList{};
-        QTest::newRow("three all-day days around it")
-            << vevent("v", "Trip", "DTSTART;VALUE=DATE:20260301\nDTEND;VALUE=DATE:20260304") << QStringList{"all-day Trip"};
-        QTest::newRow("no title") << vevent("x", QByteArray(), "DTSTART:20260302T100000\nDTEND:20260302T110000")
-                                  << QStringList{"10:00-11:00 Untitled"};
         QTest::newRow("same start: file order kept")
             << vevent("1", "First", "DTSTART:20260302T100000") + vevent("2", "Second", "DTSTART:20260302T100000")
                    + vevent("0", "Earlier", "DTSTART:20260302T090000")
@@ -150,12 +202,8 @@ private slots:
     void theDayListsWhatOverlapsIt()
     {
         QFETCH(QByteArray, events);
-        QFETCH(QStringList, expected);
         Rig rig;
-        rig.write(QStringLiteral("cal/events.ics"), calendar(events));
-        rig.list({QStringLiteral("cal")});
-        rig.start();
-        QCOMPARE(rig.day(kMonday), expected);
+        QTEST(rig.dayOf(calendar(events), kMonday), "expected");
     }
 
     void timesInOtherZonesArePlacedAtTheirLocalTime_data()
@@ -167,9 +215,6 @@ private slots:
         QTest::newRow("New York with its VTIMEZONE")
             << calendar(vevent("ny", "Call", QByteArray(nine).replace("%1", "20260302")), newYorkZone()) << kMonday
             << QStringList{"15:00-16:00 Call"};
-        QTest::newRow("New York after its clocks changed, before ours")
-            << calendar(vevent("ny", "Call", QByteArray(nine).replace("%1", "20260309")), newYorkZone())
-            << QDate(2026, 3, 9) << QStringList{"14:00-15:00 Call"};
         QTest::newRow("a zone known by name only")
             << calendar(vevent("tk", "Tokyo", "DTSTART;TZID=Asia/Tokyo:20260302T170000\n"
                                              "DTEND;TZID=Asia/Tokyo:20260302T180000"))
@@ -183,10 +228,6 @@ private slots:
             << calendar(vevent("w", "Call", "DTSTART;TZID=Eastern Standard Time:20260302T090000\n"
                                            "DTEND;TZID=Eastern Standard Time:20260302T100000"))
             << kMonday << QStringList{"15:00-16:00 Call"};
-        QTest::newRow("UTC") << calendar(vevent("u", "Deploy", "DTSTART:20260302T090000Z\nDTEND:20260302T093000Z"))
-                             << kMonday << QStringList{"10:00-10:30 Deploy"};
-        QTest::newRow("floating time is ours") << calendar(vevent("f", "Gym", "DTSTART:20260302T090000")) << kMonday
-                                               << QStringList{"09:00-09:00 Gym"};
         QTest::newRow("late in New York is tomorrow here")
             << calendar(vevent("ny", "Late", "DTSTART;TZID=America/New_York:20260301T200000\n"
                                             "DTEND;TZID=America/New_York:20260301T210000"),
@@ -197,12 +238,8 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(QDate, date);
-        QFETCH(QStringList, expected);
         Rig rig;
-        rig.write(QStringLiteral("cal/zone.ics"), file);
-        rig.list({QStringLiteral("cal")});
-        rig.start();
-        QCOMPARE(rig.day(date), expected);
+        QTEST(rig.dayOf(file, date), "expected");
     }
 
     void recurringEventsAreExpandedIntoTheDay_data()
@@ -220,14 +257,10 @@ private slots:
                               "RECURRENCE-ID;TZID=Europe/Berlin:20260309T090000\n"
                               "DTSTART;TZID=Europe/Berlin:20260310T140000\n"
                               "DTEND;TZID=Europe/Berlin:20260310T150000"));
-        QTest::newRow("the first occurrence") << weekly << QDate(2026, 1, 5) << QStringList{"09:00-09:30 Team sync"};
-        QTest::newRow("before the series") << weekly << QDate(2025, 12, 29) << QStringList{};
-        QTest::newRow("an ordinary week") << weekly << QDate(2026, 2, 23) << QStringList{"09:00-09:30 Team sync"};
         QTest::newRow("the excluded week") << weekly << kMonday << QStringList{};
         QTest::newRow("the moved occurrence's old day") << weekly << QDate(2026, 3, 9) << QStringList{};
         QTest::newRow("the moved occurrence's new day")
             << weekly << QDate(2026, 3, 10) << QStringList{"14:00-15:00 Team sync (moved)"};
-        QTest::newRow("after our clocks changed") << weekly << QDate(2026, 3, 30) << QStringList{"09:00-09:30 Team sync"};
 
         const QByteArray newYork =
             calendar(vevent("ny-weekly", "NY call",
@@ -239,8 +272,6 @@ private slots:
                      newYorkZone());
         QTest::newRow("New York, before its clocks change, with an extra date")
             << newYork << QDate(2026, 3, 4) << QStringList{"15:00-16:00 NY call", "16:00-17:00 NY call"};
-        QTest::newRow("New York, after its change") << newYork << QDate(2026, 3, 11) << QStringList{"14:00-15:00 NY call"};
-        QTest::newRow("New York, after both changed") << newYork << QDate(2026, 4, 1) << QStringList{"15:00-16:00 NY call"};
         QTest::newRow("New York, one of two excluded dates") << newYork << QDate(2026, 3, 25) << QStringList{};
 
         const QByteArray counted = calendar(vevent("pills", "Pills", "DTSTART:20260305T070000\nDURATION:PT10M\n"
@@ -250,8 +281,7 @@ private slots:
 
         const QByteArray longAgo = calendar(vevent("run", "Run", "DTSTART:20190101T063000\nDTEND:20190101T070000\n"
                                                                  "RRULE:FREQ=DAILY;UNTIL=20260616T235959Z"));
-        QTest::newRow("daily since 2019") << longAgo << QDate(2026, 6, 15) << QStringList{"06:30-07:00 Run"};
-        QTest::newRow("its last day") << longAgo << QDate(2026, 6, 16) << QStringList{"06:30-07:00 Run"};
+        QTest::newRow("daily since 2019, its last day") << longAgo << QDate(2026, 6, 16) << QStringList{"06:30-07:00 Run"};
         QTest::newRow("after its end") << longAgo << QDate(2026, 6, 17) << QStringList{};
 
         QTest::newRow("yearly all-day since 1999")
@@ -262,37 +292,26 @@ private slots:
             << calendar(vevent("backup", "Backup", "DTSTART:20260201T000000Z\nDURATION:PT1H\n"
                                                    "RRULE:FREQ=HOURLY;INTERVAL=7"))
             << kMonday << QStringList{"05:00-06:00 Backup", "12:00-13:00 Backup", "19:00-20:00 Backup"};
-        QTest::newRow("monthly on the last weekday")
-            << calendar(vevent("m", "Report", "DTSTART:20250131T160000\nRRULE:FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1"))
-            << QDate(2026, 2, 27) << QStringList{"16:00-16:00 Report"};
     }
     void recurringEventsAreExpandedIntoTheDay()
     {
         QFETCH(QByteArray, file);
         QFETCH(QDate, date);
-        QFETCH(QStringList, expected);
         Rig rig;
-        rig.write(QStringLiteral("cal/series.ics"), file);
-        rig.list({QStringLiteral("cal")});
-        rig.start();
-        QCOMPARE(rig.day(date), expected);
+        QTEST(rig.dayOf(file, date), "expected");
     }
 
     void aMovedOccurrenceKeepsTheIdOfTheOneItReplaces()
     {
         Rig rig;
-        rig.write(QStringLiteral("cal/weekly.ics"),
-                  calendar(vevent("weekly-1", "Team sync",
-                                 "DTSTART:20260105T080000Z\nDTEND:20260105T083000Z\nRRULE:FREQ=WEEKLY")
-                           + vevent("weekly-1", "Moved", "RECURRENCE-ID:20260309T080000Z\nDTSTART:20260309T150000Z")));
-        rig.list({QStringLiteral("cal")});
-        auto &manager = rig.start();
-        rig.day(QDate(2026, 3, 9));
-        QCOMPARE(manager.events().size(), 1);
-        QCOMPARE(manager.events()[0].title, QStringLiteral("Moved"));
-        QCOMPARE(manager.events()[0].id, QStringLiteral("weekly-1/20260309T080000Z"));
+        rig.dayOf(calendar(vevent("weekly-1", "Team sync",
+                                  "DTSTART:20260105T080000Z\nDTEND:20260105T083000Z\nRRULE:FREQ=WEEKLY")
+                           + vevent("weekly-1", "Moved", "RECURRENCE-ID:20260309T080000Z\nDTSTART:20260309T150000Z")),
+                  QDate(2026, 3, 9));
+        QCOMPARE(rig.manager->events().size(), 1);
+        QCOMPARE(rig.manager->events()[0].id, u"weekly-1/20260309T080000Z"_s);
         rig.day(QDate(2026, 3, 16));
-        QCOMPARE(manager.events()[0].id, QStringLiteral("weekly-1/20260316T080000Z"));
+        QCOMPARE(rig.manager->events()[0].id, u"weekly-1/20260316T080000Z"_s);
     }
 
     void eachCalendarHasItsColour_data()
@@ -303,12 +322,7 @@ private slots:
         QTest::addColumn<QColor>("expected");
         const QColor blue = NotchEventModel::defaultCalendarColor();
         QTest::newRow("folder colour") << "cal/e.ics" << QByteArray("#FF0000\n") << QByteArray() << QColor(255, 0, 0);
-        QTest::newRow("folder colour with alpha last") << "cal/e.ics" << QByteArray("#00FF0080") << QByteArray()
-                                                      << QColor(0, 255, 0, 128);
         QTest::newRow("unreadable folder colour") << "cal/e.ics" << QByteArray("very red") << QByteArray() << blue;
-        QTest::newRow("no colour") << "cal/e.ics" << QByteArray() << QByteArray() << blue;
-        QTest::newRow("file colour") << "local.ics" << QByteArray() << QByteArray("X-APPLE-CALENDAR-COLOR:#0000FF\r\n")
-                                     << QColor(0, 0, 255);
         QTest::newRow("file colour by name") << "local.ics" << QByteArray() << QByteArray("COLOR:turquoise\r\n")
                                              << QColor(64, 224, 208);
     }
@@ -317,25 +331,24 @@ private slots:
         QFETCH(QString, calendarPath);
         QFETCH(QByteArray, colorFile);
         QFETCH(QByteArray, header);
-        QFETCH(QColor, expected);
         Rig rig;
         rig.write(calendarPath, calendar(vevent("e", "Event", "DTSTART:20260302T100000Z"), header));
         if (!colorFile.isEmpty())
-            rig.write(QStringLiteral("cal/color"), colorFile);
-        rig.list({calendarPath.startsWith(QLatin1String("cal/")) ? QStringLiteral("cal") : calendarPath});
+            rig.write(u"cal/color"_s, colorFile);
+        rig.list({calendarPath.startsWith(u"cal/") ? u"cal"_s : calendarPath});
         auto &manager = rig.start();
         QCOMPARE(manager.events().size(), 1);
-        QCOMPARE(manager.events()[0].calendarColor, expected);
+        QTEST(manager.events()[0].calendarColor, "expected");
     }
 
     void calendarsOfASyncFolderAndDuplicatesAcrossThem()
     {
         Rig rig;
         // A sync tool's layout: one subfolder per calendar.
-        rig.write(QStringLiteral("sync/work/a.ics"), calendar(vevent("shared", "Review", "DTSTART:20260302T090000Z")));
-        rig.write(QStringLiteral("sync/home/b.ics"), calendar(vevent("shared", "Review", "DTSTART:20260302T090000Z")));
-        rig.write(QStringLiteral("sync/home/c.ics"), calendar(vevent("c", "Dinner", "DTSTART:20260302T180000Z")));
-        rig.list({QStringLiteral("sync"), QStringLiteral("sync/home")}); // listed twice: read once
+        rig.write(u"sync/work/a.ics"_s, calendar(vevent("shared", "Review", "DTSTART:20260302T090000Z")));
+        rig.write(u"sync/home/b.ics"_s, calendar(vevent("shared", "Review", "DTSTART:20260302T090000Z")));
+        rig.write(u"sync/home/c.ics"_s, calendar(vevent("c", "Dinner", "DTSTART:20260302T180000Z")));
+        rig.list({u"sync"_s, u"sync/home"_s}); // listed twice: read once
         auto &manager = rig.start();
         QCOMPARE(describe(manager.events()),
                  (QStringList{"10:00-10:00 Review", "10:00-10:00 Review", "19:00-19:00 Dinner"}));
@@ -347,14 +360,9 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("logged");
         QTest::newRow("plain text") << QByteArray("This is not a calendar.\n") << "Skipped malformed calendar file";
-        QTest::newRow("empty") << QByteArray() << "Skipped malformed calendar file";
         QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << "Skipped malformed calendar file";
-        QTest::newRow("not a calendar object")
-            << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann\r\nEND:VCARD\r\n") << "Skipped malformed calendar file";
         QTest::newRow("event without start")
             << calendar(vevent("s", "Nowhen", "DTEND:20260302T100000Z")) << "Skipped 1 malformed event(s)";
-        QTest::newRow("start that is no date")
-            << calendar(vevent("s", "Never", "DTSTART:2026-13-45 99:99")) << "Skipped 1 malformed event(s)";
         QTest::newRow("cut off half way")
             << QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:x\r\nDTSTART:2026") << "Skipped";
     }
@@ -363,63 +371,59 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, logged);
         Rig rig;
-        rig.write(QStringLiteral("cal/a-good.ics"), calendar(vevent("g", "Good", "DTSTART:20260302T080000Z")));
-        rig.write(QStringLiteral("cal/bad.ics"), content);
-        rig.write(QStringLiteral("cal/z-good.ics"),
-                  calendar(vevent("h", "Also good", "DTSTART:20260302T090000Z")
-                           + vevent("i", "Fine too", "DTSTART:20260302T100000Z")));
-        rig.list({QStringLiteral("cal")});
-        const QString badPath = rig.path(QStringLiteral("cal/bad.ics"));
-        LogCapture log;
+        rig.write(u"cal/a-good.ics"_s, calendar(vevent("g", "Good", "DTSTART:20260302T080000Z")));
+        rig.write(u"cal/bad.ics"_s, content);
+        rig.write(u"cal/z-good.ics"_s, calendar(vevent("h", "Also good", "DTSTART:20260302T090000Z")
+                                                + vevent("i", "Fine too", "DTSTART:20260302T100000Z")));
+        rig.list({u"cal"_s});
+        collectLog();
         auto &manager = rig.start();
         QCOMPARE(describe(manager.events()),
                  (QStringList{"09:00-09:00 Good", "10:00-10:00 Also good", "11:00-11:00 Fine too"}));
         rig.scheduler.advance(NotchCalendarManager::refreshInterval * 2);
-        QCOMPARE(log.lines.size(), 1);
-        QVERIFY2(log.lines[0].startsWith(QStringLiteral("[NotchCalendarManager] ") + logged), qPrintable(log.lines[0]));
-        QVERIFY(log.lines[0].contains(badPath));
+        QCOMPARE(g_logged.size(), 1);
+        QVERIFY2(g_logged[0].startsWith(u"[NotchCalendarManager] "_s + logged), qPrintable(g_logged[0]));
+        QVERIFY(g_logged[0].contains(rig.path(u"cal/bad.ics"_s)));
         // Never repaired or removed behind the user's back.
-        QCOMPARE(readFile(badPath), content);
+        QCOMPARE(readFile(rig.path(u"cal/bad.ics"_s)), content);
     }
 
     void aListedCalendarThatCannotBeReadIsLoggedOncePerLoss()
     {
         Rig rig;
-        rig.write(QStringLiteral("cal/a.ics"), calendar(vevent("a", "Standup", "DTSTART:20260302T080000Z")));
-        rig.list({QStringLiteral("cal"), QStringLiteral("usb/cal")});
-        LogCapture log;
+        rig.write(u"cal/a.ics"_s, calendar(vevent("a", "Standup", "DTSTART:20260302T080000Z")));
+        rig.list({u"cal"_s, u"usb/cal"_s});
         auto &manager = rig.start();
-        log.lines.clear();
-        rig.list({QStringLiteral("cal")});
+        collectLog();
+        rig.list({u"cal"_s});
         manager.requestAccess();
         rig.scheduler.runPending();
         QVERIFY(manager.authorizationGranted());
-        rig.list({QStringLiteral("cal"), QStringLiteral("usb/cal")});
+        rig.list({u"cal"_s, u"usb/cal"_s});
         rig.scheduler.advance(NotchCalendarManager::refreshInterval * 3);
         QCOMPARE(describe(manager.events()), QStringList{"09:00-09:00 Standup"});
-        QCOMPARE(log.count(QStringLiteral("Cannot read calendar ") + rig.path(QStringLiteral("usb/cal"))), 1);
-        QCOMPARE(log.lines.size(), 1);
+        QCOMPARE(g_logged.size(), 1);
+        QVERIFY(g_logged[0].startsWith(u"[NotchCalendarManager] Cannot read calendar "_s + rig.path(u"usb/cal: "_s)));
     }
 
     void addEventWritesANewFileAndReloads()
     {
         Rig rig;
         const QByteArray theirs = calendar(vevent("theirs", "Standup", "DTSTART:20260320T080000Z"));
-        rig.write(QStringLiteral("cal/theirs.ics"), theirs);
-        rig.list({QStringLiteral("cal")});
+        rig.write(u"cal/theirs.ics"_s, theirs);
+        rig.list({u"cal"_s});
         auto &manager = rig.start();
-        const QDateTime before = QFileInfo(rig.path(QStringLiteral("cal/theirs.ics"))).lastModified();
+        const QDateTime before = QFileInfo(rig.path(u"cal/theirs.ics"_s)).lastModified();
 
         const QDate chosen(2026, 3, 20);
-        QVERIFY(manager.addEvent(QStringLiteral("  Dentist "), QDateTime(chosen, QTime(18, 0)),
-                                 QDateTime(kMonday, QTime(14, 30)), 60));
+        QVERIFY(manager.addEvent(u"  Dentist "_s, QDateTime(chosen, QTime(18, 0)), QDateTime(kMonday, QTime(14, 30)), 60));
         QCOMPARE(manager.selectedDate(), chosen.startOfDay());
         rig.scheduler.runPending();
         QCOMPARE(describe(manager.events()), (QStringList{"09:00-09:00 Standup", "14:30-15:30 Dentist"}));
 
         const QStringList files = QDir(rig.ownFolder()).entryList(QDir::Files | QDir::Hidden);
         QCOMPARE(files.size(), 1);
-        const QByteArray written = readFile(rig.ownFolder() + QLatin1Char('/') + files[0]);
+        const QByteArray written = readFile(rig.ownFolder() + u'/' + files[0]);
         const QString uid = files[0].chopped(4);
         QCOMPARE(uid.size(), 36);
         QVERIFY(written.contains("UID:" + uid.toUtf8()));
@@ -427,12 +431,11 @@ private slots:
         QVERIFY(written.contains("DTSTART:20260320T133000Z"));
         QVERIFY(written.contains("DTEND:20260320T143000Z"));
         // The calendar another program keeps is left as it was.
-        QCOMPARE(readFile(rig.path(QStringLiteral("cal/theirs.ics"))), theirs);
-        QCOMPARE(QFileInfo(rig.path(QStringLiteral("cal/theirs.ics"))).lastModified(), before);
+        QCOMPARE(readFile(rig.path(u"cal/theirs.ics"_s)), theirs);
+        QCOMPARE(QFileInfo(rig.path(u"cal/theirs.ics"_s)).lastModified(), before);
 
         // Each new event is a file of its own.
-        QVERIFY(manager.addEvent(QStringLiteral("Dentist"), QDateTime(chosen, QTime(0, 0)),
-                                 QDateTime(kMonday, QTime(14, 30)), 60));
+        QVERIFY(manager.addEvent(u"Dentist"_s, QDateTime(chosen, QTime(0, 0)), QDateTime(kMonday, QTime(14, 30)), 60));
         QCOMPARE(QDir(rig.ownFolder()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 
@@ -448,23 +451,24 @@ private slots:
         QFETCH(QString, how);
         Rig rig;
         const QString own = rig.ownFolder();
-        if (how == QLatin1String("blocked"))
-            rig.write(QStringLiteral("data/talvo/calendars"), "a file where the folder should be");
+        if (how == u"blocked")
+            rig.write(u"data/talvo/calendars"_s, "a file where the folder should be");
         else
             QVERIFY(QDir().mkpath(own));
         auto &manager = rig.start();
-        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^\\[NotchCalendarManager\\] addEvent failed: .+")));
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(u"^\\[NotchCalendarManager\\] addEvent failed: .+"_s));
+        const auto add = [&] {
+            return manager.addEvent(u"Lunch"_s, QDateTime(QDate(2026, 3, 5), QTime(0, 0)),
+                                    QDateTime(kMonday, QTime(12, 0)), 60);
+        };
         bool added = true;
-        if (how == QLatin1String("read-only")) {
-            QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
-                                           | QFileDevice::ExeGroup);
-            added = manager.addEvent(QStringLiteral("Lunch"), QDateTime(QDate(2026, 3, 5), QTime(0, 0)),
-                                     QDateTime(kMonday, QTime(12, 0)), 60);
+        if (how == u"read-only") {
+            QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            added = add();
             QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         } else {
             FileSizeLimit limit(16);
-            added = manager.addEvent(QStringLiteral("Lunch"), QDateTime(QDate(2026, 3, 5), QTime(0, 0)),
-                                     QDateTime(kMonday, QTime(12, 0)), 60);
+            added = add();
         }
         QVERIFY(!added);
         QCOMPARE(manager.selectedDate(), kMonday.startOfDay());
@@ -484,35 +488,36 @@ private slots:
     {
         QFETCH(QString, how);
         Rig rig;
-        rig.write(QStringLiteral("cal/a.ics"), calendar(vevent("a", "Standup", "DTSTART:20260302T080000Z")));
-        rig.write(QStringLiteral("cal/team/t.ics"), calendar(vevent("t", "Retro", "DTSTART:20260302T140000Z")));
-        rig.write(QStringLiteral("local.ics"), calendar(vevent("l", "Lunch", "DTSTART:20260302T110000Z")));
-        rig.list({QStringLiteral("cal"), QStringLiteral("local.ics")});
+        rig.write(u"cal/a.ics"_s, calendar(vevent("a", "Standup", "DTSTART:20260302T080000Z")));
+        rig.write(u"cal/team/t.ics"_s, calendar(vevent("t", "Retro", "DTSTART:20260302T140000Z")));
+        rig.write(u"local.ics"_s, calendar(vevent("l", "Lunch", "DTSTART:20260302T110000Z")));
+        rig.list({u"cal"_s, u"local.ics"_s});
         auto &manager = rig.start();
         QCOMPARE(manager.events().size(), 3);
         const int idle = rig.scheduler.pendingCount(); // the refresh timer
 
         // Another program writes; the watch reports it through the event loop.
-        const QString staging = rig.path(QStringLiteral("staging.ics"));
+        const QString staging = rig.path(u"staging.ics"_s);
+        const QByteArray synced = calendar(vevent("s", "Synced", "DTSTART:20260302T120000Z"));
         QStringList expected{"09:00-09:00 Standup", "12:00-12:00 Lunch", "15:00-15:00 Retro"};
-        if (how == QLatin1String("add")) {
-            QVERIFY(writeFile(staging, calendar(vevent("s", "Synced", "DTSTART:20260302T120000Z"))));
-            QCOMPARE(QProcess::execute(QStringLiteral("cp"), {staging, rig.path(QStringLiteral("cal/s.ics"))}), 0);
-            expected.insert(2, QStringLiteral("13:00-13:00 Synced"));
-        } else if (how == QLatin1String("replace")) {
+        if (how == u"add") {
+            QVERIFY(writeFile(staging, synced));
+            QCOMPARE(QProcess::execute(u"cp"_s, {staging, rig.path(u"cal/s.ics"_s)}), 0);
+            expected.insert(2, u"13:00-13:00 Synced"_s);
+        } else if (how == u"replace") {
             QVERIFY(writeFile(staging, calendar(vevent("a", "Stand-up", "DTSTART:20260302T080000Z"))));
-            QCOMPARE(QProcess::execute(QStringLiteral("mv"), {staging, rig.path(QStringLiteral("cal/a.ics"))}), 0);
-            expected[0] = QStringLiteral("09:00-09:00 Stand-up");
-        } else if (how == QLatin1String("remove")) {
-            QCOMPARE(QProcess::execute(QStringLiteral("rm"), {rig.path(QStringLiteral("cal/team/t.ics"))}), 0);
+            QCOMPARE(QProcess::execute(u"mv"_s, {staging, rig.path(u"cal/a.ics"_s)}), 0);
+            expected[0] = u"09:00-09:00 Stand-up"_s;
+        } else if (how == u"remove") {
+            QCOMPARE(QProcess::execute(u"rm"_s, {rig.path(u"cal/team/t.ics"_s)}), 0);
             expected.removeLast();
         } else {
-            QFile file(rig.path(QStringLiteral("local.ics")));
+            QFile file(rig.path(u"local.ics"_s));
             QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Truncate));
             file.write(calendar(vevent("l", "Lunch", "DTSTART:20260302T110000Z")
                                 + vevent("s", "Synced", "DTSTART:20260302T120000Z")));
             file.close();
-            expected.insert(2, QStringLiteral("13:00-13:00 Synced"));
+            expected.insert(2, u"13:00-13:00 Synced"_s);
         }
         QTRY_VERIFY(rig.scheduler.pendingCount() > idle);
 
@@ -524,18 +529,16 @@ private slots:
     void aBurstOfChangesReloadsOnce()
     {
         Rig rig;
-        rig.list({QStringLiteral("cal")});
-        QDir().mkpath(rig.path(QStringLiteral("cal")));
+        rig.list({u"cal"_s});
+        QDir().mkpath(rig.path(u"cal"_s));
         auto &manager = rig.start();
         QSignalSpy changed(&rig.store, &CalendarStore::changed);
-        QVERIFY(writeFile(rig.path(QStringLiteral("staging.ics")),
-                          calendar(vevent("s", "Synced", "DTSTART:20260302T120000Z"))));
+        QVERIFY(writeFile(rig.path(u"staging.ics"_s), calendar(vevent("s", "Synced", "DTSTART:20260302T120000Z"))));
         // A sync tool writing twenty files at once.
-        const QString script = QStringLiteral("for i in $(seq 20); do sed \"s/UID:s/UID:s$i/\" staging.ics > cal/.tmp && "
-                                              "mv cal/.tmp cal/s$i.ics; done");
         QProcess sync;
         sync.setWorkingDirectory(rig.dir.path());
-        sync.start(QStringLiteral("sh"), {QStringLiteral("-c"), script});
+        sync.start(u"sh"_s, {u"-c"_s, u"for i in $(seq 20); do sed \"s/UID:s/UID:s$i/\" staging.ics > cal/.tmp && "
+                                     "mv cal/.tmp cal/s$i.ics; done"_s});
         QVERIFY(sync.waitForFinished());
         QCOMPARE(sync.exitCode(), 0);
         QTest::qWait(50); // every file event delivered

@@ -60,10 +60,8 @@ private slots:
 
         QTest::newRow("ok") << Reply::json(R"({"a":1})") << int(Outcome::Completed) << 200 << QByteArray(R"({"a":1})");
         QTest::newRow("exactly at the limit") << Reply::text(kilobyte) << int(Outcome::Completed) << 200 << kilobyte;
-        QTest::newRow("empty body") << Reply::text({}) << int(Outcome::Completed) << 200 << QByteArray();
         QTest::newRow("error status keeps its body")
             << Reply::json(R"({"error":true})", 400) << int(Outcome::Completed) << 400 << QByteArray(R"({"error":true})");
-        QTest::newRow("server error") << Reply::text("down", 503) << int(Outcome::Completed) << 503 << QByteArray("down");
         QTest::newRow("body ended by close") << unboundedSmall << int(Outcome::Completed) << 200 << QByteArray("ends at close");
         QTest::newRow("truncated") << truncated << int(Outcome::Truncated) << 200 << QByteArray();
         QTest::newRow("declared length over limit") << declaredTooLong << int(Outcome::TooLarge) << 200 << QByteArray();
@@ -74,7 +72,6 @@ private slots:
     {
         QFETCH(Reply, reply);
         QFETCH(int, outcome);
-        QFETCH(int, status);
         QFETCH(QByteArray, body);
 
         LoopbackHttpServer server;
@@ -88,65 +85,37 @@ private slots:
 
         QTRY_COMPARE(call.calls, 1);
         QCOMPARE(int(call.response->outcome), outcome);
-        QCOMPARE(call.response->statusCode, status);
+        QTEST(call.response->statusCode, "status");
         QCOMPARE(call.response->body, body);
         QCOMPARE(call.response->errorDescription.isEmpty(), outcome == int(Outcome::Completed));
         QTest::qWait(20); // a late signal must not answer a second time
         QCOMPARE(call.calls, 1);
     }
 
-    void sendsTheTargetAndHeadersAsGiven()
+    void failsWithoutAnExchange_data()
     {
-        LoopbackHttpServer server;
-        QVERIFY(server.listen());
-        server.setReply(QStringLiteral("/v1/forecast"), Reply::json("{}"));
-        VirtualScheduler scheduler;
-        NetworkHttpClient client(scheduler);
-        HttpRequest r = request(QUrl(server.url(QStringLiteral("/v1/forecast?latitude=6.9271&current=a,b"))));
-        r.headers = {{"User-Agent", "Talvo-test"}};
-        Call call;
-        client.get(r, this, recordInto(call));
-        QTRY_COMPARE(call.calls, 1);
-        const LoopbackHttpServer::Request sent = server.requests().constFirst();
-        QCOMPARE(sent.method, QByteArray("GET"));
-        QCOMPARE(sent.target, QByteArray("/v1/forecast?latitude=6.9271&current=a,b"));
-        QCOMPARE(sent.header("user-agent"), QByteArray("Talvo-test"));
-    }
-
-    void refusedConnectionIsATransportError()
-    {
+        QTest::addColumn<QUrl>("url");
         quint16 closedPort = 0;
         {
             LoopbackHttpServer gone;
             QVERIFY(gone.listen());
             closedPort = gone.port();
         }
-        VirtualScheduler scheduler;
-        NetworkHttpClient client(scheduler);
-        Call call;
-        client.get(request(QUrl(QStringLiteral("http://127.0.0.1:%1/x").arg(closedPort))), this, recordInto(call));
-        QTRY_COMPARE(call.calls, 1);
-        QCOMPARE(call.response->outcome, Outcome::TransportError);
-        QVERIFY(call.response->isTransportFailure());
-    }
-
-    void notAWebAddressFailsLater_data()
-    {
-        QTest::addColumn<QUrl>("url");
+        QTest::newRow("connection refused") << QUrl(QStringLiteral("http://127.0.0.1:%1/x").arg(closedPort));
         QTest::newRow("file") << QUrl(QStringLiteral("file:///etc/passwd"));
         QTest::newRow("empty") << QUrl();
     }
-    void notAWebAddressFailsLater()
+    void failsWithoutAnExchange()
     {
         QFETCH(QUrl, url);
         VirtualScheduler scheduler;
         NetworkHttpClient client(scheduler);
         Call call;
         client.get(request(url), this, recordInto(call));
-        QCOMPARE(call.calls, 0);
-        scheduler.runPending();
-        QCOMPARE(call.calls, 1);
+        QCOMPARE(call.calls, 0); // never from inside get()
+        QTRY_COMPARE((scheduler.runPending(), call.calls), 1);
         QCOMPARE(call.response->outcome, Outcome::TransportError);
+        QVERIFY(call.response->isTransportFailure());
     }
 
     void slowReplyTimesOutOnTheSchedulerClock()

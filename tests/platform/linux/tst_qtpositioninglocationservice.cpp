@@ -157,32 +157,30 @@ private slots:
         QCOMPARE(rig.locations->count(), 0);
     }
 
+    void refusalIsDenied_data()
+    {
+        QTest::addColumn<bool>("grantedBefore");
+        QTest::newRow("asked for the first time") << false;
+        QTest::newRow("a remembered grant is taken back") << true;
+    }
     void refusalIsDenied()
     {
+        QFETCH(bool, grantedBefore);
         Rig rig;
-        rig.create();
-        rig.service->requestWhenInUseAuthorization();
-        rig.scheduler.runPending();
-        rig.source->refuse(QGeoPositionInfoSource::AccessError);
-        rig.scheduler.runPending();
-        QCOMPARE(rig.service->authorizationStatus(), LocationService::Denied);
-        QCOMPARE(rig.authorization->count(), 1);
-        QCOMPARE(rig.authorization->first().at(0).toInt(), LocationService::Denied);
-        QCOMPARE(rig.failures->count(), 0);
-    }
-
-    void rememberedGrantStartsAuthorisedUntilRefused()
-    {
-        Rig rig;
-        rig.create(true);
-        QCOMPARE(rig.service->authorizationStatus(), LocationService::Authorized);
-        rig.service->requestLocation();
+        rig.create(grantedBefore);
+        QCOMPARE(rig.service->authorizationStatus(),
+                 grantedBefore ? LocationService::Authorized : LocationService::NotDetermined);
+        if (grantedBefore)
+            rig.service->requestLocation();
+        else
+            rig.service->requestWhenInUseAuthorization();
         rig.scheduler.runPending();
         rig.source->refuse(QGeoPositionInfoSource::AccessError);
         rig.scheduler.runPending();
         QCOMPARE(rig.service->authorizationStatus(), LocationService::Denied);
         QCOMPARE(rig.remembered, QList<bool>{false});
         QCOMPARE(rig.authorization->count(), 1);
+        QCOMPARE(rig.authorization->first().at(0).toInt(), LocationService::Denied);
         QCOMPARE(rig.failures->count(), 0);
     }
 
@@ -205,10 +203,11 @@ private slots:
 
     void failuresOfAWantedPosition_data()
     {
-        QTest::addColumn<int>("error");
+        QTest::addColumn<int>("error"); // -1: an answer without a valid coordinate
         QTest::newRow("timeout") << int(QGeoPositionInfoSource::UpdateTimeoutError);
         QTest::newRow("closed") << int(QGeoPositionInfoSource::ClosedError);
         QTest::newRow("unknown") << int(QGeoPositionInfoSource::UnknownSourceError);
+        QTest::newRow("invalid coordinate") << -1;
     }
     void failuresOfAWantedPosition()
     {
@@ -217,28 +216,20 @@ private slots:
         rig.create(true);
         rig.service->requestLocation();
         rig.scheduler.runPending();
-        rig.source->refuse(QGeoPositionInfoSource::Error(error));
-        QCOMPARE(rig.failures->count(), 0);
+        if (error < 0)
+            emit rig.source->positionUpdated(QGeoPositionInfo());
+        else
+            rig.source->refuse(QGeoPositionInfoSource::Error(error));
+        QCOMPARE(rig.failures->count(), 0); // announced on a later turn
         rig.scheduler.runPending();
         QCOMPARE(rig.failures->count(), 1);
+        QCOMPARE(rig.locations->count(), 0);
         QCOMPARE(rig.service->authorizationStatus(), LocationService::Authorized);
 
         // The next request starts afresh.
         rig.service->requestLocation();
         rig.scheduler.runPending();
         QCOMPARE(rig.source->requests, 2);
-    }
-
-    void invalidCoordinateIsAFailure()
-    {
-        Rig rig;
-        rig.create(true);
-        rig.service->requestLocation();
-        rig.scheduler.runPending();
-        emit rig.source->positionUpdated(QGeoPositionInfo());
-        rig.scheduler.runPending();
-        QCOMPARE(rig.locations->count(), 0);
-        QCOMPARE(rig.failures->count(), 1);
     }
 };
 

@@ -1,0 +1,271 @@
+// The Downloads folder services on real folders: the lister, the bookmarks, and
+// the recent-files manager over both, from the grant to a renamed and finally
+// a deleted folder.
+
+#include "app/Preferences.h"
+#include "fakes/FakeFileOpener.h"
+#include "fakes/FakeFolderChooser.h"
+#include "fakes/InlineWorkQueue.h"
+#include "fakes/MemoryPreferencesStorage.h"
+#include "fakes/VirtualScheduler.h"
+#include "platform/linux/InodeFolderBookmarks.h"
+#include "platform/linux/PosixFolderLister.h"
+#include "sources/RecentFilesManager.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace talvo;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDateTime stamp(QDate(2025, 6, 1), QTime(8, 30, 15, 250), Qt::UTC);
+
+bool makeFile(const QString &path, const QDateTime &modified = {})
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    return !modified.isValid() || file.setFileTime(modified, QFileDevice::FileModificationTime);
+}
+
+const FolderEntry *find(const FolderListing &listing, const QString &name)
+{
+    for (const FolderEntry &entry : listing.entries) {
+        if (entry.path.endsWith(u'/' + name))
+            return &entry;
+    }
+    return nullptr;
+}
+
+QStringList names(const QList<QUrl> &urls)
+{
+    QStringList result;
+    for (const QUrl &url : urls)
+        result << url.fileName();
+    return result;
+}
+
+} // namespace
+
+class TestDownloadsOnDisk : public QObject
+{
+    Q_OBJECT
+private slots:
+    void listerDescribesTheDirectContents()
+    {
+        QTemporaryDir root;
+        QDir dir(root.path());
+        QVERIFY(makeFile(dir.filePath(u"report.pdf"_s), stamp));
+        QVERIFY(makeFile(dir.filePath(u"name with spaces"_s), stamp.addDays(1)));
+        QVERIFY(makeFile(dir.filePath(u".hidden"_s), stamp));
+        QVERIFY(dir.mkpath(u".cache/inner"_s));
+        QVERIFY(dir.mkpath(u"sub/deeper"_s));
+        QVERIFY(makeFile(dir.filePath(u"sub/nested.txt"_s)));
+        QVERIFY(QFile::link(dir.filePath(u"sub"_s), dir.filePath(u"link to sub"_s)));
+        QVERIFY(QFile::link(dir.filePath(u"report.pdf"_s), dir.filePath(u"link to file"_s)));
+        QVERIFY(QFile::link(dir.filePath(u"gone"_s), dir.filePath(u"dangling"_s)));
+
+        const FolderListing listing = PosixFolderLister().list(root.path());
+        QVERIFY(listing.ok);
+        QStringList paths;
+        for (const FolderEntry &entry : listing.entries)
+            paths << entry.path;
+        paths.sort();
+        QCOMPARE(paths, (QStringList{dir.filePath("dangling"), dir.filePath("link to file"),
+                                     dir.filePath("link to sub"), dir.filePath("name with spaces"),
+                                     dir.filePath("report.pdf"), dir.filePath("sub")}));
+
+        QCOMPARE(find(listing, "report.pdf")->isDirectory, false);
+        QCOMPARE(find(listing, "report.pdf")->modified, stamp);
+        QCOMPARE(find(listing, "name with spaces")->modified, stamp.addDays(1));
+        QCOMPARE(find(listing, "sub")->isDirectory, true);
+        QCOMPARE(find(listing, "link to sub")->isDirectory, true);
+        QCOMPARE(find(listing, "link to file")->modified, stamp);
+        QVERIFY(!find(listing, "dangling")->isDirectory);
+        QVERIFY(!find(listing, "dangling")->modified.isValid());
+    }
+
+    void notAFolderFailsWithItsPath_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("missing") << "missing";
+        QTest::newRow("a file") << "file.txt";
+        QTest::newRow("relative") << "";
+    }
+    void notAFolderFailsWithItsPath()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir root;
+        QVERIFY(makeFile(root.filePath(u"file.txt"_s)));
+        const QString path = name.isEmpty() ? u"relative/folder"_s : root.filePath(name);
+        if (!name.isEmpty()) {
+            const FolderListing listing = PosixFolderLister().list(path);
+            QVERIFY(!listing.ok);
+            QVERIFY(listing.entries.isEmpty());
+            QVERIFY(listing.error.startsWith(path + u": "_s));
+        }
+        const BookmarkCreation created = InodeFolderBookmarks().createBookmark(path);
+        QVERIFY(!created.data);
+        QVERIFY(created.error.contains(path));
+    }
+
+    void folderIsFoundAgain_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("expected"); // relative to the root; empty: fails
+        QTest::addColumn<bool>("stale");
+        QTest::newRow("untouched") << "" << "home/Downloads" << false;
+        QTest::newRow("renamed in place") << "rename home/Downloads home/Fetched" << "home/Fetched" << true;
+        QTest::newRow("moved into a neighbour") << "rename home/Downloads home/Archive/Downloads"
+                                                << "home/Archive/Downloads" << true;
+        QTest::newRow("moved up a level") << "rename home/Downloads Downloads" << "Downloads" << true;
+        QTest::newRow("another folder took its place") << "rename home/Downloads home/Old; mkdir home/Downloads"
+                                                       << "home/Downloads" << true;
+        QTest::newRow("deleted") << "rmdir home/Downloads" << "" << false;
+        QTest::newRow("a file took its place") << "rmdir home/Downloads; touch home/Downloads" << "" << false;
+        QTest::newRow("moved too far") << "rename home/Downloads home/Archive/2026/March/Downloads" << "" << false;
+    }
+    void folderIsFoundAgain()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, expected);
+        QFETCH(bool, stale);
+        QTemporaryDir root;
+        QDir dir(root.path());
+        QVERIFY(dir.mkpath(u"home/Downloads"_s));
+        QVERIFY(dir.mkpath(u"home/Archive/2026/March"_s));
+        QVERIFY(dir.mkpath(u"home/Music"_s));
+        QVERIFY(makeFile(dir.filePath(u"home/Downloads/a.txt"_s)));
+
+        InodeFolderBookmarks bookmarks;
+        const BookmarkCreation created = bookmarks.createBookmark(dir.filePath(u"home/Downloads"_s));
+        QVERIFY2(created.data, qPrintable(created.error));
+
+        for (const QString &step : change.split(u"; "_s, Qt::SkipEmptyParts)) {
+            const QStringList words = step.split(u' ');
+            if (words[0] == QLatin1String("rename"))
+                QVERIFY(dir.rename(words[1], words[2]));
+            else if (words[0] == QLatin1String("mkdir"))
+                QVERIFY(dir.mkdir(words[1]));
+            else if (words[0] == QLatin1String("rmdir"))
+                QVERIFY(QDir(dir.filePath(words[1])).removeRecursively());
+            else if (words[0] == QLatin1String("touch"))
+                QVERIFY(makeFile(dir.filePath(words[1])));
+        }
+
+        const BookmarkResolution resolved = bookmarks.resolveBookmark(*created.data);
+        if (expected.isEmpty()) {
+            QVERIFY(!resolved.path);
+            QVERIFY(resolved.error.contains(dir.filePath(u"home/Downloads"_s)));
+            return;
+        }
+        QVERIFY2(resolved.path, qPrintable(resolved.error));
+        QCOMPARE(*resolved.path, dir.filePath(expected));
+        QCOMPARE(resolved.isStale, stale);
+        if (stale) {
+            // A bookmark made afresh describes the folder exactly again.
+            const BookmarkCreation renewed = bookmarks.createBookmark(*resolved.path);
+            QVERIFY(renewed.data);
+            const BookmarkResolution again = bookmarks.resolveBookmark(*renewed.data);
+            QCOMPARE(again.path, resolved.path);
+            QVERIFY(!again.isStale);
+        }
+    }
+
+    void malformedDataFailsCleanly_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        const auto json = [](QJsonObject object) {
+            QJsonObject valid{{"format", "talvo-folder-bookmark"}, {"version", 1}, {"path", "/tmp"},
+                              {"device", "1"}, {"inode", "2"}};
+            for (auto it = object.begin(); it != object.end(); ++it) {
+                if (it.value().isNull())
+                    valid.remove(it.key());
+                else
+                    valid.insert(it.key(), it.value());
+            }
+            return QJsonDocument(valid).toJson();
+        };
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("not JSON") << QByteArray("\x01\x02garbage");
+        QTest::newRow("foreign format") << json({{"format", "something else"}});
+        QTest::newRow("no path") << json({{"path", QJsonValue::Null}});
+        QTest::newRow("relative path") << json({{"path", "tmp"}});
+        QTest::newRow("unclean path") << json({{"path", "/tmp/../etc"}});
+        QTest::newRow("inode not a number") << json({{"inode", "two"}});
+        QTest::newRow("inode as a JSON number") << json({{"inode", 2}});
+    }
+    void malformedDataFailsCleanly()
+    {
+        QFETCH(QByteArray, data);
+        const BookmarkResolution resolved = InodeFolderBookmarks().resolveBookmark(data);
+        QVERIFY(!resolved.path);
+        QVERIFY(!resolved.error.isEmpty());
+    }
+
+    void followsTheGrantedFolderThroughItsLife()
+    {
+        QTemporaryDir root;
+        QDir dir(root.path());
+        QVERIFY(dir.mkpath(u"home/Downloads"_s));
+        const QString downloads = dir.filePath(u"home/Downloads"_s);
+        QStringList newest;
+        for (int i = 0; i < 40; ++i) {
+            const QString name = u"file%1.bin"_s.arg(i, 2, 10, QLatin1Char('0'));
+            QVERIFY(makeFile(downloads + u'/' + name, stamp.addSecs(60 * i)));
+            if (i >= 25)
+                newest.prepend(name);
+        }
+        QVERIFY(QDir(downloads).mkdir(u"unpacked"_s)); // newer than every file, yet never listed
+
+        MemoryPreferencesStorage storage;
+        Preferences preferences(storage);
+        VirtualScheduler scheduler;
+        InlineWorkQueue queue;
+        FakeFolderChooser chooser;
+        InodeFolderBookmarks bookmarks;
+        PosixFolderLister lister;
+        FakeFileOpener opener;
+        RecentFilesManager manager(preferences, scheduler, queue, chooser, bookmarks, lister, opener);
+        QSignalSpy files(&manager, &RecentFilesManager::recentFilesChanged);
+
+        chooser.answer = downloads;
+        manager.startMonitoring();
+        manager.requestAccess();
+        scheduler.runPending();
+        QVERIFY(manager.hasPermission());
+        QCOMPARE(names(manager.recentFiles()), newest);
+        scheduler.advance(3 * RecentFilesManager::refreshInterval.count());
+        QCOMPARE(files.size(), 1);
+
+        // Renamed: the bookmark is renewed and the same files show at their new place.
+        const QByteArray grantedBookmark = *preferences.dataForKey(u"DownloadsFolderBookmark"_s);
+        QVERIFY(dir.rename(u"home/Downloads"_s, u"home/Fetched"_s));
+        scheduler.advance(RecentFilesManager::refreshInterval);
+        QVERIFY(manager.hasPermission());
+        QCOMPARE(names(manager.recentFiles()), newest);
+        QCOMPARE(manager.recentFiles().first().toLocalFile(), dir.filePath(u"home/Fetched/"_s) + newest.first());
+        const QByteArray renewed = *preferences.dataForKey(u"DownloadsFolderBookmark"_s);
+        QVERIFY(renewed != grantedBookmark);
+        QCOMPARE(bookmarks.resolveBookmark(renewed).isStale, false);
+
+        // Deleted: the list empties, the permission goes, the bookmark stays.
+        QVERIFY(QDir(dir.filePath(u"home/Fetched"_s)).removeRecursively());
+        QTest::ignoreMessage(QtInfoMsg,
+                             QRegularExpression(u"^Error resolving Downloads folder bookmark: .*Fetched: "_s));
+        scheduler.advance(RecentFilesManager::refreshInterval);
+        QVERIFY(!manager.hasPermission());
+        QVERIFY(manager.recentFiles().isEmpty());
+        QCOMPARE(*preferences.dataForKey(u"DownloadsFolderBookmark"_s), renewed);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDownloadsOnDisk)
+#include "tst_downloadsondisk.moc"
