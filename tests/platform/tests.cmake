@@ -33,6 +33,6 @@ talvo_add_test(tst_x11notchservices SOURCES platform/linux/tst_x11notchservices.
     LIBS talvo_platform_linux talvo_e2e GUI)
 talvo_add_test(tst_threadtimerqueue SOURCES platform/tst_threadtimerqueue.cpp)
 talvo_add_test(tst_mprisplayers SOURCES platform/linux/tst_mprisplayers.cpp LIBS talvo_platform_linux)
-# Freed inode numbers are reused at once: a folder another test creates nearby
-# in /tmp could pass for the deleted one. Run it alone.
+# It counts on a freed inode number coming back to a folder it makes; another
+# test making files in /tmp at the same time could take it first. Run it alone.
 set_tests_properties(tst_downloadsondisk PROPERTIES RUN_SERIAL TRUE)

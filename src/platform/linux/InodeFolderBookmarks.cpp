@@ -9,6 +9,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <memory>
 
@@ -23,12 +24,42 @@ constexpr int formatVersion = 1;
 // so a bookmark of a vanished folder costs little on every refresh.
 constexpr int searchBudget = 20000;
 
+// Device and inode name a folder while it exists, but Linux hands a freed
+// inode number to the next new file at once: a folder made after the granted
+// one was deleted may carry its number. The birth time tells the two apart
+// where the file system records one (0: unknown, as in bookmarks made before
+// it was stored).
 struct Identity
 {
     quint64 device = 0;
     quint64 inode = 0;
-    bool operator==(const Identity &) const = default;
+    quint64 bornNs = 0;
+
+    bool operator==(const Identity &other) const
+    {
+        return device == other.device && inode == other.inode
+               && (bornNs == 0 || other.bornNs == 0 || bornNs == other.bornNs);
+    }
 };
+
+// The identity of what `name` (relative to `dirFd`) is, when it is a folder;
+// errno tells why not.
+std::optional<Identity> identityAt(int dirFd, const QByteArray &name, int flags, int *error)
+{
+    struct statx info;
+    if (statx(dirFd, name.constData(), flags, STATX_TYPE | STATX_INO | STATX_BTIME, &info) != 0) {
+        *error = errno;
+        return std::nullopt;
+    }
+    if (!S_ISDIR(info.stx_mode)) {
+        *error = ENOTDIR;
+        return std::nullopt;
+    }
+    const quint64 born = (info.stx_mask & STATX_BTIME)
+                             ? quint64(info.stx_btime.tv_sec) * 1000000000u + info.stx_btime.tv_nsec
+                             : 0;
+    return Identity{quint64(makedev(info.stx_dev_major, info.stx_dev_minor)), quint64(info.stx_ino), born};
+}
 
 struct DirCloser
 {
@@ -43,16 +74,7 @@ QString describeError(const QString &path, int error)
 // The identity of the folder at `path`, following links; errno tells why not.
 std::optional<Identity> folderIdentity(const QString &path, int *error)
 {
-    struct stat info;
-    if (stat(QFile::encodeName(path).constData(), &info) != 0) {
-        *error = errno;
-        return std::nullopt;
-    }
-    if (!S_ISDIR(info.st_mode)) {
-        *error = ENOTDIR;
-        return std::nullopt;
-    }
-    return Identity{quint64(info.st_dev), quint64(info.st_ino)};
+    return identityAt(AT_FDCWD, QFile::encodeName(path), 0, error);
 }
 
 QString parentOf(const QString &path)
@@ -107,13 +129,12 @@ private:
             if (!inodeMatches && !subfolders)
                 continue;
             // Not following links: a link to the folder is not the folder.
-            struct stat info;
-            if (fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(info.st_mode))
-                continue;
-            if (quint64(info.st_dev) != m_wanted.device)
+            int error = 0;
+            const std::optional<Identity> identity = identityAt(fd, QByteArray(name), AT_SYMLINK_NOFOLLOW, &error);
+            if (!identity || identity->device != m_wanted.device)
                 continue; // another file system cannot hold it
             const QString path = childOf(folder, name);
-            if (quint64(info.st_ino) == m_wanted.inode)
+            if (*identity == m_wanted)
                 return path;
             if (subfolders && path != skip)
                 subfolders->append(path);
@@ -160,13 +181,15 @@ BookmarkCreation InodeFolderBookmarks::createBookmark(const QString &folderPath)
         return creation;
     }
     // Device and inode are 64-bit; JSON numbers would lose digits.
-    const QJsonObject object{
+    QJsonObject object{
         {QStringLiteral("format"), QLatin1String(formatName)},
         {QStringLiteral("version"), formatVersion},
         {QStringLiteral("path"), path},
         {QStringLiteral("device"), QString::number(identity->device)},
         {QStringLiteral("inode"), QString::number(identity->inode)},
     };
+    if (identity->bornNs != 0)
+        object.insert(QStringLiteral("born"), QString::number(identity->bornNs));
     creation.data = QJsonDocument(object).toJson(QJsonDocument::Compact);
     return creation;
 }
@@ -178,9 +201,13 @@ BookmarkResolution InodeFolderBookmarks::resolveBookmark(const QByteArray &data)
     const QString path = object.value(QStringLiteral("path")).toString();
     bool deviceOk = false;
     bool inodeOk = false;
+    bool bornOk = true;
+    const QJsonValue born = object.value(QStringLiteral("born"));
     const Identity stored{object.value(QStringLiteral("device")).toString().toULongLong(&deviceOk),
-                          object.value(QStringLiteral("inode")).toString().toULongLong(&inodeOk)};
+                          object.value(QStringLiteral("inode")).toString().toULongLong(&inodeOk),
+                          born.isUndefined() ? 0 : born.toString().toULongLong(&bornOk)};
     if (object.value(QStringLiteral("format")).toString() != QLatin1String(formatName) || !deviceOk || !inodeOk
+        || !bornOk
         || !QDir::isAbsolutePath(path) || QDir::cleanPath(path) != path) {
         resolution.error = QStringLiteral("the bookmark data is not a folder bookmark");
         return resolution;

@@ -5,7 +5,8 @@
 namespace talvo {
 
 // A bookmark is a small JSON document holding the folder's path and its
-// identity on disk (device and inode). Resolving looks at the path first: a
+// identity on disk (device, inode and, where the file system records one, the
+// birth time, since a freed inode number goes to the next new file). Resolving looks at the path first: a
 // folder there is the answer, stale when its identity changed. When the path
 // holds no folder, the folder is looked for by identity near its old place
 // (renamed in place, moved into a neighbouring folder or up a level); found

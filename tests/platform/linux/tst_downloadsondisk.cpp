@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace talvo;
 using namespace Qt::StringLiterals;
 
@@ -129,6 +131,11 @@ private slots:
         QTest::newRow("another folder took its place") << "rename home/Downloads home/Old; mkdir home/Downloads"
                                                        << "home/Downloads" << true;
         QTest::newRow("deleted") << "rmdir home/Downloads" << "" << false;
+        // Linux gives a freed inode number to the next new file: a folder made
+        // later is not the one the user granted.
+        QTest::newRow("deleted, its number reused nearby") << "rmdir home/Downloads; reuse home/New" << "" << false;
+        QTest::newRow("deleted, its number reused in its place")
+            << "rmdir home/Downloads; reuse home/Downloads" << "home/Downloads" << true;
         QTest::newRow("a file took its place") << "rmdir home/Downloads; touch home/Downloads" << "" << false;
         QTest::newRow("moved too far") << "rename home/Downloads home/Archive/2026/March/Downloads" << "" << false;
     }
@@ -148,9 +155,24 @@ private slots:
         const BookmarkCreation created = bookmarks.createBookmark(dir.filePath(u"home/Downloads"_s));
         QVERIFY2(created.data, qPrintable(created.error));
 
+        struct stat granted;
+        QVERIFY(::stat(QFile::encodeName(dir.filePath(u"home/Downloads"_s)).constData(), &granted) == 0);
         for (const QString &step : change.split(u"; "_s, Qt::SkipEmptyParts)) {
             const QStringList words = step.split(u' ');
-            if (words[0] == QLatin1String("rename"))
+            if (words[0] == QLatin1String("reuse")) {
+                // New folders until one gets the granted folder's number.
+                QString path = dir.filePath(words[1]);
+                for (int i = 0; i < 64; ++i) {
+                    QVERIFY(dir.mkdir(path));
+                    struct stat made;
+                    QVERIFY(::stat(QFile::encodeName(path).constData(), &made) == 0);
+                    if (made.st_ino == granted.st_ino)
+                        break;
+                    QVERIFY(dir.rename(path, path + QString::number(i)));
+                    if (i == 63)
+                        QSKIP("this file system did not hand the inode number out again");
+                }
+            } else if (words[0] == QLatin1String("rename"))
                 QVERIFY(dir.rename(words[1], words[2]));
             else if (words[0] == QLatin1String("mkdir"))
                 QVERIFY(dir.mkdir(words[1]));
