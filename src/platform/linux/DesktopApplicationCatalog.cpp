@@ -4,7 +4,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 
 namespace talvo {
@@ -62,7 +61,7 @@ bool isEntryFile(const QString &path)
 
 } // namespace
 
-DesktopApplicationCatalog::DesktopApplicationCatalog() : DesktopApplicationCatalog(&askXdgSettingsForBrowser) {}
+DesktopApplicationCatalog::DesktopApplicationCatalog() : DesktopApplicationCatalog(&firstInstalledBrowser) {}
 
 DesktopApplicationCatalog::DesktopApplicationCatalog(BrowserQuery fallbackBrowserQuery)
     : m_fallbackBrowserQuery(std::move(fallbackBrowserQuery))
@@ -83,7 +82,7 @@ QString DesktopApplicationCatalog::defaultBrowserEntry() const
 {
     const QString scheme = QStringLiteral("x-scheme-handler/http");
     for (const QString &list : mimeAppsLists()) {
-        for (const QString &id : defaultHandlers(list, scheme)) {
+        for (const QString &id : handlers(list, QStringLiteral("Default Applications"), scheme)) {
             const QString path = entryPath(id);
             if (!path.isEmpty())
                 return path;
@@ -141,12 +140,14 @@ QString DesktopApplicationCatalog::entryPath(const QString &desktopFileId)
     return {};
 }
 
-QStringList DesktopApplicationCatalog::defaultHandlers(const QString &mimeAppsListPath, const QString &mimeType)
+QStringList DesktopApplicationCatalog::handlers(const QString &listPath, const QString &section,
+                                                const QString &mimeType)
 {
-    QFile file(mimeAppsListPath);
-    if (!QFileInfo(mimeAppsListPath).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+    const QString header = u'[' + section + u']';
+    QFile file(listPath);
+    if (!QFileInfo(listPath).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
-    bool inDefaults = false;
+    bool inSection = false;
     // Far more than any real list; a huge file is not one.
     constexpr qint64 kMaxLine = 64 * 1024;
     while (!file.atEnd()) {
@@ -154,10 +155,10 @@ QStringList DesktopApplicationCatalog::defaultHandlers(const QString &mimeAppsLi
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
         if (line.startsWith(u'[')) {
-            inDefaults = line == QLatin1String("[Default Applications]");
+            inSection = line == header;
             continue;
         }
-        if (!inDefaults)
+        if (!inSection)
             continue;
         const qsizetype equals = line.indexOf(u'=');
         if (equals <= 0 || line.left(equals).trimmed() != mimeType)
@@ -173,21 +174,18 @@ QStringList DesktopApplicationCatalog::defaultHandlers(const QString &mimeAppsLi
     return {};
 }
 
-QString DesktopApplicationCatalog::askXdgSettingsForBrowser()
+QString DesktopApplicationCatalog::firstInstalledBrowser()
 {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::SeparateChannels);
-    process.start(QStringLiteral("xdg-settings"), {QStringLiteral("get"), QStringLiteral("default-web-browser")});
-    if (!process.waitForStarted(1000))
-        return {};
-    if (!process.waitForFinished(2000)) {
-        process.kill();
-        process.waitForFinished(1000);
-        return {};
+    // The installed applications' own claims, gathered by
+    // update-desktop-database; the user's folder first.
+    for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
+        const QString cache = folder + QStringLiteral("/mimeinfo.cache");
+        for (const QString &id : handlers(cache, QStringLiteral("MIME Cache"), QStringLiteral("x-scheme-handler/http"))) {
+            if (!entryPath(id).isEmpty())
+                return id;
+        }
     }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    return {};
 }
 
 } // namespace talvo

@@ -13,7 +13,9 @@ namespace talvo {
 // mimeapps.list files, read in the order the XDG MIME-applications rules give
 // (desktop-specific files before generic ones, configuration before data
 // folders); an entry that is not installed is skipped. When no list names an
-// installed browser, `xdg-settings get default-web-browser` is asked.
+// installed browser, the first installed application that handles http in
+// the desktop database (mimeinfo.cache) is taken, as the XDG rules do for a
+// type without a default.
 // The settings application is the first installed of the known desktops'
 // settings entries, the current desktop's ($XDG_CURRENT_DESKTOP) first.
 class DesktopApplicationCatalog final : public ApplicationCatalog
@@ -22,7 +24,7 @@ public:
     // Answers a desktop file id ("firefox-esr.desktop") or nothing.
     using BrowserQuery = std::function<QString()>;
 
-    // Falls back to xdg-settings.
+    // Falls back to firstInstalledBrowser().
     DesktopApplicationCatalog();
     explicit DesktopApplicationCatalog(BrowserQuery fallbackBrowserQuery);
 
@@ -36,12 +38,13 @@ public:
     // a subfolder has the folder in its id: "kde4/okular.desktop" is
     // "kde4-okular.desktop"); empty when none is installed.
     static QString entryPath(const QString &desktopFileId);
-    // The handlers a mimeapps.list names for `mimeType` under
-    // [Default Applications], in order. Unreadable or malformed files give
-    // nothing.
-    static QStringList defaultHandlers(const QString &mimeAppsListPath, const QString &mimeType);
-    // Runs `xdg-settings get default-web-browser` (at most two seconds).
-    static QString askXdgSettingsForBrowser();
+    // The handlers a mimeapps.list (or mimeinfo.cache) names for `mimeType`
+    // in `section` ("Default Applications", "MIME Cache"), in order.
+    // Unreadable or malformed files give nothing.
+    static QStringList handlers(const QString &listPath, const QString &section, const QString &mimeType);
+    // The first installed handler of http that the desktop database names,
+    // as a desktop file id; empty when none.
+    static QString firstInstalledBrowser();
 
 private:
     BrowserQuery m_fallbackBrowserQuery;

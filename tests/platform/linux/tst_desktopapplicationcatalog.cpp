@@ -50,7 +50,7 @@ private slots:
     {
         using Files = QList<std::pair<QString, QByteArray>>; // relative path, content
         QTest::addColumn<Files>("files");
-        QTest::addColumn<QString>("answer"); // what xdg-settings says; asked only when no list answers
+        QTest::addColumn<QString>("answer"); // what the fallback says; asked only when no list answers
         QTest::addColumn<QString>("expected"); // relative to the tree; empty: none
         const QString firefox = u"usr/applications/firefox-esr.desktop"_s;
         const QString chromium = u"usr/applications/chromium.desktop"_s;
@@ -76,8 +76,8 @@ private slots:
                                               "[Default Applications]\ntext/html=chromium.desktop\n"
                                               "x-scheme-handler/http=firefox-esr.desktop\n"}}
             << "" << firefox;
-        QTest::newRow("no list: xdg-settings answers") << Files{} << "chromium.desktop" << chromium;
-        QTest::newRow("xdg-settings names a missing entry") << Files{} << "gone.desktop" << "";
+        QTest::newRow("no list: the fallback answers") << Files{} << "chromium.desktop" << chromium;
+        QTest::newRow("the fallback names a missing entry") << Files{} << "gone.desktop" << "";
         static const char junk[] = "\xff\xfe\0garbage[Default Applications\nx-scheme-handler/http\n=firefox-esr.desktop\n";
         QTest::newRow("malformed list") << Files{{"config/mimeapps.list", QByteArray(junk, sizeof(junk) - 1)}} << ""
                                         << "";
@@ -104,8 +104,41 @@ private slots:
             return answer;
         });
         QCOMPARE(catalog.defaultBrowserEntry(), expected.isEmpty() ? QString() : tree.path(expected));
-        // The slow process call only when no list answers.
         QCOMPARE(queries > 0, expected.isEmpty() || !answer.isEmpty());
+    }
+
+    // Without a default, the desktop database's first installed http handler;
+    // the user's database before the system's.
+    void fallbackBrowserFromTheDesktopDatabase_data()
+    {
+        QTest::addColumn<QByteArray>("userCache");
+        QTest::addColumn<QByteArray>("systemCache");
+        QTest::addColumn<QString>("expected");
+        const QByteArray http = "[MIME Cache]\ntext/html=firefox-esr.desktop;\nx-scheme-handler/http=";
+        QTest::newRow("system database") << QByteArray() << http + "chromium.desktop;firefox-esr.desktop;\n"
+                                         << "chromium.desktop";
+        QTest::newRow("uninstalled skipped") << QByteArray() << http + "gone.desktop;firefox-esr.desktop;\n"
+                                             << "firefox-esr.desktop";
+        QTest::newRow("user database first") << http + "firefox-esr.desktop;\n" << http + "chromium.desktop;\n"
+                                             << "firefox-esr.desktop";
+        QTest::newRow("other types only") << QByteArray() << QByteArray("[MIME Cache]\ntext/html=chromium.desktop;\n")
+                                          << "";
+        QTest::newRow("wrong section") << QByteArray()
+                                       << QByteArray("[Default Applications]\nx-scheme-handler/http=chromium.desktop\n")
+                                       << "";
+    }
+    void fallbackBrowserFromTheDesktopDatabase()
+    {
+        QFETCH(QByteArray, userCache);
+        QFETCH(QByteArray, systemCache);
+        QFETCH(QString, expected);
+        XdgTree tree;
+        tree.write(u"usr/applications/firefox-esr.desktop"_s);
+        tree.write(u"usr/applications/chromium.desktop"_s);
+        if (!userCache.isEmpty())
+            tree.write(u"home-data/applications/mimeinfo.cache"_s, userCache);
+        tree.write(u"usr/applications/mimeinfo.cache"_s, systemCache);
+        QCOMPARE(DesktopApplicationCatalog::firstInstalledBrowser(), expected);
     }
 
     void settingsApplication_data()
