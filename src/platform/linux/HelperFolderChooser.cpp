@@ -1,5 +1,6 @@
 #include "HelperFolderChooser.h"
 
+#include "HelperProcess.h"
 #include "platform/Log.h"
 
 #include <QEventLoop>
@@ -20,14 +21,11 @@ const QString kLogPrefix = QStringLiteral("[FolderChooser] ");
 void HelperFolderChooser::chooseFolderLater(const FolderChooserRequest &request, const QObject *context,
                                             std::function<void(std::optional<QString>)> done)
 {
-    auto *process = new QProcess;
-    process->setProgram(m_helperProgram);
     QStringList arguments{QStringLiteral("choose-folder"), QStringLiteral("--message"), request.message,
                           QStringLiteral("--prompt"), request.prompt};
     if (!request.startDirectory.isEmpty())
         arguments << QStringLiteral("--start") << request.startDirectory;
-    process->setArguments(arguments);
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QProcess *process = newHelperProcess(m_helperProgram, arguments, kLogPrefix);
 
     QPointer<const QObject> guard(context);
     auto finish = [process, guard, hasContext = context != nullptr,
@@ -40,11 +38,9 @@ void HelperFolderChooser::chooseFolderLater(const FolderChooserRequest &request,
         else
             done(folder);
     };
-    QObject::connect(process, &QProcess::errorOccurred, process, [process, finish](QProcess::ProcessError error) {
-        if (error != QProcess::FailedToStart)
-            return; // a crash also ends in finished()
-        logLine(kLogPrefix, QStringLiteral("Cannot start %1: %2").arg(process->program(), process->errorString()));
-        finish({});
+    QObject::connect(process, &QProcess::errorOccurred, process, [finish](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) // a crash also ends in finished()
+            finish({});
     });
     QObject::connect(process, &QProcess::finished, process, [process, finish](int code, QProcess::ExitStatus status) {
         QByteArray output = process->readAllStandardOutput();

@@ -1,7 +1,9 @@
 #include "HelperStatusItemHost.h"
 
+#include "HelperProcess.h"
 #include "platform/Log.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 
 namespace talvo {
@@ -15,43 +17,42 @@ class HelperStatusItem final : public StatusItem
 public:
     HelperStatusItem(const QString &program, const QString &symbolName, const QString &toolTip,
                      std::function<void()> onActivate)
+        : m_process(newHelperProcess(program,
+                                     {QStringLiteral("status-item"), QStringLiteral("--symbol"), symbolName,
+                                      QStringLiteral("--tooltip"), toolTip},
+                                     kLogPrefix))
     {
-        m_process.setProgram(program);
-        m_process.setArguments({QStringLiteral("status-item"), QStringLiteral("--symbol"), symbolName,
-                                QStringLiteral("--tooltip"), toolTip});
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process,
-                         [this, onActivate = std::move(onActivate)] {
-                             while (m_process.canReadLine()) {
-                                 if (m_process.readLine().trimmed() == "activated")
+        QObject::connect(m_process, &QProcess::readyReadStandardOutput, m_process,
+                         [process = m_process, onActivate = std::move(onActivate)] {
+                             while (process->canReadLine()) {
+                                 if (process->readLine().trimmed() == "activated")
                                      onActivate();
                              }
                          });
-        QObject::connect(&m_process, &QProcess::errorOccurred, &m_process, [this](QProcess::ProcessError error) {
-            if (error == QProcess::FailedToStart || error == QProcess::Crashed)
-                logLine(kLogPrefix, QStringLiteral("The tray icon's helper %1: %2")
-                                        .arg(error == QProcess::Crashed ? QStringLiteral("crashed")
-                                                                        : QStringLiteral("cannot start"),
-                                             m_process.errorString()));
+        QObject::connect(m_process, &QProcess::errorOccurred, m_process, [](QProcess::ProcessError error) {
+            if (error == QProcess::Crashed)
+                logLine(kLogPrefix, QStringLiteral("The tray icon's helper crashed"));
         });
-        m_process.start();
+        m_process->start();
     }
 
     ~HelperStatusItem() override
     {
-        if (m_process.state() == QProcess::NotRunning)
+        // Closing its input lets the helper take the icon down and end; the
+        // main thread does not wait for it. Should Talvo end first, the
+        // application takes the process down with it.
+        m_process->disconnect();
+        if (m_process->state() == QProcess::NotRunning) {
+            delete m_process;
             return;
-        // Closing its input lets the helper take the icon down and end.
-        m_process.disconnect();
-        m_process.closeWriteChannel();
-        if (!m_process.waitForFinished(500)) {
-            m_process.kill();
-            m_process.waitForFinished(500);
         }
+        m_process->setParent(QCoreApplication::instance());
+        QObject::connect(m_process, &QProcess::finished, m_process, &QObject::deleteLater);
+        m_process->closeWriteChannel();
     }
 
 private:
-    QProcess m_process;
+    QProcess *m_process;
 };
 
 } // namespace

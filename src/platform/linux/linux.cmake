@@ -11,6 +11,7 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/FreedesktopThumbnailer.cpp platform/linux/FreedesktopThumbnailer.h
     platform/linux/FunctionImageProvider.cpp platform/linux/FunctionImageProvider.h
     platform/linux/HelperFolderChooser.cpp platform/linux/HelperFolderChooser.h
+    platform/linux/HelperProcess.cpp platform/linux/HelperProcess.h
     platform/linux/HelperStatusItemHost.cpp platform/linux/HelperStatusItemHost.h
     platform/linux/IcalCalendarCache.cpp platform/linux/IcalCalendarCache.h
     platform/linux/IcalCalendarFile.cpp platform/linux/IcalCalendarFile.h

@@ -1,0 +1,22 @@
+#include "HelperProcess.h"
+
+#include "platform/Log.h"
+
+#include <QProcess>
+
+namespace talvo {
+
+QProcess *newHelperProcess(const QString &program, const QStringList &arguments, const QString &logPrefix)
+{
+    auto *process = new QProcess;
+    process->setProgram(program);
+    process->setArguments(arguments);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, logPrefix](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            logLine(logPrefix, QStringLiteral("Cannot start %1: %2").arg(process->program(), process->errorString()));
+    });
+    return process;
+}
+
+} // namespace talvo
