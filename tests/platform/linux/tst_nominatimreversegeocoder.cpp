@@ -162,21 +162,6 @@ private slots:
         QCOMPARE(rig.server.requestCount(), 2);
     }
 
-    void failuresAreAskedAgain()
-    {
-        Rig rig;
-        rig.server.enqueueReply(kReverse, Reply::text("busy", 503));
-        rig.server.setReply(kReverse, Reply::json(R"({"address":{"city":"Galle"}})"));
-        QTest::ignoreMessage(QtInfoMsg, "[NominatimReverseGeocoder] The service answered with status 503");
-        rig.geocode(6.03, 80.21, this);
-        QVERIFY(rig.awaitResults(1));
-        rig.scheduler.advance(1000);
-        rig.geocode(6.03, 80.21, this);
-        QVERIFY(rig.awaitResults(2));
-        QCOMPARE(rig.server.requestCount(), 2);
-        QVERIFY(rig.results.at(1).succeeded);
-    }
-
     void positionOffTheMapFailsWithoutARequest_data()
     {
         QTest::addColumn<double>("latitude");

@@ -143,20 +143,6 @@ private slots:
         QCOMPARE(rig.source->requests, 1);
     }
 
-    void staleGrantPositionIsNotReused()
-    {
-        Rig rig;
-        rig.create();
-        rig.service->requestWhenInUseAuthorization();
-        rig.scheduler.runPending();
-        rig.source->answer(6.9, 79.9);
-        rig.scheduler.advance(QtPositioningLocationService::kFreshPositionMs + 1);
-        rig.service->requestLocation();
-        rig.scheduler.runPending();
-        QCOMPARE(rig.source->requests, 2);
-        QCOMPARE(rig.locations->count(), 0);
-    }
-
     void refusalIsDenied_data()
     {
         QTest::addColumn<bool>("grantedBefore");
