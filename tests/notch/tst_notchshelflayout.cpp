@@ -83,7 +83,6 @@ private slots:
 
         const auto home = NotchPanelTab::Home;
         const auto tray = NotchPanelTab::Tray;
-        const auto shortcuts = NotchPanelTab::Shortcuts;
         const QString three = QStringLiteral("music,weather,calendar");
         const QString two = QStringLiteral("music,weather");
 

@@ -149,7 +149,6 @@ private slots:
         const QString gnome = QStringLiteral("org.gnome.Settings.desktop");
         const QString kde = QStringLiteral("systemsettings.desktop");
         const QString xfce = QStringLiteral("xfce-settings-manager.desktop");
-        QTest::newRow("only GNOME's") << QStringList{gnome} << QByteArray() << gnome;
         QTest::newRow("list order without a desktop") << QStringList{xfce, kde, gcc} << QByteArray() << gcc;
         QTest::newRow("current desktop's first") << QStringList{gcc, kde} << QByteArray("KDE") << kde;
         QTest::newRow("desktop name in any case") << QStringList{gcc, xfce} << QByteArray("xfce") << xfce;

@@ -67,8 +67,6 @@ private slots:
                               << true << 1 << "Berlin" << "Mitte" << QString();
         QTest::newRow("town") << Reply::json(R"({"name":"","address":{"town":"Ella","county":"Badulla"}})") << true
                               << 1 << "Ella" << "" << QString();
-        QTest::newRow("village") << Reply::json(R"({"name":"Haputale Road","address":{"village":"Bandarawela"}})")
-                                 << true << 1 << "Bandarawela" << "Haputale Road" << QString();
         QTest::newRow("city before town")
             << Reply::json(R"({"address":{"town":"Small","city":"Large"}})") << true << 1 << "Large" << "" << QString();
         QTest::newRow("name without locality")
