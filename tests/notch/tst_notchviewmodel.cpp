@@ -210,7 +210,6 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("icon");
         QTest::newRow("unknown extension") << QStringLiteral("data.zzq") << QStringLiteral("application-octet-stream");
-        QTest::newRow("no extension") << QStringLiteral("README") << QStringLiteral("application-octet-stream");
         QTest::newRow("upper-case extension") << QStringLiteral("REPORT.PDF") << QStringLiteral("application-pdf");
     }
     void slowThumbnailFallsBackToTheTypeIcon()

@@ -269,11 +269,9 @@ private slots:
         QTest::newRow("spotify, transport error")
             << true << "https://i.example/x" << "" << int(HttpResponse::Outcome::TransportError);
         QTest::newRow("spotify, local file") << true << "file:///etc/passwd" << "" << -1;
-        QTest::newRow("spotify, other scheme") << true << "ftp://i.example/x" << "" << -1;
         QTest::newRow("spotify, script error") << true << "" << "Spotify got an error" << -1;
         QTest::newRow("music, no artwork") << false << "" << "" << -1;
         QTest::newRow("music, not a picture") << false << "hello" << "" << -1;
-        QTest::newRow("music, script error") << false << "" << "Music got an error" << -1;
     }
     void artworkFallsBackToTheIcon()
     {

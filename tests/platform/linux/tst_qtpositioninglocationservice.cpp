@@ -191,7 +191,6 @@ private slots:
     {
         QTest::addColumn<int>("error"); // -1: an answer without a valid coordinate
         QTest::newRow("timeout") << int(QGeoPositionInfoSource::UpdateTimeoutError);
-        QTest::newRow("closed") << int(QGeoPositionInfoSource::ClosedError);
         QTest::newRow("unknown") << int(QGeoPositionInfoSource::UnknownSourceError);
         QTest::newRow("invalid coordinate") << -1;
     }
