@@ -125,7 +125,6 @@ private slots:
         QTest::addColumn<QString>("logged"); // empty: nothing logged
         QTest::newRow("newer release") << Reply::typed("application/rss+xml", feed({"0.2", "0.4", "0.3.9"})) << true << QString();
         QTest::newRow("same release") << Reply::typed("application/rss+xml", feed({"0.3.1"})) << false << QString();
-        QTest::newRow("zero items") << Reply::typed("application/rss+xml", feed({})) << false << QString();
         QTest::newRow("malformed xml") << Reply::typed("application/rss+xml", "<rss><channel><item>") << false
                                        << QStringLiteral("malformed feed");
         QTest::newRow("not found") << Reply::text("gone", 404) << false << QStringLiteral("status 404");
