@@ -342,12 +342,6 @@ void E2eDesktop::glidePointer(QPoint from, QPoint to, int steps, int stepMs)
     }
 }
 
-QPoint E2eDesktop::pointerPosition()
-{
-    Reply<xcb_query_pointer_reply_t> reply(xcb_query_pointer_reply(m_x, xcb_query_pointer(m_x, m_root), nullptr));
-    return reply ? QPoint(reply->root_x, reply->root_y) : QPoint();
-}
-
 QImage E2eDesktop::grab(const QRect &rect)
 {
     Reply<xcb_get_image_reply_t> reply(xcb_get_image_reply(

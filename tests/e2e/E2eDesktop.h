@@ -76,14 +76,12 @@ public:
     void warpPointer(QPoint position);
     // Moves in `steps` equal steps, `stepMs` apart, from where the pointer is.
     void glidePointer(QPoint from, QPoint to, int steps, int stepMs);
-    QPoint pointerPosition();
 
     // What is on screen in `rect`, as composed.
     QImage grab(const QRect &rect);
     // Waits until the server has handled every request sent so far.
     void sync();
     xcb_connection_t *x() const { return m_x; }
-    xcb_window_t root() const { return m_root; }
     // The first mapped top-level window whose WM_NAME is `title`, or none.
     xcb_window_t findWindow(const QByteArray &title);
     // The full-screen window at the bottom, reporting presses on its output.

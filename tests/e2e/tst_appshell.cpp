@@ -49,15 +49,6 @@ private slots:
         QVERIFY(m_desktop->findWindow("Talvo Settings") == XCB_NONE);
     }
 
-    void laterLaunchesOpenNoFirstRunWindow()
-    {
-        QVERIFY(runPrefs({QStringLiteral("set"), QStringLiteral("hasCompletedOnboarding"), QStringLiteral("true")}));
-        m_desktop->startProgram(QStringLiteral(TALVO_BINARY), {});
-        QTRY_VERIFY_WITH_TIMEOUT(!m_desktop->notchRect().isEmpty(), 15000);
-        QTest::qWait(1500);
-        QVERIFY(m_desktop->findWindow("Welcome to Talvo") == XCB_NONE);
-    }
-
     void secondLaunchOpensTheSettingsOfTheRunningOne()
     {
         QVERIFY(runPrefs({QStringLiteral("set"), QStringLiteral("hasCompletedOnboarding"), QStringLiteral("true")}));

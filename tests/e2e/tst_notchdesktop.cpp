@@ -124,32 +124,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(state("ignoresMouseEvents"), QVariant(true), 2000);
     }
 
-    void scrollOpensAndSwitchesTabs()
-    {
-        launch(false);
-        if (QTest::currentTestFailed())
-            return;
-        // A wheel notch over the passive notch opens it (the window below got
-        // the event; the global monitor saw it).
-        m_desktop->movePointer(kHotZone);
-        m_desktop->click(kHotZone, 5);
-        QTRY_COMPARE_WITH_TIMEOUT(state("isFullyExpanded"), QVariant(true), 2000);
-        QCOMPARE(state("activeTab"), QVariant(QStringLiteral("home")));
-
-        // Over the open panel each notch counts once: one line is below the
-        // threshold, the second reaches it.
-        m_desktop->movePointer(QPoint(960, 100));
-        QTest::qWait(450); // past the spacing after opening
-        m_desktop->pressButton(5);
-        m_desktop->releaseButton(5);
-        QTest::qWait(300);
-        QCOMPARE(state("activeTab"), QVariant(QStringLiteral("home")));
-        m_desktop->pressButton(5);
-        m_desktop->releaseButton(5);
-        QTRY_COMPARE_WITH_TIMEOUT(state("activeTab"), QVariant(QStringLiteral("tray")), 2000);
-        QCOMPARE(m_desktop->notchRect(), kExpanded);
-    }
-
     void drawsOnlyTheOutline_data()
     {
         QTest::addColumn<bool>("compositor");
@@ -256,18 +230,6 @@ private slots:
         QCOMPARE(state("isHovering"), QVariant(false));
     }
 
-    void secondLaunchHandsOverAndExits()
-    {
-        launch(false);
-        if (QTest::currentTestFailed())
-            return;
-        QProcess *second = m_desktop->startProgram(QStringLiteral(TALVO_BINARY), {});
-        QVERIFY(second->waitForFinished(10000));
-        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second->exitCode(), 0);
-        QCOMPARE(m_talvo->state(), QProcess::Running);
-        QCOMPARE(m_desktop->notchRect(), kCollapsed);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestNotchDesktop)

@@ -87,7 +87,6 @@ private slots:
                            QStringLiteral("--tooltip"), QStringLiteral("Mic Muted")}
             << 0;
         QTest::newRow("unknown command") << QStringList{QStringLiteral("launch-rockets")} << 2;
-        QTest::newRow("no command") << QStringList{} << 2;
         QTest::newRow("unknown option") << QStringList{QStringLiteral("status-item"), QStringLiteral("--colour")} << 2;
     }
     void helperProgramContract()

@@ -57,7 +57,6 @@ private slots:
         QTest::newRow("beyond the right margin") << false << QPointF(543, 10) << false;
         QTest::newRow("in the bottom margin") << false << QPointF(430, 43.5) << true;
         QTest::newRow("beyond the bottom margin") << false << QPointF(430, 44.5) << false;
-        QTest::newRow("far below") << false << QPointF(430, 200) << false;
         QTest::newRow("below the file-drag shape") << true << QPointF(430, 120) << true;
         QTest::newRow("beyond the file-drag margin") << true << QPointF(250 - 1, 50) << false;
     }
@@ -181,11 +180,10 @@ private slots:
     void dropTakesTheFirstKindFound()
     {
         QFETCH(FakeDragData, data);
-        QFETCH(bool, handled);
         QFETCH(QStringList, shelf);
         QFETCH(QStringList, unread);
         Rig rig;
-        QCOMPARE(rig.drop->acceptDrop(data), handled);
+        QTEST(rig.drop->acceptDrop(data), "handled");
         rig.scheduler.runPending();
         QCOMPARE(rig.shelf(), shelf);
         QCOMPARE(rig.sounds.played.size(), shelf.size());
@@ -264,7 +262,6 @@ private slots:
         QTest::addColumn<bool>("accepted");
         QTest::newRow("copy or move, on the notch") << Qt::DropActions(Qt::CopyAction | Qt::MoveAction)
                                                     << QPointF(430, 10) << true;
-        QTest::newRow("copy, beside the notch") << Qt::DropActions(Qt::CopyAction) << QPointF(700, 10) << false;
         // Taking it would let the source delete the file the shelf points to.
         QTest::newRow("move only") << Qt::DropActions(Qt::MoveAction) << QPointF(430, 10) << false;
     }

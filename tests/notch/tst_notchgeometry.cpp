@@ -57,21 +57,17 @@ private slots:
         QTest::newRow("idle with music") << false << false << idleMusic << QRectF(797.5, 0, 325, 30);
         QTest::newRow("expanded") << false << false << expanded << QRectF(530, 0, 860, 166);
         QTest::newRow("file drag beats expanded") << false << false << fileDrag << QRectF(800, 0, 320, 101);
-        QTest::newRow("drop target") << false << false << dropTarget << QRectF(800, 0, 320, 101);
         QTest::newRow("shelf strip, one item") << false << false << shelf(1) << QRectF(880, 0, 160, 146);
-        QTest::newRow("shelf strip, three items") << false << false << shelf(3) << QRectF(802.5, 0, 315, 146);
         QTest::newRow("shelf strip, capped at eight") << false << false << shelf(12) << QRectF(590, 0, 740, 146);
         QTest::newRow("shelf drag, empty shelf: no peek") << false << false << shelf(0) << QRectF(867.5, 0, 185, 24);
         // Housing 200 x 32: W0 204, H0 32.
         QTest::newRow("housing idle") << true << false << idle << QRectF(858, 0, 204, 32);
         QTest::newRow("housing peek") << true << false << peek << QRectF(833, 0, 254, 40);
-        QTest::newRow("housing peek with music") << true << false << peekMusic << QRectF(773, 0, 374, 42);
         QTest::newRow("housing expanded") << true << false << expanded << QRectF(530, 0, 860, 174);
         // Floating: 12 below the top, H0 32, fixed widths, the housing ignored.
         QTest::newRow("floating idle") << false << true << idle << QRectF(895, 12, 130, 32);
         QTest::newRow("floating peek") << false << true << peek << QRectF(880, 12, 160, 40);
         QTest::newRow("floating peek with music") << true << true << peekMusic << QRectF(835, 12, 250, 42);
-        QTest::newRow("floating idle with music") << true << true << idleMusic << QRectF(855, 12, 210, 38);
         QTest::newRow("floating file drag") << true << true << dropTarget << QRectF(800, 12, 320, 109);
     }
     void outlineInQtCoordinates()
@@ -79,9 +75,8 @@ private slots:
         QFETCH(bool, housing);
         QFETCH(bool, floating);
         QFETCH(NotchShapeState, state);
-        QFETCH(QRectF, expected);
         const NotchGeometry geometry = geometryFor(housing ? housingScreen() : plainScreen(), floating);
-        QCOMPARE(DesktopCoordinates(kMain).toQt(geometry.shapeRect(state)), expected);
+        QTEST(DesktopCoordinates(kMain).toQt(geometry.shapeRect(state)), "expected");
     }
 
     void expandedWidth_data()
@@ -90,21 +85,18 @@ private slots:
         QTest::addColumn<bool>("homeTab");
         QTest::addColumn<qreal>("width");
         QTest::newRow("home, none") << QString() << true << 320.0;
-        QTest::newRow("home, one") << QStringLiteral("music") << true << 320.0;
         QTest::newRow("home, two") << QStringLiteral("music,weather") << true << 590.0;
         QTest::newRow("home, three") << QStringLiteral("music,weather,calendar") << true << 860.0;
         QTest::newRow("home, empty pieces dropped") << QStringLiteral(",music,,weather,") << true << 590.0;
         QTest::newRow("home, unknown names count") << QStringLiteral("a,b,c,d") << true << 860.0;
         QTest::newRow("tray, one") << QStringLiteral("music") << false << 590.0;
-        QTest::newRow("tray, two") << QStringLiteral("music,weather") << false << 590.0;
         QTest::newRow("tray, three") << QStringLiteral("music,weather,calendar") << false << 860.0;
     }
     void expandedWidth()
     {
         QFETCH(QString, order);
         QFETCH(bool, homeTab);
-        QFETCH(qreal, width);
-        QCOMPARE(NotchGeometry::expandedWidth(homeTab, NotchGeometry::widgetCount(order)), width);
+        QTEST(NotchGeometry::expandedWidth(homeTab, NotchGeometry::widgetCount(order)), "width");
     }
 
     void hotZone_data()
@@ -133,9 +125,8 @@ private slots:
         QFETCH(bool, housing);
         QFETCH(bool, floating);
         QFETCH(QPointF, point);
-        QFETCH(bool, inside);
         const NotchGeometry geometry = geometryFor(housing ? housingScreen() : plainScreen(), floating);
-        QCOMPARE(geometry.isInCollapsedHotZone(DesktopCoordinates(kMain).toNotch(point)), inside);
+        QTEST(geometry.isInCollapsedHotZone(DesktopCoordinates(kMain).toNotch(point)), "inside");
     }
 
     void windowFrameOnEachScreen_data()
@@ -153,9 +144,8 @@ private slots:
     {
         QFETCH(QRectF, screen);
         QFETCH(bool, floating);
-        QFETCH(QRectF, expected);
         const NotchGeometry geometry = geometryFor(FakeScreens::screen(2, screen), floating);
-        QCOMPARE(DesktopCoordinates(kMain).toQt(geometry.windowFrame()), expected);
+        QTEST(DesktopCoordinates(kMain).toQt(geometry.windowFrame()), "expected");
     }
 
     void mouseInRectOwnsTopAndLeftEdges_data()
@@ -172,9 +162,8 @@ private slots:
     void mouseInRectOwnsTopAndLeftEdges()
     {
         QFETCH(QPointF, point);
-        QFETCH(bool, inside);
         const DesktopCoordinates coordinates(kMain);
-        QCOMPARE(NotchGeometry::mouseInRect(coordinates.toNotch(point), coordinates.toNotch(kMain)), inside);
+        QTEST(NotchGeometry::mouseInRect(coordinates.toNotch(point), coordinates.toNotch(kMain)), "inside");
     }
 
     void declaredHousingGivesBothAreasAndInset()

@@ -174,8 +174,6 @@ private slots:
         QFETCH(QString, startTab);
         QFETCH(QList<qreal>, deltas);
         QFETCH(qint64, gap);
-        QFETCH(QString, endTab);
-        QFETCH(int, switches);
         Rig rig;
         rig.openPanel();
         rig.vm.setActiveTab(*notchPanelTabFromRawValue(startTab));
@@ -185,8 +183,8 @@ private slots:
             rig.scheduler.advance(gap);
             rig.monitors.sendLocal(precise ? PointerEvent::preciseScroll(delta, delta / 10) : PointerEvent::wheel(delta));
         }
-        QCOMPARE(rawValue(rig.vm.activeTab()), endTab);
-        QCOMPARE(rig.haptics.performed, switches);
+        QTEST(rawValue(rig.vm.activeTab()), "endTab");
+        QTEST(rig.haptics.performed, "switches");
     }
 
     void otherEventsResetTheScrollSum()

@@ -1,4 +1,3 @@
-#include "fakes/InlineWorkQueue.h"
 #include "fakes/VirtualScheduler.h"
 #include "platform/QtScheduler.h"
 #include "platform/SerialWorkQueue.h"
@@ -141,19 +140,6 @@ private slots:
         QCOMPARE(delivered, 0);
     }
 
-    void workOutlivingItsContextHandsNothingBack()
-    {
-        VirtualScheduler s;
-        InlineWorkQueue queue;
-        queue.holdWork(true);
-        auto owner = std::make_unique<QObject>();
-        int handed = 0;
-        runOnQueue<int>(queue, s, owner.get(), [] { return 1; }, [&](int) { ++handed; });
-        owner.reset();
-        queue.runHeld(); // ends after its context is gone
-        s.runPending();
-        QCOMPARE(handed, 0);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestScheduler)

@@ -66,17 +66,6 @@ private slots:
         QCOMPARE(ticks.load(), 1);
     }
 
-    void firstTickWaitsForTheFirstDelay()
-    {
-        ThreadTimerQueue queue(QStringLiteral("test.timers"));
-        std::atomic<int> ticks{0};
-        TimerHandle handle = queue.every(300ms, 10ms, [&] { ++ticks; });
-        QTest::qWait(150);
-        QCOMPARE(ticks.load(), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(ticks > 0, 2000);
-        handle.cancel();
-    }
-
     void handlesOutliveTheQueue()
     {
         TimerHandle handle;

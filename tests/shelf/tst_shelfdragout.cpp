@@ -178,8 +178,7 @@ private slots:
     {
         QFETCH(ItemType, type);
         QFETCH(Qt::KeyboardModifiers, modifiers);
-        QFETCH(Qt::DropActions, mask);
-        QCOMPARE(ShelfDragOut::sourceOperationMask(type, modifiers), mask);
+        QTEST(ShelfDragOut::sourceOperationMask(type, modifiers), "mask");
     }
 
     void onlyAMovedFileLeavesTheShelf_data()

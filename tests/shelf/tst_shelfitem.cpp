@@ -16,10 +16,7 @@ private slots:
         QTest::addColumn<QString>("raw");
         QTest::addColumn<int>("type"); // -1: none
         QTest::newRow("file") << QStringLiteral("file") << int(ItemType::File);
-        QTest::newRow("text") << QStringLiteral("text") << int(ItemType::Text);
-        QTest::newRow("image") << QStringLiteral("image") << int(ItemType::Image);
         QTest::newRow("capital F") << QStringLiteral("File") << -1;
-        QTest::newRow("trailing space") << QStringLiteral("text ") << -1;
         QTest::newRow("empty") << QString() << -1;
     }
     void itemTypeFromRawValue()
@@ -40,7 +37,6 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("title");
         const QString family = QStringLiteral("\U0001F468\u200D\U0001F469\u200D\U0001F467"); // one ZWJ sequence
-        const QString flag = QStringLiteral("\U0001F1EB\U0001F1EE");                          // one flag
         const QString accented = QStringLiteral("e\u0301");                                    // e + combining acute
 
         QTest::newRow("file name with extension")
@@ -49,11 +45,9 @@ private slots:
         QTest::newRow("root") << "url" << "/" << QStringLiteral("/");
         QTest::newRow("34 characters: first 20")
             << "text" << "abcdefghijklmnopqrstuvwxyz01234567" << QStringLiteral("abcdefghijklmnopqrst");
-        QTest::newRow("5 characters: all") << "text" << "hello" << QStringLiteral("hello");
         QTest::newRow("exactly 20") << "text" << "12345678901234567890" << QStringLiteral("12345678901234567890");
         QTest::newRow("empty text") << "text" << "" << QString();
         QTest::newRow("emoji never cut") << "text" << family.repeated(25) << family.repeated(20);
-        QTest::newRow("flags never cut") << "text" << flag.repeated(21) << flag.repeated(20);
         QTest::newRow("accents stay on their letter")
             << "text" << QString(QStringLiteral("ab") + accented.repeated(30)) << QString(QStringLiteral("ab") + accented.repeated(18));
         QTest::newRow("line breaks count") << "text" << "line one\r\nline two and more" << QStringLiteral("line one\r\nline two an");
@@ -63,7 +57,6 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(QString, value);
-        QFETCH(QString, title);
         ShelfItem item;
         if (kind == QLatin1String("url"))
             item = ShelfItem::makeFile(QUrl::fromLocalFile(value), {});
@@ -71,7 +64,7 @@ private slots:
             item = ShelfItem::makeText(value);
         else
             item = ShelfItem::makeImage(QImage(2, 2, QImage::Format_RGB32));
-        QCOMPARE(item.displayTitle(), title);
+        QTEST(item.displayTitle(), "title");
     }
 
     void displayIcon_data()
@@ -130,19 +123,16 @@ private slots:
     {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("extension");
-        QTest::newRow("plain") << "a.pdf" << "pdf";
         QTest::newRow("upper case") << "A.PDF" << "pdf";
         QTest::newRow("last of several") << "backup.tar.GZ" << "gz";
         QTest::newRow("none") << "README" << "";
         QTest::newRow("trailing dot") << "odd." << "";
-        QTest::newRow("hidden file") << ".profile" << "";
         QTest::newRow("hidden file with extension") << ".config.json" << "json";
     }
     void lowerCaseExtension()
     {
         QFETCH(QString, fileName);
-        QFETCH(QString, extension);
-        QCOMPARE(talvo::lowerCaseExtension(fileName), extension);
+        QTEST(talvo::lowerCaseExtension(fileName), "extension");
     }
 };
 

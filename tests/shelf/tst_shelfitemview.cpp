@@ -65,30 +65,6 @@ private slots:
         QCOMPARE(tile->property("displayTitle").toString(), QStringLiteral("first"));
     }
 
-    void dragStartsOnlyBeyondThreePoints()
-    {
-        ViewRig rig;
-        QVERIFY(rig.tilesReady());
-        QQuickItem *tile = rig.tile(0);
-        const QPoint press = rig.inWindow(tile, QPointF(30, 40));
-        QTest::mouseMove(&rig.view, press);
-        QTest::mousePress(&rig.view, Qt::LeftButton, {}, press);
-        QTest::mouseMove(&rig.view, press + QPoint(3, 0));
-        QCOMPARE(rig.sessions.sessions.size(), 0);
-        QTest::mouseMove(&rig.view, press + QPoint(4, 0));
-        QCOMPARE(rig.sessions.sessions.size(), 1);
-        QCOMPARE(rig.sessions.sessions.at(0)->request.data->text(), QStringLiteral("first"));
-        rig.sessions.run(Qt::CopyAction);
-        QTest::mouseRelease(&rig.view, Qt::LeftButton, {}, press + QPoint(4, 0));
-
-        // The next press on the tile starts afresh.
-        QTest::mousePress(&rig.view, Qt::LeftButton, {}, press);
-        QTest::mouseMove(&rig.view, press + QPoint(0, 8));
-        QCOMPARE(rig.sessions.sessions.size(), 2);
-        rig.sessions.run(Qt::CopyAction);
-        QTest::mouseRelease(&rig.view, Qt::LeftButton, {}, press + QPoint(0, 8));
-    }
-
     void removeButtonTakesItsPressAndOnlyItsItem()
     {
         ViewRig rig;

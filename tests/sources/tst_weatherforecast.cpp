@@ -16,8 +16,6 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
         QTest::newRow("whole number keeps a fraction") << 10.0 << QStringLiteral("10.0");
-        QTest::newRow("zero") << 0.0 << QStringLiteral("0.0");
-        QTest::newRow("negative") << -33.8688 << QStringLiteral("-33.8688");
         QTest::newRow("tiny value stays decimal") << 0.00001 << QStringLiteral("0.00001");
         QTest::newRow("needs every digit") << 0.1 + 0.2 << QStringLiteral("0.30000000000000004");
         QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << QString();
@@ -67,11 +65,9 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
         QTest::newRow("half rounds up") << 21.5 << QStringLiteral("22");
-        QTest::newRow("below half") << 21.49 << QStringLiteral("21");
         QTest::newRow("negative half away from zero") << -2.5 << QStringLiteral("-3");
         QTest::newRow("small negative is plain zero") << -0.4 << QStringLiteral("0");
         QTest::newRow("negative zero") << -0.0 << QStringLiteral("0");
-        QTest::newRow("negative") << -12.2 << QStringLiteral("-12");
         QTest::newRow("lowest 64-bit value") << -9223372036854775808.0 << QStringLiteral("-9223372036854775808");
         QTest::newRow("just past the top") << 9223372036854775808.0 << QString();
         QTest::newRow("far out of range") << -1e300 << QString();
@@ -94,8 +90,6 @@ private slots:
                           R"("current":{"time":"2026-03-02T09:00","interval":900,"temperature_2m":29.4,)"
                           R"("apparent_temperature":34.6,"weather_code":3}})")
             << QStringLiteral("29") << QStringLiteral("35") << qint64(3);
-        QTest::newRow("integers") << QByteArray(R"({"current":{"temperature_2m":5,"apparent_temperature":-1,"weather_code":0}})")
-                                  << QStringLiteral("5") << QStringLiteral("-1") << qint64(0);
         QTest::newRow("code written as a whole double")
             << QByteArray(R"({"current":{"temperature_2m":1,"apparent_temperature":1,"weather_code":61.0}})")
             << QStringLiteral("1") << QStringLiteral("1") << qint64(61);
@@ -114,27 +108,20 @@ private slots:
     {
         QTest::addColumn<QByteArray>("body");
         QTest::newRow("not JSON") << QByteArray("<html>Bad gateway</html>");
-        QTest::newRow("empty") << QByteArray();
         QTest::newRow("cut short") << QByteArray("{\"current\":{\"temperature_2m\":1,\"appar");
         QTest::newRow("top level array") << QByteArray(R"([{"current":{}}])");
         QTest::newRow("no current") << QByteArray(R"({"error":true,"reason":"Latitude must be in range"})");
         QTest::newRow("current is not an object")
             << QByteArray(R"({"current":[1,2,3]})");
         QTest::newRow("no weather code") << QByteArray(R"({"current":{"temperature_2m":21.5,"apparent_temperature":20}})");
-        QTest::newRow("no apparent temperature")
-            << QByteArray(R"({"current":{"temperature_2m":21.5,"weather_code":1}})");
         QTest::newRow("temperature as text")
             << QByteArray(R"({"current":{"temperature_2m":"21","apparent_temperature":20,"weather_code":1}})");
-        QTest::newRow("temperature null")
-            << QByteArray(R"({"current":{"temperature_2m":null,"apparent_temperature":20,"weather_code":1}})");
         QTest::newRow("boolean code")
             << QByteArray(R"({"current":{"temperature_2m":1,"apparent_temperature":1,"weather_code":true}})");
         QTest::newRow("fractional code")
             << QByteArray(R"({"current":{"temperature_2m":1,"apparent_temperature":1,"weather_code":2.5}})");
         QTest::newRow("temperature beyond 64 bits")
             << QByteArray(R"({"current":{"temperature_2m":1e300,"apparent_temperature":1,"weather_code":0}})");
-        QTest::newRow("apparent temperature beyond 64 bits")
-            << QByteArray(R"({"current":{"temperature_2m":1,"apparent_temperature":-1e19,"weather_code":0}})");
     }
     void unreadableForecast()
     {

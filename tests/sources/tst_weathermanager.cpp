@@ -270,7 +270,6 @@ private slots:
         QTest::addColumn<bool>("fallback");
         QTest::addColumn<bool>("authorized");
         QTest::newRow("never asked") << 0 << 1 << 0 << false << false << false;
-        QTest::newRow("restricted") << 1 << 0 << 0 << true << true << false;
         QTest::newRow("denied before") << 2 << 0 << 0 << true << true << false;
         QTest::newRow("granted") << 3 << 0 << 1 << false << false << true;
         QTest::newRow("unknown state") << 9 << 0 << 0 << false << true << false;
@@ -306,7 +305,6 @@ private slots:
         QTest::addColumn<int>("forecasts");
         QTest::newRow("granted") << 3 << true << 1 << 1;
         QTest::newRow("denied") << 2 << false << 0 << 2;
-        QTest::newRow("restricted") << 1 << false << 0 << 2;
         QTest::newRow("back to not determined") << 0 << false << 0 << 1;
         QTest::newRow("unknown state") << 7 << false << 0 << 1;
     }

@@ -131,14 +131,13 @@ private slots:
     {
         QFETCH(QByteArray, userCache);
         QFETCH(QByteArray, systemCache);
-        QFETCH(QString, expected);
         XdgTree tree;
         tree.write(u"usr/applications/firefox-esr.desktop"_s);
         tree.write(u"usr/applications/chromium.desktop"_s);
         if (!userCache.isEmpty())
             tree.write(u"home-data/applications/mimeinfo.cache"_s, userCache);
         tree.write(u"usr/applications/mimeinfo.cache"_s, systemCache);
-        QCOMPARE(DesktopApplicationCatalog::firstInstalledBrowser(), expected);
+        QTEST(DesktopApplicationCatalog::firstInstalledBrowser(), "expected");
     }
 
     void settingsApplication_data()
@@ -150,7 +149,6 @@ private slots:
         const QString gnome = QStringLiteral("org.gnome.Settings.desktop");
         const QString kde = QStringLiteral("systemsettings.desktop");
         const QString xfce = QStringLiteral("xfce-settings-manager.desktop");
-        QTest::newRow("only GNOME's") << QStringList{gnome} << QByteArray() << gnome;
         QTest::newRow("list order without a desktop") << QStringList{xfce, kde, gcc} << QByteArray() << gcc;
         QTest::newRow("current desktop's first") << QStringList{gcc, kde} << QByteArray("KDE") << kde;
         QTest::newRow("desktop name in any case") << QStringList{gcc, xfce} << QByteArray("xfce") << xfce;

@@ -1,22 +1,12 @@
-// The Downloads folder services on real folders: the lister, the bookmarks, and
-// the recent-files manager over both, from the grant to a renamed and finally
-// a deleted folder.
+// The Downloads folder services on real folders: the lister and the bookmarks.
 
-#include "app/Preferences.h"
-#include "fakes/FakeFileOpener.h"
-#include "fakes/FakeFolderChooser.h"
-#include "fakes/InlineWorkQueue.h"
-#include "fakes/MemoryPreferencesStorage.h"
-#include "fakes/VirtualScheduler.h"
 #include "platform/linux/InodeFolderBookmarks.h"
 #include "platform/linux/PosixFolderLister.h"
-#include "sources/RecentFilesManager.h"
 
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -44,14 +34,6 @@ const FolderEntry *find(const FolderListing &listing, const QString &name)
             return &entry;
     }
     return nullptr;
-}
-
-QStringList names(const QList<QUrl> &urls)
-{
-    QStringList result;
-    for (const QUrl &url : urls)
-        result << url.fileName();
-    return result;
 }
 
 } // namespace
@@ -232,61 +214,6 @@ private slots:
         QVERIFY(!resolved.error.isEmpty());
     }
 
-    void followsTheGrantedFolderThroughItsLife()
-    {
-        QTemporaryDir root;
-        QDir dir(root.path());
-        QVERIFY(dir.mkpath(u"home/Downloads"_s));
-        const QString downloads = dir.filePath(u"home/Downloads"_s);
-        QStringList newest;
-        for (int i = 0; i < 40; ++i) {
-            const QString name = u"file%1.bin"_s.arg(i, 2, 10, QLatin1Char('0'));
-            QVERIFY(makeFile(downloads + u'/' + name, stamp.addSecs(60 * i)));
-            if (i >= 25)
-                newest.prepend(name);
-        }
-        QVERIFY(QDir(downloads).mkdir(u"unpacked"_s)); // newer than every file, yet never listed
-
-        MemoryPreferencesStorage storage;
-        Preferences preferences(storage);
-        VirtualScheduler scheduler;
-        InlineWorkQueue queue;
-        FakeFolderChooser chooser;
-        InodeFolderBookmarks bookmarks;
-        PosixFolderLister lister;
-        FakeFileOpener opener;
-        RecentFilesManager manager(preferences, scheduler, queue, chooser, bookmarks, lister, opener);
-        QSignalSpy files(&manager, &RecentFilesManager::recentFilesChanged);
-
-        chooser.answer = downloads;
-        manager.startMonitoring();
-        manager.requestAccess();
-        scheduler.runPending();
-        QVERIFY(manager.hasPermission());
-        QCOMPARE(names(manager.recentFiles()), newest);
-        scheduler.advance(3 * RecentFilesManager::refreshInterval.count());
-        QCOMPARE(files.size(), 1);
-
-        // Renamed: the bookmark is renewed and the same files show at their new place.
-        const QByteArray grantedBookmark = *preferences.dataForKey(u"DownloadsFolderBookmark"_s);
-        QVERIFY(dir.rename(u"home/Downloads"_s, u"home/Fetched"_s));
-        scheduler.advance(RecentFilesManager::refreshInterval);
-        QVERIFY(manager.hasPermission());
-        QCOMPARE(names(manager.recentFiles()), newest);
-        QCOMPARE(manager.recentFiles().first().toLocalFile(), dir.filePath(u"home/Fetched/"_s) + newest.first());
-        const QByteArray renewed = *preferences.dataForKey(u"DownloadsFolderBookmark"_s);
-        QVERIFY(renewed != grantedBookmark);
-        QCOMPARE(bookmarks.resolveBookmark(renewed).isStale, false);
-
-        // Deleted: the list empties, the permission goes, the bookmark stays.
-        QVERIFY(QDir(dir.filePath(u"home/Fetched"_s)).removeRecursively());
-        QTest::ignoreMessage(QtInfoMsg,
-                             QRegularExpression(u"^Error resolving Downloads folder bookmark: .*Fetched: "_s));
-        scheduler.advance(RecentFilesManager::refreshInterval);
-        QVERIFY(!manager.hasPermission());
-        QVERIFY(manager.recentFiles().isEmpty());
-        QCOMPARE(*preferences.dataForKey(u"DownloadsFolderBookmark"_s), renewed);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestDownloadsOnDisk)

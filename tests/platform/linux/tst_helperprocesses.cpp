@@ -54,7 +54,6 @@ private slots:
     void folderChooserReadsTheHelpersAnswer()
     {
         QFETCH(QByteArray, script);
-        QFETCH(QString, expected);
         QFETCH(QString, logLine);
         QTemporaryDir dir;
         const QString arguments = dir.filePath(QStringLiteral("arguments"));
@@ -66,7 +65,7 @@ private slots:
         const std::optional<QString> chosen =
             chooser.chooseFolder({QStringLiteral("Why we ask"), QStringLiteral("Grant Access"), QStringLiteral("/srv")});
 
-        QCOMPARE(chosen.value_or(QString()), expected);
+        QTEST(chosen.value_or(QString()), "expected");
         QFile passed(arguments);
         QVERIFY(passed.open(QIODevice::ReadOnly));
         QCOMPARE(passed.readAll(), QByteArray("choose-folder|--message|Why we ask|--prompt|Grant Access|--start|/srv|"));

@@ -302,7 +302,6 @@ private slots:
         QTest::newRow("int64") << QVariant(qlonglong(215000000)) << QVariant(215000.0);
         QTest::newRow("uint64") << QVariant(qulonglong(215000000)) << QVariant(215000.0);
         QTest::newRow("int32") << QVariant(int(215000000)) << QVariant(215000.0);
-        QTest::newRow("uint32") << QVariant(uint(215000000)) << QVariant(215000.0);
         QTest::newRow("double") << QVariant(215000000.0) << QVariant(215000.0);
         QTest::newRow("negative") << QVariant(qlonglong(-1)) << QVariant();
         QTest::newRow("text") << QVariant(u"215000000"_s) << QVariant();

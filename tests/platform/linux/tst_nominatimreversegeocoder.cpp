@@ -67,8 +67,6 @@ private slots:
                               << true << 1 << "Berlin" << "Mitte" << QString();
         QTest::newRow("town") << Reply::json(R"({"name":"","address":{"town":"Ella","county":"Badulla"}})") << true
                               << 1 << "Ella" << "" << QString();
-        QTest::newRow("village") << Reply::json(R"({"name":"Haputale Road","address":{"village":"Bandarawela"}})")
-                                 << true << 1 << "Bandarawela" << "Haputale Road" << QString();
         QTest::newRow("city before town")
             << Reply::json(R"({"address":{"town":"Small","city":"Large"}})") << true << 1 << "Large" << "" << QString();
         QTest::newRow("name without locality")
@@ -160,21 +158,6 @@ private slots:
         rig.geocode(7.2916, 80.6337, this); // the next cell north
         QVERIFY(rig.awaitResults(3));
         QCOMPARE(rig.server.requestCount(), 2);
-    }
-
-    void failuresAreAskedAgain()
-    {
-        Rig rig;
-        rig.server.enqueueReply(kReverse, Reply::text("busy", 503));
-        rig.server.setReply(kReverse, Reply::json(R"({"address":{"city":"Galle"}})"));
-        QTest::ignoreMessage(QtInfoMsg, "[NominatimReverseGeocoder] The service answered with status 503");
-        rig.geocode(6.03, 80.21, this);
-        QVERIFY(rig.awaitResults(1));
-        rig.scheduler.advance(1000);
-        rig.geocode(6.03, 80.21, this);
-        QVERIFY(rig.awaitResults(2));
-        QCOMPARE(rig.server.requestCount(), 2);
-        QVERIFY(rig.results.at(1).succeeded);
     }
 
     void positionOffTheMapFailsWithoutARequest_data()

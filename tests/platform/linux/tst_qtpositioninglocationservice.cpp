@@ -143,20 +143,6 @@ private slots:
         QCOMPARE(rig.source->requests, 1);
     }
 
-    void staleGrantPositionIsNotReused()
-    {
-        Rig rig;
-        rig.create();
-        rig.service->requestWhenInUseAuthorization();
-        rig.scheduler.runPending();
-        rig.source->answer(6.9, 79.9);
-        rig.scheduler.advance(QtPositioningLocationService::kFreshPositionMs + 1);
-        rig.service->requestLocation();
-        rig.scheduler.runPending();
-        QCOMPARE(rig.source->requests, 2);
-        QCOMPARE(rig.locations->count(), 0);
-    }
-
     void refusalIsDenied_data()
     {
         QTest::addColumn<bool>("grantedBefore");
@@ -205,7 +191,6 @@ private slots:
     {
         QTest::addColumn<int>("error"); // -1: an answer without a valid coordinate
         QTest::newRow("timeout") << int(QGeoPositionInfoSource::UpdateTimeoutError);
-        QTest::newRow("closed") << int(QGeoPositionInfoSource::ClosedError);
         QTest::newRow("unknown") << int(QGeoPositionInfoSource::UnknownSourceError);
         QTest::newRow("invalid coordinate") << -1;
     }
