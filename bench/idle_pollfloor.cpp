@@ -1,5 +1,5 @@
-// The floor under the notch's idle cost, for bench_notch_idle: the same 50 ms
-// tick on its own thread with the same look at the pointer, and nothing else.
+// The floor under the notch's idle cost, for bench_notch_idle: the same look
+// at the pointer every 50 ms, paced the same way, and nothing else.
 #include "platform/ThreadTimerQueue.h"
 #include "platform/linux/X11Pointer.h"
 #include "platform/linux/XcbConnection.h"
@@ -14,8 +14,8 @@ int main(int argc, char **argv)
     talvo::XcbConnection connection;
     talvo::X11Pointer pointer(connection);
     talvo::ThreadTimerQueue queue(QStringLiteral("pollfloor"));
-    talvo::TimerHandle poll = queue.every(std::chrono::milliseconds(0), std::chrono::milliseconds(50),
-                                          [&] { (void)pointer.sample(); });
+    talvo::TimerHandle poll =
+        pointer.sampleEvery(queue, std::chrono::milliseconds(50), [](std::optional<talvo::PointerSample>) {});
     std::printf("ready\n");
     std::fflush(stdout);
     const int result = app.exec();

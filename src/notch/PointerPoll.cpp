@@ -41,13 +41,11 @@ void PointerPoll::start(QObject *context, Tick tick)
     m_shared = std::make_shared<Shared>();
     QPointer<QObject> guard(context);
     Scheduler *scheduler = &m_scheduler;
-    const Pointer *pointer = &m_pointer;
     std::shared_ptr<Shared> shared = m_shared;
-    // Runs on the queue's thread: it reads the pointer through its own path
-    // and touches nothing of the main thread's but the shared state.
-    m_timer = m_queue.every(Scheduler::Duration(0), m_interval, [=] {
+    // Runs off the main thread and touches nothing of the main thread's but
+    // the shared state.
+    m_timer = m_pointer.sampleEvery(m_queue, m_interval, [=](std::optional<PointerSample> now) {
         shared->lastLookAt.store(scheduler->monotonicMs());
-        const std::optional<PointerSample> now = pointer->sample();
         quint64 generation = 0;
         {
             std::lock_guard lock(shared->mutex);

@@ -12,8 +12,8 @@ namespace talvo {
 class Pointer;
 class TimerQueue;
 
-// The notch's pointer poll. Every interval it looks at the pointer on the
-// timer queue's thread and hands a tick to the main thread only when there is
+// The notch's pointer poll. Every interval it looks at the pointer off the
+// main thread (Pointer::sampleEvery()) and hands a tick to the main thread only when there is
 // something to decide: the pointer moved or its buttons changed since the
 // last settled tick, or the main thread asked for a fresh look (recheck()),
 // as after the notch's outline changed under a still pointer. An idle notch

@@ -1,12 +1,17 @@
 #pragma once
 
+#include "Scheduler.h"
+
 #include <QPoint>
 #include <QPointF>
 #include <Qt>
 
+#include <functional>
 #include <optional>
 
 namespace talvo {
+
+class TimerQueue;
 
 // One look at the pointer, for telling whether anything changed since the
 // last look: two equal samples mean it neither moved nor changed buttons.
@@ -27,6 +32,9 @@ struct PointerSample
 class Pointer
 {
 public:
+    // One of a steady stream of looks; runs off the main thread.
+    using Look = std::function<void(std::optional<PointerSample>)>;
+
     virtual ~Pointer() = default;
 
     // Global position in Qt's coordinates (logical pixels, origin top left).
@@ -36,6 +44,12 @@ public:
     // A look at the pointer from any thread, without waking the main thread;
     // empty when the display server cannot be asked.
     virtual std::optional<PointerSample> sample() const = 0;
+
+    // Hands `look` a sample every `interval`, the first at once, until the
+    // handle is cancelled; the handle keeps TimerQueue::every()'s promise
+    // about ticks under way. Looks run on `queue`'s thread unless the display
+    // server can pace them itself.
+    virtual TimerHandle sampleEvery(TimerQueue &queue, Scheduler::Duration interval, Look look) const;
 };
 
 } // namespace talvo

@@ -31,7 +31,7 @@ target_sources(talvo_platform PRIVATE
     platform/EventMonitors.h
     platform/HapticFeedback.h
     platform/NotchWindowSurface.h
-    platform/Pointer.h
+    platform/Pointer.cpp platform/Pointer.h
     platform/PointerEvent.h
     platform/Screens.cpp platform/Screens.h
     platform/SystemEvents.h

@@ -1,6 +1,9 @@
 #include "X11Pointer.h"
 
+#include "X11PacedPointerSampler.h"
 #include "XcbConnection.h"
+
+#include "platform/Log.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -16,14 +19,7 @@ std::optional<PointerSample> queryPointer(xcb_connection_t *connection, xcb_wind
         xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root), nullptr));
     if (!reply)
         return std::nullopt;
-    Qt::MouseButtons buttons;
-    if (reply->mask & XCB_BUTTON_MASK_1)
-        buttons |= Qt::LeftButton;
-    if (reply->mask & XCB_BUTTON_MASK_2)
-        buttons |= Qt::MiddleButton;
-    if (reply->mask & XCB_BUTTON_MASK_3)
-        buttons |= Qt::RightButton;
-    return PointerSample{QPoint(reply->root_x, reply->root_y), buttons};
+    return X11Pointer::sampleFrom(*reply);
 }
 
 std::optional<PointerSample> queryPointer(const XcbConnection &connection)
@@ -34,6 +30,18 @@ std::optional<PointerSample> queryPointer(const XcbConnection &connection)
 }
 
 } // namespace
+
+PointerSample X11Pointer::sampleFrom(const xcb_query_pointer_reply_t &reply)
+{
+    Qt::MouseButtons buttons;
+    if (reply.mask & XCB_BUTTON_MASK_1)
+        buttons |= Qt::LeftButton;
+    if (reply.mask & XCB_BUTTON_MASK_2)
+        buttons |= Qt::MiddleButton;
+    if (reply.mask & XCB_BUTTON_MASK_3)
+        buttons |= Qt::RightButton;
+    return PointerSample{QPoint(reply.root_x, reply.root_y), buttons};
+}
 
 X11Pointer::~X11Pointer()
 {
@@ -77,6 +85,16 @@ std::optional<PointerSample> X11Pointer::sample() const
     if (xcb_connection_has_error(m_sampleConnection) || m_sampleRoot == XCB_NONE)
         return std::nullopt;
     return queryPointer(m_sampleConnection, m_sampleRoot);
+}
+
+TimerHandle X11Pointer::sampleEvery(TimerQueue &queue, Scheduler::Duration interval, Look look) const
+{
+    if (std::optional<TimerHandle> paced = X11PacedPointerSampler::start(interval, look))
+        return *paced;
+    if (!std::exchange(m_loggedUnpaced, true))
+        logLine(QStringLiteral("[X11] "), QStringLiteral("The X server cannot pace pointer looks (no connection, or "
+                                                         "no SYNC SERVERTIME counter); a timer thread paces them."));
+    return Pointer::sampleEvery(queue, interval, std::move(look));
 }
 
 } // namespace talvo

@@ -27,6 +27,10 @@ public:
     QPointF position() const override;
     Qt::MouseButtons pressedButtons() const override;
     std::optional<PointerSample> sample() const override;
+    // Paced by the X server where it can (see X11PacedPointerSampler).
+    TimerHandle sampleEvery(TimerQueue &queue, Scheduler::Duration interval, Look look) const override;
+
+    static PointerSample sampleFrom(const xcb_query_pointer_reply_t &reply);
 
 private:
     XcbConnection &m_connection;
@@ -34,6 +38,7 @@ private:
     mutable std::mutex m_sampleMutex;
     mutable xcb_connection_t *m_sampleConnection = nullptr;
     mutable xcb_window_t m_sampleRoot = XCB_NONE;
+    mutable bool m_loggedUnpaced = false;
 };
 
 } // namespace talvo

@@ -40,6 +40,7 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/X11DragPasteboard.cpp platform/linux/X11DragPasteboard.h
     platform/linux/X11EventMonitors.cpp platform/linux/X11EventMonitors.h
     platform/linux/X11NotchWindow.cpp platform/linux/X11NotchWindow.h
+    platform/linux/X11PacedPointerSampler.cpp platform/linux/X11PacedPointerSampler.h
     platform/linux/X11Pointer.cpp platform/linux/X11Pointer.h
     platform/linux/XcbConnection.cpp platform/linux/XcbConnection.h
     platform/linux/XdgAutostartLoginItem.cpp platform/linux/XdgAutostartLoginItem.h

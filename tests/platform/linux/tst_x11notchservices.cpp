@@ -5,14 +5,18 @@
 #include "platform/linux/X11NotchWindow.h"
 #include "platform/linux/X11Pointer.h"
 #include "platform/linux/XcbConnection.h"
+#include "platform/TimerQueue.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QQuickWindow>
 #include <QWindow>
 #include <QTest>
+
+#include <mutex>
 
 #include <xcb/shape.h>
 #include <xcb/xtest.h>
@@ -190,6 +194,54 @@ private slots:
         QCOMPARE(pointer.pressedButtons(), Qt::LeftButton);
         other.input(XCB_BUTTON_RELEASE, 1);
         QCOMPARE(pointer.pressedButtons(), Qt::NoButton);
+    }
+
+    void pointerLooksArePacedByTheServer()
+    {
+        // A queue that never ticks: every look has to come from the server.
+        struct IdleQueue final : TimerQueue
+        {
+            TimerHandle every(Duration, Duration, Task) override { return {}; }
+        } idleQueue;
+        X11Pointer pointer(*m_connection);
+        OtherClient other;
+        other.input(XCB_MOTION_NOTIFY, 0, 200, 100);
+
+        constexpr int kInterval = 60;
+        std::mutex mutex;
+        QList<std::optional<PointerSample>> looks;
+        QList<qint64> times;
+        QElapsedTimer clock;
+        clock.start();
+        TimerHandle run = pointer.sampleEvery(idleQueue, std::chrono::milliseconds(kInterval),
+                                              [&](std::optional<PointerSample> look) {
+                                                  std::lock_guard lock(mutex);
+                                                  looks.append(look);
+                                                  times.append(clock.elapsed());
+                                              });
+        auto locked = [&](auto read) {
+            std::lock_guard lock(mutex);
+            return read();
+        };
+        QTRY_VERIFY(locked([&] { return !looks.isEmpty(); }));
+        QCOMPARE(locked([&] { return looks.first(); }), (PointerSample{QPoint(200, 100), Qt::NoButton}));
+        QVERIFY(locked([&] { return times.first(); }) < kInterval);
+
+        other.input(XCB_MOTION_NOTIFY, 0, 300, 150);
+        other.input(XCB_BUTTON_PRESS, 1);
+        QTRY_COMPARE(locked([&] { return looks.last(); }), (PointerSample{QPoint(300, 150), Qt::LeftButton}));
+        other.input(XCB_BUTTON_RELEASE, 1);
+        QTRY_VERIFY(locked([&] { return looks.size(); }) >= 4);
+
+        run.cancel();
+        const QList<qint64> paced = locked([&] { return times; });
+        // The server holds each look back for the whole interval (its clock
+        // counts whole milliseconds).
+        for (qsizetype i = 1; i < paced.size(); ++i)
+            QVERIFY2(paced[i] - paced[i - 1] >= kInterval - 2, qPrintable(QString::number(paced[i] - paced[i - 1])));
+        // No look once cancel() has returned.
+        QTest::qWait(2 * kInterval);
+        QCOMPARE(locked([&] { return times.size(); }), paced.size());
     }
 
     void dragSelectionCountsDragsAndReadsTypes()
