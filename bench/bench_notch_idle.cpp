@@ -1,7 +1,7 @@
 // The running notch on a private X server: idle CPU and resident memory beside
 // a bare Qt Quick window of the same size started the same way (and, for the
-// CPU, beside the bare 50 ms poll: a tick of the poll thread with one look at
-// the pointer, which is what the design costs at least), and the hover
+// CPU, beside the bare 50 ms poll: one look at the pointer every 50 ms, paced
+// as the notch paces it, which is what the design costs at least), and the hover
 // latency (the pointer enters the hot zone until the published hover state
 // changes), once with a stream of motion events and once with a pointer that
 // jumps without any (so that only the 50 ms poll can notice).
