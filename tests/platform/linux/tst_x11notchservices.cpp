@@ -16,6 +16,7 @@
 #include <QWindow>
 #include <QTest>
 
+#include <algorithm>
 #include <mutex>
 
 #include <xcb/shape.h>
@@ -89,6 +90,12 @@ QList<PointerEventType> types(const QList<PointerEvent> &events)
         result.append(e.type);
     return result;
 }
+
+// A queue that never ticks: every look has to come from the server.
+struct IdleQueue final : TimerQueue
+{
+    TimerHandle every(Duration, Duration, Task) override { return {}; }
+};
 
 } // namespace
 
@@ -198,11 +205,7 @@ private slots:
 
     void pointerLooksArePacedByTheServer()
     {
-        // A queue that never ticks: every look has to come from the server.
-        struct IdleQueue final : TimerQueue
-        {
-            TimerHandle every(Duration, Duration, Task) override { return {}; }
-        } idleQueue;
+        IdleQueue idleQueue;
         X11Pointer pointer(*m_connection);
         OtherClient other;
         other.input(XCB_MOTION_NOTIFY, 0, 200, 100);
@@ -242,6 +245,34 @@ private slots:
         // No look once cancel() has returned.
         QTest::qWait(2 * kInterval);
         QCOMPARE(locked([&] { return times.size(); }), paced.size());
+    }
+
+    void pacedLooksOutliveTheirServer()
+    {
+        IdleQueue idleQueue;
+        auto desktop = std::make_unique<e2e::E2eDesktop>(e2e::E2eDesktop::Options{});
+        QVERIFY2(desktop->start(), qPrintable(desktop->error()));
+        X11Pointer pointer(*m_connection);
+        std::mutex mutex;
+        QList<std::optional<PointerSample>> looks;
+        const QByteArray display = qgetenv("DISPLAY");
+        qputenv("DISPLAY", desktop->display().toLatin1());
+        TimerHandle run = pointer.sampleEvery(idleQueue, std::chrono::milliseconds(20),
+                                              [&](std::optional<PointerSample> look) {
+                                                  std::lock_guard lock(mutex);
+                                                  looks.append(look);
+                                              });
+        qputenv("DISPLAY", display);
+        auto count = [&](bool sampled) {
+            std::lock_guard lock(mutex);
+            return std::count_if(looks.cbegin(), looks.cend(), [&](const auto &look) { return look.has_value() == sampled; });
+        };
+        QTRY_VERIFY(count(true) > 0);
+
+        // The server goes away: the looks go on, empty, and cancel() still ends them.
+        desktop.reset();
+        QTRY_VERIFY(count(false) >= 3);
+        run.cancel();
     }
 
     void dragSelectionCountsDragsAndReadsTypes()
