@@ -4,18 +4,15 @@
 #include "XcbConnection.h"
 
 #include <xcb/sync.h>
-#include <xcb/xcbext.h>
 
-#include <atomic>
-#include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <string_view>
 #include <thread>
 
-#include <poll.h>
 #include <pthread.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
+#include <sys/socket.h>
 
 namespace talvo {
 
@@ -57,31 +54,38 @@ struct Run
     xcb_connection_t *connection = nullptr;
     xcb_window_t root = XCB_NONE;
     xcb_sync_counter_t serverTime = XCB_NONE;
-    int stopFd = -1;
-    std::atomic<bool> stopped{false};
     std::thread thread;
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool stopped = false;
 
     ~Run()
     {
         if (connection)
             xcb_disconnect(connection);
-        if (stopFd >= 0)
-            ::close(stopFd);
     }
 
-    // Sleeps until the socket has something to read (or, with no socket,
-    // until `timeoutMs` has passed); false once the run is stopped.
-    bool waitFor(int socket, int timeoutMs)
+    bool isStopped()
     {
-        pollfd fds[2] = {{stopFd, POLLIN, 0}, {socket, POLLIN, 0}};
-        int ready = 0;
-        do {
-            ready = ::poll(fds, socket >= 0 ? 2 : 1, timeoutMs);
-        } while (ready < 0 && errno == EINTR);
-        return !stopped && !(fds[0].revents & POLLIN);
+        std::lock_guard lock(mutex);
+        return stopped;
     }
 
-    // One query, held back by the server for `delayMs` unless 0.
+    // Ends the run from another thread: a reply wait returns at once, as the
+    // connection reads its end, and the looks stop.
+    void stop()
+    {
+        {
+            std::lock_guard lock(mutex);
+            stopped = true;
+        }
+        wake.notify_all();
+        ::shutdown(xcb_get_file_descriptor(connection), SHUT_RDWR);
+    }
+
+    // One query, held back by the server for `delayMs` unless 0; nothing once
+    // the connection has broken (or been shut down by stop()).
     std::optional<PointerSample> query(uint32_t delayMs)
     {
         if (delayMs > 0) {
@@ -92,44 +96,33 @@ struct Run
             condition.trigger.test_type = XCB_SYNC_TESTTYPE_POSITIVE_COMPARISON;
             xcb_sync_await(connection, 1, &condition);
         }
-        const unsigned int sequence = xcb_query_pointer(connection, root).sequence;
-        xcb_flush(connection);
-        const int socket = xcb_get_file_descriptor(connection);
-        for (;;) {
-            void *reply = nullptr;
-            xcb_generic_error_t *error = nullptr;
-            // Reads what has arrived without blocking; on a broken
-            // connection it answers at once, with nothing.
-            if (xcb_poll_for_reply(connection, sequence, &reply, &error)) {
-                std::free(error);
-                XcbReply<xcb_query_pointer_reply_t> state(static_cast<xcb_query_pointer_reply_t *>(reply));
-                if (!state)
-                    return std::nullopt;
-                return X11Pointer::sampleFrom(*state);
-            }
-            // Events nobody asked for (MappingNotify goes to every client)
-            // would otherwise pile up.
-            while (xcb_generic_event_t *event = xcb_poll_for_event(connection))
-                std::free(event);
-            if (!waitFor(socket, -1))
-                return std::nullopt;
-        }
+        XcbReply<xcb_query_pointer_reply_t> reply(
+            xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root), nullptr));
+        // Events nobody asked for (MappingNotify goes to every client) would
+        // otherwise pile up.
+        while (xcb_generic_event_t *event = xcb_poll_for_queued_event(connection))
+            std::free(event);
+        if (!reply)
+            return std::nullopt;
+        return X11Pointer::sampleFrom(*reply);
     }
 
-    void loop(Pointer::Look look, Scheduler::Duration interval)
+    void loop(const Pointer::Look &look, Scheduler::Duration interval)
     {
-        const auto delayMs = uint32_t(std::max<Scheduler::Duration::rep>(interval.count(), 1));
+        const auto delay = std::max(interval, Scheduler::Duration(1));
         bool first = true;
-        while (!stopped) {
+        while (!isStopped()) {
             std::optional<PointerSample> sample;
             if (xcb_connection_has_error(connection)) {
-                if (!waitFor(-1, int(delayMs)))
+                // The server is gone: keep the pace, with nothing to report.
+                std::unique_lock lock(mutex);
+                if (wake.wait_for(lock, delay, [this] { return stopped; }))
                     return;
             } else {
-                sample = query(first ? 0 : delayMs);
+                sample = query(first ? 0 : uint32_t(delay.count()));
             }
             first = false;
-            if (stopped)
+            if (isStopped())
                 return;
             look(sample);
         }
@@ -150,8 +143,7 @@ std::optional<TimerHandle> X11PacedPointerSampler::start(Scheduler::Duration int
         xcb_screen_next(&screens);
     run->root = screens.rem ? screens.data->root : XCB_NONE;
     run->serverTime = serverTimeCounter(run->connection);
-    run->stopFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (run->root == XCB_NONE || run->serverTime == XCB_NONE || run->stopFd < 0)
+    if (run->root == XCB_NONE || run->serverTime == XCB_NONE)
         return std::nullopt;
 
     run->thread = std::thread([run, look = std::move(look), interval] { run->loop(look, interval); });
@@ -163,9 +155,7 @@ std::optional<TimerHandle> X11PacedPointerSampler::start(Scheduler::Duration int
         const std::shared_ptr<Run> run = weak.lock();
         if (!run)
             return;
-        run->stopped = true;
-        const uint64_t one = 1;
-        [[maybe_unused]] const ssize_t written = ::write(run->stopFd, &one, sizeof one);
+        run->stop();
         // A look cancelling its own run lets the thread end by itself.
         if (std::this_thread::get_id() == run->thread.get_id())
             run->thread.detach();
