@@ -138,10 +138,7 @@ std::optional<TimerHandle> X11PacedPointerSampler::start(Scheduler::Duration int
     run->connection = xcb_connect(nullptr, &screenNumber);
     if (xcb_connection_has_error(run->connection))
         return std::nullopt;
-    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(run->connection));
-    for (int i = 0; screens.rem && i < screenNumber; ++i)
-        xcb_screen_next(&screens);
-    run->root = screens.rem ? screens.data->root : XCB_NONE;
+    run->root = screenRoot(run->connection, screenNumber);
     run->serverTime = serverTimeCounter(run->connection);
     if (run->root == XCB_NONE || run->serverTime == XCB_NONE)
         return std::nullopt;

@@ -73,12 +73,8 @@ std::optional<PointerSample> X11Pointer::sample() const
     if (!m_sampleConnection) {
         int screenNumber = 0;
         m_sampleConnection = xcb_connect(nullptr, &screenNumber);
-        if (!xcb_connection_has_error(m_sampleConnection)) {
-            xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(m_sampleConnection));
-            for (int i = 0; it.rem && i < screenNumber; ++i)
-                xcb_screen_next(&it);
-            m_sampleRoot = it.rem ? it.data->root : XCB_NONE;
-        }
+        if (!xcb_connection_has_error(m_sampleConnection))
+            m_sampleRoot = screenRoot(m_sampleConnection, screenNumber);
     }
     // A connection that failed or broke stays closed: callers fall back to
     // asking on the main thread.

@@ -17,11 +17,7 @@ XcbConnection::XcbConnection(QObject *parent) : QObject(parent)
                                                          "monitoring are off"));
         return;
     }
-    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(m_connection));
-    for (int i = 0; it.rem && i < m_screenNumber; ++i)
-        xcb_screen_next(&it);
-    if (it.rem)
-        m_root = it.data->root;
+    m_root = screenRoot(m_connection, m_screenNumber);
 
     m_notifier = new QSocketNotifier(xcb_get_file_descriptor(m_connection), QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] { readEvents(true); });

@@ -22,6 +22,16 @@ struct XcbFree
 template <typename T>
 using XcbReply = std::unique_ptr<T, XcbFree>;
 
+// The root window of screen `screenNumber` of a connection; none when the
+// server has no such screen.
+inline xcb_window_t screenRoot(xcb_connection_t *connection, int screenNumber)
+{
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    for (int i = 0; it.rem && i < screenNumber; ++i)
+        xcb_screen_next(&it);
+    return it.rem ? it.data->root : XCB_NONE;
+}
+
 // A connection of our own to the X server, for watching the whole desktop:
 // pointer input of every program, selection owners, root window properties.
 // Kept apart from Qt's connection so that the events selected here never reach
