@@ -9,12 +9,12 @@
 // thread's longest stretch is given both as wall time and as its own
 // processor time (which counts only work done on it).
 
-#include "app/Preferences.h"
 #include "platform/CalendarStore.h"
 #include "platform/PreferencesStorage.h"
 #include "platform/QtScheduler.h"
 #include "platform/SerialWorkQueue.h"
 #include "platform/linux/IcalCalendarStore.h"
+#include "preferences/Preferences.h"
 #include "sources/NotchCalendarManager.h"
 
 #include <QCoreApplication>

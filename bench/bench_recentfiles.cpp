@@ -7,7 +7,6 @@
 //
 //   bench_recentfiles [files] [rounds]
 
-#include "app/Preferences.h"
 #include "platform/FolderChooser.h"
 #include "platform/QtScheduler.h"
 #include "platform/SerialWorkQueue.h"
@@ -15,6 +14,7 @@
 #include "platform/linux/InodeFolderBookmarks.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
 #include "platform/linux/PosixFolderLister.h"
+#include "preferences/Preferences.h"
 #include "sources/RecentFilesManager.h"
 
 #include <QCoreApplication>

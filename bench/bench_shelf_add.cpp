@@ -1,7 +1,6 @@
 // Adds 200 mixed files (images, documents, folders) to the shelf with the real
 // content types and thumbnailer, one add per main-loop turn as drops arrive,
 // and reports the total time and how long the main thread was held.
-#include "app/Preferences.h"
 #include "notch/NotchViewModel.h"
 #include "platform/ApplicationCatalog.h"
 #include "platform/QtScheduler.h"
@@ -9,6 +8,7 @@
 #include "platform/linux/FreedesktopContentTypes.h"
 #include "platform/linux/FreedesktopThumbnailer.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
+#include "preferences/Preferences.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -143,7 +143,7 @@ int main(int argc, char **argv)
                 [&, sample] {
                     QElapsedTimer call;
                     call.start();
-                    model.addFile(QUrl::fromLocalFile(sample.path));
+                    model.addItem(ShelfItem::makeFile(QUrl::fromLocalFile(sample.path)));
                     const double ms = double(call.nsecsElapsed()) / 1e6;
                     addMs << ms;
                     if (!sample.hugeImage)
@@ -162,7 +162,7 @@ int main(int argc, char **argv)
     std::printf("items on the shelf:               %d of %d (%d with thumbnails)\n", int(model.itemList().size()),
                 int(files.size()), thumbnails);
     std::printf("time to add all:                  %.1f ms\n", totalMs);
-    std::printf("addFile on the main thread:       median %.2f ms, p95 %.2f ms, max %.2f ms\n",
+    std::printf("addItem on the main thread:       median %.2f ms, p95 %.2f ms, max %.2f ms\n",
                 percentile(addMs, 0.5), percentile(addMs, 0.95), percentile(addMs, 1.0));
     std::printf("  without images over 20 MP:      max %.2f ms (target: under 50 ms)\n", percentile(addMsInTarget, 1.0));
     std::printf("longest main-loop turn:           %.2f ms\n", longestTurnMs);

@@ -1,8 +1,8 @@
 #include "AppDelegate.h"
 
-#include "app/Preferences.h"
 #include "platform/AppWindows.h"
 #include "platform/Log.h"
+#include "preferences/Preferences.h"
 #include "sources/MicManager.h"
 #include "ui/QmlInstances.h"
 

@@ -1,13 +1,13 @@
 #include "Application.h"
 
 #include "app/AppDelegate.h"
-#include "app/Preferences.h"
 #include "app/TalvoUpdater.h"
 #include "notch/DropDetectionView.h"
 #include "notch/NotchGreetingSequence.h"
 #include "notch/NotchStatePublisher.h"
 #include "notch/NotchViewModel.h"
 #include "notch/NotchWindowController.h"
+#include "notch/ShelfDragOutLink.h"
 #include "platform/QtScheduler.h"
 #include "platform/SerialWorkQueue.h"
 #include "platform/ThreadTimerQueue.h"
@@ -28,9 +28,9 @@
 #include "platform/linux/NetworkHttpClient.h"
 #include "platform/linux/NullHapticFeedback.h"
 #include "platform/linux/PulseAudioInput.h"
-#include "platform/linux/QuickAppWindows.h"
 #include "platform/linux/QtDragSessions.h"
 #include "platform/linux/QtScreens.h"
+#include "platform/linux/QuickAppWindows.h"
 #include "platform/linux/ScriptBridge.h"
 #include "platform/linux/ServiceAddresses.h"
 #include "platform/linux/X11DragPasteboard.h"
@@ -39,6 +39,7 @@
 #include "platform/linux/X11Pointer.h"
 #include "platform/linux/XcbConnection.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
+#include "preferences/Preferences.h"
 #include "shelf/ShelfDragOut.h"
 #include "sources/MicManager.h"
 #include "sources/NowPlayingManager.h"
@@ -75,10 +76,11 @@ struct Application::Notch
         , publisher(viewModel, controller, bus)
         , dragSessions(scheduler)
         , dropView(&controller, &viewModel, scheduler, haptics)
-        , dragOut(&viewModel, &controller, dragSessions, contentTypes)
+        , dragOut(viewModel.items(), dragSessions, contentTypes)
         , greeting(scheduler)
     {
         window.window()->installEventFilter(&dropView);
+        linkShelfDragOut(dragOut, viewModel, controller);
     }
 
     // The shelf items' pictures for `image://shelf/<item id>`.

@@ -1,6 +1,6 @@
 #include "PrefsCommand.h"
 
-#include "Preferences.h"
+#include "preferences/Preferences.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

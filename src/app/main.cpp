@@ -1,9 +1,9 @@
 #include "app/Application.h"
-#include "app/Preferences.h"
 #include "app/PrefsCommand.h"
 #include "platform/Log.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
 #include "platform/linux/UnixSignalWatcher.h"
+#include "preferences/Preferences.h"
 
 #include <QGuiApplication>
 #include <QTextStream>

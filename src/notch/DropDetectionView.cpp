@@ -152,21 +152,27 @@ bool DropDetectionView::acceptDrop(const DragData &data)
     if (!vm)
         return false;
 
-    bool handled = true;
+    const QList<ShelfItem> items = shelfItems(data);
+    for (const ShelfItem &item : items)
+        vm->addItem(item);
+    m_scheduler.post(this, [this] { finishDrag(); });
+    return !items.isEmpty();
+}
+
+QList<ShelfItem> DropDetectionView::shelfItems(const DragData &data)
+{
+    QList<ShelfItem> items;
     if (const QList<QUrl> urls = fileUrls(data); !urls.isEmpty()) {
         for (const QUrl &url : urls)
-            vm->addFile(url);
+            items.append(ShelfItem::makeFile(url));
     } else if (const std::optional<QUrl> url = fileUrlInText(data)) {
-        vm->addFile(*url);
+        items.append(ShelfItem::makeFile(*url));
     } else if (const std::optional<QImage> image = imageOf(data)) {
-        vm->addImage(*image);
+        items.append(ShelfItem::makeImage(*image));
     } else if (const std::optional<QString> text = textOf(data); text && !text->isEmpty()) {
-        vm->addText(*text);
-    } else {
-        handled = false;
+        items.append(ShelfItem::makeText(*text));
     }
-    m_scheduler.post(this, [this] { finishDrag(); });
-    return handled;
+    return items;
 }
 
 void DropDetectionView::finishDrag()

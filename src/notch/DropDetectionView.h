@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shelf/ShelfItem.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointF>
@@ -44,9 +46,13 @@ public:
     Qt::DropAction evaluateDrag(QPointF location, const DragData &data);
     // The drag left the window.
     void draggingExited();
-    // Takes one kind from the drop (see the class comment); false when the drop
-    // added nothing. The drag's bookkeeping ends on the next turn either way.
+    // Adds shelfItems(data) to the shelf; false when the drop added nothing.
+    // The drag's bookkeeping ends on the next turn either way.
     bool acceptDrop(const DragData &data);
+    // What a drop adds to the shelf: one item per thing of the one kind taken
+    // (see the class comment), in the drag's order; file items come without
+    // a picture.
+    static QList<ShelfItem> shelfItems(const DragData &data);
     // Ends the drag's bookkeeping: its change count is the last completed one,
     // the file-drag and drop-target flags clear.
     void finishDrag();

@@ -1,12 +1,11 @@
 #include "NotchViewModel.h"
 
-#include "ShelfItemListModel.h"
-#include "app/PreferenceKeys.h"
-#include "app/Preferences.h"
 #include "platform/ApplicationCatalog.h"
 #include "platform/ContentTypes.h"
 #include "platform/SoundPlayer.h"
 #include "platform/Thumbnailer.h"
+#include "preferences/PreferenceKeys.h"
+#include "preferences/Preferences.h"
 #include "ui/QmlInstances.h"
 
 #include <QFileInfo>
@@ -164,46 +163,33 @@ bool NotchViewModel::showsPanelContent() const
 
 // --- shelf ------------------------------------------------------------------
 
-void NotchViewModel::addFile(const QUrl &url)
+void NotchViewModel::addItem(const ShelfItem &item)
 {
-    auto pending = std::make_shared<PendingItem>();
-    pending->item = ShelfItem::makeFile(url, ShelfImage());
-    const QString path = url.toLocalFile();
-    const QFileInfo info(path);
-    const auto typeIcon = [this, url] {
-        return ShelfImage::themeIcon(m_contentTypes.iconNameForExtension(lowerCaseExtension(lastPathComponent(url))));
-    };
+    auto pending = std::make_shared<PendingItem>(PendingItem{item, true});
+    if (item.type == ItemType::File && item.image.isNull()) {
+        const QUrl url = item.url;
+        const QString path = url.toLocalFile();
+        const QFileInfo info(path);
+        const auto typeIcon = [this, url] {
+            return ShelfImage::themeIcon(m_contentTypes.iconNameForExtension(lowerCaseExtension(lastPathComponent(url))));
+        };
 
-    if (!path.isEmpty() && info.isDir()) {
-        pending->item.image = ShelfImage::themeIcon(m_contentTypes.folderIconName());
-        pending->ready = true;
-    } else if (!path.isEmpty() && info.isFile()) {
-        makeThumbnail(url, kFileThumbnailSize, kFileThumbnailSize, this,
-                      [this, pending, typeIcon](std::optional<QImage> thumbnail) {
-                          pending->item.image = thumbnail ? ShelfImage::fromImage(*thumbnail) : typeIcon();
-                          pending->ready = true;
-                          enqueue(nullptr);
-                      });
-    } else {
-        // Missing, or not a regular file (a FIFO or a device): nothing to look
-        // inside, and opening it could block.
-        pending->item.image = typeIcon();
-        pending->ready = true;
+        if (!path.isEmpty() && info.isDir()) {
+            pending->item.image = ShelfImage::themeIcon(m_contentTypes.folderIconName());
+        } else if (!path.isEmpty() && info.isFile()) {
+            pending->ready = false;
+            makeThumbnail(url, kFileThumbnailSize, kFileThumbnailSize, this,
+                          [this, pending, typeIcon](std::optional<QImage> thumbnail) {
+                              pending->item.image = thumbnail ? ShelfImage::fromImage(*thumbnail) : typeIcon();
+                              pending->ready = true;
+                              enqueue(nullptr);
+                          });
+        } else {
+            // Missing, or not a regular file (a FIFO or a device): nothing to
+            // look inside, and opening it could block.
+            pending->item.image = typeIcon();
+        }
     }
-    enqueue(pending);
-    m_sounds.play(QStringLiteral("Pop"));
-}
-
-void NotchViewModel::addText(const QString &text)
-{
-    auto pending = std::make_shared<PendingItem>(PendingItem{ShelfItem::makeText(text), true});
-    enqueue(pending);
-    m_sounds.play(QStringLiteral("Pop"));
-}
-
-void NotchViewModel::addImage(const QImage &image)
-{
-    auto pending = std::make_shared<PendingItem>(PendingItem{ShelfItem::makeImage(image), true});
     enqueue(pending);
     m_sounds.play(QStringLiteral("Pop"));
 }

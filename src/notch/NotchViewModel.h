@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ShelfItemListModel.h"
 #include "platform/Scheduler.h"
 #include "shelf/ShelfItem.h"
+#include "shelf/ShelfItemListModel.h"
 
 #include <QDateTime>
 #include <QImage>
@@ -118,13 +118,12 @@ public:
     // greeting).
     bool showsPanelContent() const;
 
-    // Adds a file or folder. Plays "Pop" at once; the item is appended once its
-    // picture is known (a folder's icon at once, a file's thumbnail within
-    // kThumbnailWait, else its type's icon), on a later main-queue turn.
-    // Items are appended in the order they were added.
-    Q_INVOKABLE void addFile(const QUrl &url);
-    Q_INVOKABLE void addText(const QString &text);
-    Q_INVOKABLE void addImage(const QImage &image);
+    // Adds an item to the shelf. Plays "Pop" at once; the item is appended on
+    // a later main-queue turn, a file item without a picture once its picture
+    // is known (a folder's icon at once, a file's thumbnail within
+    // kThumbnailWait, else its type's icon). Items are appended in the order
+    // they were added.
+    void addItem(const ShelfItem &item);
     // Removes every item with this id.
     void removeItem(const QUuid &id);
     Q_INVOKABLE void removeItem(const QString &id);

@@ -2,8 +2,6 @@
 
 #include "DropDetectionView.h"
 #include "NotchViewModel.h"
-#include "app/PreferenceKeys.h"
-#include "app/Preferences.h"
 #include "platform/DragPasteboard.h"
 #include "platform/EventMonitors.h"
 #include "platform/HapticFeedback.h"
@@ -11,6 +9,8 @@
 #include "platform/Pointer.h"
 #include "platform/SystemEvents.h"
 #include "platform/TimerQueue.h"
+#include "preferences/PreferenceKeys.h"
+#include "preferences/Preferences.h"
 #include "ui/QmlInstances.h"
 
 #include <algorithm>

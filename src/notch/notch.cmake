@@ -1,7 +1,6 @@
 # Sources of this subsystem are added to talvo_core here.
 target_sources(talvo_core PRIVATE
     notch/NotchViewModel.cpp notch/NotchViewModel.h
-    notch/ShelfItemListModel.cpp notch/ShelfItemListModel.h
 )
 target_sources(talvo_core PRIVATE
     notch/DesktopCoordinates.cpp notch/DesktopCoordinates.h
@@ -32,4 +31,7 @@ target_sources(talvo_core PRIVATE
 target_sources(talvo_core PRIVATE
     notch/DragData.cpp notch/DragData.h
     notch/DropDetectionView.cpp notch/DropDetectionView.h
+)
+target_sources(talvo_core PRIVATE
+    notch/ShelfDragOutLink.cpp notch/ShelfDragOutLink.h
 )

@@ -1,7 +1,6 @@
 #include "ShelfDragOut.h"
 
-#include "notch/NotchViewModel.h"
-#include "notch/NotchWindowController.h"
+#include "ShelfItemListModel.h"
 #include "platform/DragSessions.h"
 #include "platform/Log.h"
 #include "ui/QmlInstances.h"
@@ -61,11 +60,10 @@ private:
 
 } // namespace
 
-ShelfDragOut::ShelfDragOut(NotchViewModel *viewModel, NotchWindowController *controller, DragSessions &sessions,
-                           const ContentTypes &contentTypes, QObject *parent)
+ShelfDragOut::ShelfDragOut(ShelfItemListModel *items, DragSessions &sessions, const ContentTypes &contentTypes,
+                           QObject *parent)
     : QObject(parent)
-    , m_viewModel(viewModel)
-    , m_controller(controller)
+    , m_items(items)
     , m_sessions(sessions)
     , m_contentTypes(contentTypes)
 {
@@ -78,13 +76,17 @@ ShelfDragOut *ShelfDragOut::create(QQmlEngine *qmlEngine, QJSEngine *)
 
 std::optional<ShelfItem> ShelfDragOut::item(const QString &id) const
 {
-    if (!m_viewModel)
+    if (!m_items)
         return std::nullopt;
-    const ShelfItemListModel *items = m_viewModel->items();
-    const int row = items->indexOf(id);
+    const int row = m_items->indexOf(id);
     if (row < 0)
         return std::nullopt;
-    return items->items().at(row);
+    return m_items->items().at(row);
+}
+
+void ShelfDragOut::removeItem(const QString &id)
+{
+    emit removalRequested(QUuid(id));
 }
 
 std::unique_ptr<QMimeData> ShelfDragOut::makeDragData(const ShelfItem &item)
@@ -143,8 +145,9 @@ bool ShelfDragOut::beginDrag(const ShelfItem &item, QPointF point, QSizeF tileSi
     m_sessions.start(
         std::move(request),
         [self, item] {
-            if (self)
-                self->sessionBegan(item);
+            // The shelf strip shows while a file is on its way out.
+            if (self && item.type == ItemType::File)
+                emit self->fileDragOutBegan();
         },
         [self, item, ended = std::move(ended)](Qt::DropAction action) {
             if (ended)
@@ -155,23 +158,11 @@ bool ShelfDragOut::beginDrag(const ShelfItem &item, QPointF point, QSizeF tileSi
     return true;
 }
 
-void ShelfDragOut::sessionBegan(const ShelfItem &item)
-{
-    // The shelf strip shows while a file is on its way out; text and image
-    // drags leave the notch as it is.
-    if (item.type == ItemType::File && m_controller)
-        m_controller->setShelfItemDragActive(true);
-}
-
 void ShelfDragOut::sessionEnded(const ShelfItem &item, Qt::DropAction action)
 {
-    if (m_controller) {
-        m_controller->setShelfItemDragActive(false);
-        m_controller->finishFileDrag();
-    }
-    // The target may still be moving the file; the check looks for a while.
-    if (item.type == ItemType::File && (action & Qt::MoveAction) && m_viewModel)
-        m_viewModel->scheduleRemovalCheck(item.id, item.url, kRemovalAttempts);
+    emit dragOutEnded();
+    if (item.type == ItemType::File && (action & Qt::MoveAction))
+        emit fileMovedOut(item.id, item.url);
 }
 
 } // namespace talvo

@@ -19,12 +19,11 @@ namespace talvo {
 
 class ContentTypes;
 class DragSessions;
-class NotchViewModel;
-class NotchWindowController;
+class ShelfItemListModel;
 
 // Carries shelf items out of the notch in drag-and-drop sessions: what each
-// kind of item offers, which actions it allows, and what the notch does while
-// and after an item is dragged out. The tiles (ShelfItemDragSource) decide
+// kind of item offers, which actions it allows, and what it tells the notch
+// while and after an item is dragged out. The tiles (ShelfItemDragSource) decide
 // when a drag starts.
 //
 // A file item offers its file URL (text/uri-list) and lets the target move the
@@ -33,8 +32,9 @@ class NotchWindowController;
 // image items offer copies only: plain text, or PNG image data (TIFF for
 // targets that ask for it).
 //
-// Main thread only. The view model and the window controller may be gone;
-// their steps are then skipped.
+// The notch follows the sessions through the signals below; whoever builds
+// the notch connects them. Main thread only. The item list may be gone; no
+// drag starts then.
 class ShelfDragOut : public QObject
 {
     Q_OBJECT
@@ -46,15 +46,16 @@ public:
     static constexpr int kRemovalAttempts = 12;
     static constexpr Qt::KeyboardModifier kMoveModifier = Qt::ShiftModifier;
 
-    ShelfDragOut(NotchViewModel *viewModel, NotchWindowController *controller, DragSessions &sessions,
-                 const ContentTypes &contentTypes, QObject *parent = nullptr);
+    ShelfDragOut(ShelfItemListModel *items, DragSessions &sessions, const ContentTypes &contentTypes,
+                 QObject *parent = nullptr);
 
     // QML gets the instance the application built (see QmlInstances.h).
     static ShelfDragOut *create(QQmlEngine *qmlEngine, QJSEngine *jsEngine);
 
-    NotchViewModel *viewModel() const { return m_viewModel; }
     // The shelf's item with this id, if it is still there.
     std::optional<ShelfItem> item(const QString &id) const;
+    // The remove button of the item's tile: asks for its removal.
+    void removeItem(const QString &id);
 
     // What dragging `item` offers; nothing when it has nothing to offer (an
     // image item whose picture cannot be encoded).
@@ -71,12 +72,23 @@ public:
     // over, before the notch's own bookkeeping.
     bool beginDrag(const ShelfItem &item, QPointF point, QSizeF tileSize, std::function<void()> ended);
 
+signals:
+    // A file item's session began: the shelf strip shows while the file is on
+    // its way out. Text and image drags leave the notch as it is.
+    void fileDragOutBegan();
+    // A session of any kind is over, after the tile heard of it.
+    void dragOutEnded();
+    // The target moved the file of item `id` away; it may still be moving
+    // it. The item leaves the shelf once the file is gone from `url`, looked
+    // for kRemovalAttempts + 1 times.
+    void fileMovedOut(const QUuid &id, const QUrl &url);
+    // The item is to leave the shelf (its tile's remove button).
+    void removalRequested(const QUuid &id);
+
 private:
-    void sessionBegan(const ShelfItem &item);
     void sessionEnded(const ShelfItem &item, Qt::DropAction action);
 
-    QPointer<NotchViewModel> m_viewModel;
-    QPointer<NotchWindowController> m_controller;
+    QPointer<ShelfItemListModel> m_items;
     DragSessions &m_sessions;
     const ContentTypes &m_contentTypes;
 };

@@ -25,7 +25,7 @@ struct ShelfItem
     ItemType type = ItemType::File;
 
     // A fresh random id for each item.
-    static ShelfItem makeFile(const QUrl &url, const ShelfImage &image);
+    static ShelfItem makeFile(const QUrl &url, const ShelfImage &image = {});
     static ShelfItem makeText(const QString &text);
     static ShelfItem makeImage(const QImage &image);
 

@@ -1,7 +1,6 @@
 #include "ShelfItemDragSource.h"
 
 #include "ShelfDragOut.h"
-#include "notch/NotchViewModel.h"
 
 #include <cmath>
 
@@ -83,9 +82,8 @@ void ShelfItemDragSource::resetPress()
 
 void ShelfItemDragSource::removeItem()
 {
-    if (!m_dragOut || !m_dragOut->viewModel())
-        return;
-    m_dragOut->viewModel()->removeItem(m_itemId);
+    if (m_dragOut)
+        m_dragOut->removeItem(m_itemId);
 }
 
 } // namespace talvo

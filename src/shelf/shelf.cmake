@@ -3,6 +3,7 @@ target_sources(talvo_core PRIVATE
     shelf/ItemType.cpp shelf/ItemType.h
     shelf/ShelfImage.cpp shelf/ShelfImage.h
     shelf/ShelfItem.cpp shelf/ShelfItem.h
+    shelf/ShelfItemListModel.cpp shelf/ShelfItemListModel.h
 )
 target_sources(talvo_core PRIVATE
     shelf/ShelfDragOut.cpp shelf/ShelfDragOut.h

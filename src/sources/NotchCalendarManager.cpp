@@ -1,9 +1,9 @@
 #include "NotchCalendarManager.h"
 
 #include "CalendarTime.h"
-#include "app/Preferences.h"
 #include "platform/CalendarStore.h"
 #include "platform/Log.h"
+#include "preferences/Preferences.h"
 #include "ui/QmlInstances.h"
 
 #include <algorithm>

@@ -1,11 +1,11 @@
 #include "RecentFilesManager.h"
 
-#include "app/PreferenceKeys.h"
-#include "app/Preferences.h"
 #include "platform/FileOpener.h"
 #include "platform/FolderChooser.h"
 #include "platform/Log.h"
 #include "platform/WorkQueue.h"
+#include "preferences/PreferenceKeys.h"
+#include "preferences/Preferences.h"
 #include "ui/QmlInstances.h"
 
 #include <QPointer>

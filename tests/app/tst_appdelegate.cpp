@@ -1,9 +1,9 @@
 #include "app/AppDelegate.h"
-#include "app/Preferences.h"
 #include "fakes/FakeAppServices.h"
 #include "fakes/FakeScriptRunner.h"
 #include "fakes/MemoryPreferencesStorage.h"
 #include "fakes/VirtualScheduler.h"
+#include "preferences/Preferences.h"
 #include "sources/MicManager.h"
 
 #include <QSignalSpy>

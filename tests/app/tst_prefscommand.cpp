@@ -1,6 +1,6 @@
-#include "app/Preferences.h"
 #include "app/PrefsCommand.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
+#include "preferences/Preferences.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

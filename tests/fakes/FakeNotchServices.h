@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/Preferences.h"
 #include "fakes/FakeApplicationCatalog.h"
 #include "fakes/FakeContentTypes.h"
 #include "fakes/FakeDragPasteboard.h"
@@ -17,6 +16,7 @@
 #include "notch/NotchViewModel.h"
 #include "notch/NotchWindowController.h"
 #include "platform/SystemEvents.h"
+#include "preferences/Preferences.h"
 
 #include <memory>
 

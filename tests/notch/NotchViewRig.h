@@ -4,6 +4,7 @@
 #include "fakes/FakeNotchServices.h"
 #include "notch/NotchGreetingSequence.h"
 #include "notch/NotchShelfLayout.h"
+#include "notch/ShelfDragOutLink.h"
 #include "platform/linux/FunctionImageProvider.h"
 #include "shelf/ShelfDragOut.h"
 #include "ui/QmlInstances.h"
@@ -33,6 +34,7 @@ struct NotchViewRig : FakeNotchServices
     {
         // Where the module's QML files live in the resources.
         engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        linkShelfDragOut(dragOut, vm, *controller);
         provideToQml(engine, &vm);
         provideToQml(engine, &preferences);
         provideToQml(engine, controller.get());
@@ -96,7 +98,7 @@ struct NotchViewRig : FakeNotchServices
 
     NotchGreetingSequence greeting{scheduler};
     FakeDragSessions sessions;
-    ShelfDragOut dragOut{&vm, controller.get(), sessions, types};
+    ShelfDragOut dragOut{vm.items(), sessions, types};
     QQmlEngine engine;
     QQuickWindow view;
     std::unique_ptr<QQuickItem> root;

@@ -127,7 +127,7 @@ private slots:
     void shelfItemsOnTheirWayOutAreNotTakenBack()
     {
         Rig rig;
-        rig.vm.addText(QStringLiteral("x"));
+        rig.vm.addItem(ShelfItem::makeText(QStringLiteral("x")));
         rig.scheduler.runPending();
         rig.controller->setShelfItemDragActive(true);
         QCOMPARE(rig.drop->evaluateDrag(QPointF(430, 10), kFiles), Qt::IgnoreAction);

@@ -383,7 +383,7 @@ private slots:
     {
         FakeShelfServices model;
         for (int i = 0; i < 3; ++i)
-            model.vm.addText(QStringLiteral("note %1").arg(i));
+            model.vm.addItem(ShelfItem::makeText(QStringLiteral("note %1").arg(i)));
         model.scheduler.runPending();
         QCOMPARE(model.vm.itemList().size(), 3);
         NotchShelfLayout().clearShelf(&model.vm);

@@ -54,7 +54,7 @@ private slots:
             rig.vm.setIsHovering(true);
         } else if (state == QLatin1String("shelfStrip")) {
             for (const char *text : {"first note", "second note", "third note"})
-                rig.vm.addText(QString::fromLatin1(text));
+                rig.vm.addItem(ShelfItem::makeText(QString::fromLatin1(text)));
             rig.scheduler.runPending();
             rig.vm.setIsShelfItemDragActive(true);
         }
@@ -141,8 +141,8 @@ private slots:
     {
         ViewRig rig(kHousing, kDesktop);
         QVERIFY(rig.ready());
-        rig.vm.addText(QStringLiteral("one"));
-        rig.vm.addText(QStringLiteral("two"));
+        rig.vm.addItem(ShelfItem::makeText(QStringLiteral("one")));
+        rig.vm.addItem(ShelfItem::makeText(QStringLiteral("two")));
         rig.scheduler.runPending();
         rig.vm.setIsShelfItemDragActive(true);
         QVERIFY(rig.settle());

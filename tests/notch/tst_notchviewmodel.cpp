@@ -84,7 +84,7 @@ private slots:
         NotchViewModel &m = notch.vm;
         QSignalSpy spy(&m, &NotchViewModel::isDraggingShelfItemOutChanged);
         if (set.contains(QLatin1String("items"))) {
-            m.addText(QStringLiteral("a"));
+            m.addItem(ShelfItem::makeText(QStringLiteral("a")));
             notch.scheduler.runPending();
         }
         m.setIsHovering(set.contains(QLatin1String("hovering")));
@@ -163,8 +163,8 @@ private slots:
         Notch notch;
         QSignalSpy itemsSpy(&notch.vm, &NotchViewModel::itemsChanged);
 
-        notch.vm.addFile(QUrl::fromLocalFile(path));
-        notch.vm.addFile(QUrl::fromLocalFile(path));
+        notch.vm.addItem(ShelfItem::makeFile(QUrl::fromLocalFile(path)));
+        notch.vm.addItem(ShelfItem::makeFile(QUrl::fromLocalFile(path)));
         QCOMPARE(notch.sounds.played, QStringList({QStringLiteral("Pop"), QStringLiteral("Pop")}));
         QCOMPARE(notch.thumbnails.requests.size(), 2);
         notch.thumbnails.answer(0, QImage());
@@ -190,7 +190,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("photo.png"));
         writeFile(path);
         Notch notch;
-        notch.vm.addFile(QUrl::fromLocalFile(path));
+        notch.vm.addItem(ShelfItem::makeFile(QUrl::fromLocalFile(path)));
         QCOMPARE(notch.thumbnails.requests.size(), 1);
         const auto &request = notch.thumbnails.requests.constFirst();
         QCOMPARE(request.path, path);
@@ -203,6 +203,14 @@ private slots:
         notch.scheduler.runPending();
         QCOMPARE(notch.items().size(), 1);
         QCOMPARE(notch.items()[0].image, ShelfImage::fromImage(thumbnail));
+
+        // A file item that brings its picture keeps it.
+        const ShelfImage symbol = ShelfImage::symbol(QStringLiteral("doc.fill"));
+        notch.vm.addItem(ShelfItem::makeFile(QUrl::fromLocalFile(path), symbol));
+        notch.scheduler.runPending();
+        QCOMPARE(notch.thumbnails.requests.size(), 1);
+        QCOMPARE(notch.items().size(), 2);
+        QCOMPARE(notch.items()[1].image, symbol);
     }
 
     void slowThumbnailFallsBackToTheTypeIcon_data()
@@ -220,7 +228,7 @@ private slots:
         const QString path = dir.filePath(name);
         writeFile(path);
         Notch notch;
-        notch.vm.addFile(QUrl::fromLocalFile(path));
+        notch.vm.addItem(ShelfItem::makeFile(QUrl::fromLocalFile(path)));
         QCOMPARE(notch.thumbnails.requests.size(), 1);
 
         notch.scheduler.advance(799);
@@ -271,7 +279,7 @@ private slots:
             }
         }
         Notch notch;
-        notch.vm.addFile(QUrl::fromLocalFile(path));
+        notch.vm.addItem(ShelfItem::makeFile(QUrl::fromLocalFile(path)));
         notch.scheduler.runPending();
         QVERIFY(notch.thumbnails.requests.isEmpty());
         QCOMPARE(notch.items().size(), 1);
@@ -291,9 +299,9 @@ private slots:
         writeFile(slow);
         writeFile(quick);
         Notch notch;
-        notch.vm.addFile(QUrl::fromLocalFile(slow));
-        notch.vm.addFile(QUrl::fromLocalFile(quick));
-        notch.vm.addText(QStringLiteral("hello"));
+        notch.vm.addItem(ShelfItem::makeFile(QUrl::fromLocalFile(slow)));
+        notch.vm.addItem(ShelfItem::makeFile(QUrl::fromLocalFile(quick)));
+        notch.vm.addItem(ShelfItem::makeText(QStringLiteral("hello")));
         notch.thumbnails.answer(1, QImage());
         notch.scheduler.advance(100);
         QVERIFY(notch.items().isEmpty());
@@ -311,8 +319,8 @@ private slots:
         Notch notch;
         QImage image(4, 4, QImage::Format_RGB32);
         image.fill(Qt::green);
-        notch.vm.addText(QStringLiteral("note"));
-        notch.vm.addImage(image);
+        notch.vm.addItem(ShelfItem::makeText(QStringLiteral("note")));
+        notch.vm.addItem(ShelfItem::makeImage(image));
         QVERIFY(notch.items().isEmpty());
         notch.scheduler.runPending();
         QCOMPARE(notch.items().size(), 2);
@@ -333,8 +341,8 @@ private slots:
     void removeItemRemovesOnlyThatId()
     {
         Notch notch;
-        notch.vm.addText(QStringLiteral("a"));
-        notch.vm.addText(QStringLiteral("b"));
+        notch.vm.addItem(ShelfItem::makeText(QStringLiteral("a")));
+        notch.vm.addItem(ShelfItem::makeText(QStringLiteral("b")));
         notch.scheduler.runPending();
         const QUuid first = notch.items()[0].id;
         QSignalSpy spy(&notch.vm, &NotchViewModel::itemsChanged);
@@ -365,9 +373,9 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("report.pdf"));
         writeFile(path);
         Notch notch;
-        notch.vm.addFile(QUrl::fromLocalFile(path));
+        notch.vm.addItem(ShelfItem::makeFile(QUrl::fromLocalFile(path)));
         notch.thumbnails.answer(0, QImage());
-        notch.vm.addText(QStringLiteral("stays"));
+        notch.vm.addItem(ShelfItem::makeText(QStringLiteral("stays")));
         notch.scheduler.runPending();
         const QUuid id = notch.items()[0].id;
         const int idleTimers = notch.scheduler.pendingCount(); // the clock
@@ -388,7 +396,7 @@ private slots:
     void removalCheckWithoutAFileKeepsTheItem()
     {
         Notch notch;
-        notch.vm.addText(QStringLiteral("text"));
+        notch.vm.addItem(ShelfItem::makeText(QStringLiteral("text")));
         notch.scheduler.runPending();
         notch.vm.scheduleRemovalCheck(notch.items()[0].id, QUrl(), 12);
         notch.scheduler.advance(5000);

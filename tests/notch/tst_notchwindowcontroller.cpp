@@ -282,7 +282,7 @@ private slots:
         QCOMPARE(spy.count(), 1);
         QCOMPARE(rig.window.inputRegionWrites, writes + 1);
         rig.controller->updateMouseEventPassthrough();
-        rig.vm.addText(QStringLiteral("x"));
+        rig.vm.addItem(ShelfItem::makeText(QStringLiteral("x")));
         rig.scheduler.advance(50);
         QCOMPARE(spy.count(), 1);
         QCOMPARE(rig.window.inputRegionWrites, writes + 1);

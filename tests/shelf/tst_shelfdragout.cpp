@@ -1,5 +1,6 @@
 #include "fakes/FakeDragSessions.h"
 #include "fakes/FakeNotchServices.h"
+#include "notch/ShelfDragOutLink.h"
 #include "shelf/ShelfDragOut.h"
 #include "shelf/ShelfItemDragSource.h"
 
@@ -19,16 +20,17 @@ struct Rig : FakeNotchServices
 {
     Rig()
     {
+        linkShelfDragOut(dragOut, vm, *controller);
         QFile file(filePath);
         file.open(QIODevice::WriteOnly);
         file.write("data");
         file.close();
-        vm.addFile(QUrl::fromLocalFile(filePath));
+        vm.addItem(ShelfItem::makeFile(QUrl::fromLocalFile(filePath)));
         thumbnails.answer(0, QImage());
-        vm.addText(QStringLiteral("hello"));
+        vm.addItem(ShelfItem::makeText(QStringLiteral("hello")));
         QImage red(8, 6, QImage::Format_RGB32);
         red.fill(Qt::red);
-        vm.addImage(red);
+        vm.addItem(ShelfItem::makeImage(red));
         scheduler.runPending();
         for (const ShelfItem &item : vm.itemList()) {
             auto tile = std::make_unique<ShelfItemDragSource>();
@@ -62,7 +64,7 @@ struct Rig : FakeNotchServices
     QTemporaryDir dir;
     QString filePath = dir.filePath(QStringLiteral("report.pdf"));
     FakeDragSessions sessions;
-    ShelfDragOut dragOut{&vm, controller.get(), sessions, types};
+    ShelfDragOut dragOut{vm.items(), sessions, types};
     std::vector<std::unique_ptr<ShelfItemDragSource>> tiles;
 };
 

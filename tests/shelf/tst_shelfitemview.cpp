@@ -16,8 +16,8 @@ struct ViewRig : test::NotchViewRig
         : NotchViewRig(FakeScreens::screen(1, QRectF(0, 0, 1920, 1080)), Qt::black, {},
                        "ShelfItemRow { x: 10; y: 10; width: 280 }", QSize(300, 120))
     {
-        vm.addText(QStringLiteral("first"));
-        vm.addText(QStringLiteral("second"));
+        vm.addItem(ShelfItem::makeText(QStringLiteral("first")));
+        vm.addItem(ShelfItem::makeText(QStringLiteral("second")));
         scheduler.runPending();
     }
 

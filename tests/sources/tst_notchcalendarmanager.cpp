@@ -1,7 +1,7 @@
-#include "app/Preferences.h"
 #include "fakes/FakeCalendarStore.h"
 #include "fakes/MemoryPreferencesStorage.h"
 #include "fakes/VirtualScheduler.h"
+#include "preferences/Preferences.h"
 #include "sources/CalendarTime.h"
 #include "sources/NotchCalendarManager.h"
 #include "sources/NotchEventListModel.h"

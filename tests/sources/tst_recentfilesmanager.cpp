@@ -1,4 +1,3 @@
-#include "app/Preferences.h"
 #include "fakes/FakeFileOpener.h"
 #include "fakes/FakeFolderBookmarks.h"
 #include "fakes/FakeFolderChooser.h"
@@ -6,6 +5,7 @@
 #include "fakes/InlineWorkQueue.h"
 #include "fakes/MemoryPreferencesStorage.h"
 #include "fakes/VirtualScheduler.h"
+#include "preferences/Preferences.h"
 #include "sources/RecentFilesManager.h"
 
 #include <QSignalSpy>

@@ -1,9 +1,9 @@
-#include "app/Preferences.h"
 #include "fakes/FileSizeLimit.h"
 #include "fakes/InlineWorkQueue.h"
 #include "fakes/MemoryPreferencesStorage.h"
 #include "fakes/VirtualScheduler.h"
 #include "platform/linux/IcalCalendarStore.h"
+#include "preferences/Preferences.h"
 #include "sources/NotchCalendarManager.h"
 
 #include <QProcess>

@@ -1,6 +1,6 @@
-#include "app/Preferences.h"
 #include "fakes/FileSizeLimit.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
+#include "preferences/Preferences.h"
 
 #include <QDir>
 #include <QJsonArray>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shelf/ShelfItem.h"
+#include "ShelfItem.h"
 
 #include <QAbstractListModel>
 #include <QtQml/qqmlregistration.h>

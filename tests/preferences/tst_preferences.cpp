@@ -1,6 +1,6 @@
-#include "app/PreferenceValue.h"
-#include "app/Preferences.h"
 #include "fakes/MemoryPreferencesStorage.h"
+#include "preferences/PreferenceValue.h"
+#include "preferences/Preferences.h"
 
 #include <QJsonArray>
 #include <QSignalSpy>

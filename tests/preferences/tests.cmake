@@ -1,0 +1,1 @@
+talvo_add_test(tst_preferences SOURCES preferences/tst_preferences.cpp)
