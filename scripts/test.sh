@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors and runs every test;
+# Checks the include direction of the sources (scripts/check-includes.sh),
+# installs what is missing, builds with warnings as errors and runs every test;
 # then builds again with AddressSanitizer + UndefinedBehaviorSanitizer and runs
 # every test a second time. Tests run against a private X server (Xvfb) and
 # inside a private D-Bus session.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
+"$root/scripts/check-includes.sh"
 "$root/scripts/setup.sh"
 
 source "$root/scripts/xsession.sh"
