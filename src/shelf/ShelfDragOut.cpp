@@ -167,7 +167,7 @@ void ShelfDragOut::sessionEnded(const ShelfItem &item, Qt::DropAction action)
 {
     if (m_controller) {
         m_controller->setShelfItemDragActive(false);
-        m_controller->finishFileDrag();
+        m_controller->fileDrag().finish();
     }
     // The target may still be moving the file; the check looks for a while.
     if (item.type == ItemType::File && (action & Qt::MoveAction) && m_viewModel)
