@@ -131,7 +131,7 @@ Qt::DropAction DropDetectionView::evaluateDrag(QPointF location, const DragData 
     QPointer<NotchViewModel> vm = m_viewModel;
     m_scheduler.post(this, [controller, vm, files] {
         if (files && controller)
-            controller->setFileDragActive(true);
+            controller->fileDrag().setFileDragActive(true);
         if (vm) {
             vm->setIsDragTargetActive(true);
             vm->setIsHovering(true);
@@ -179,17 +179,14 @@ void DropDetectionView::finishDrag()
 {
     if (!m_controller)
         return;
-    m_controller->finishFileDrag();
+    m_controller->fileDrag().finish();
     if (m_viewModel)
         m_viewModel->setIsDragTargetActive(false);
 }
 
 bool DropDetectionView::carriesFiles(const DragData &data)
 {
-    const QStringList offered = data.formats();
-    const QStringList &fileTypes = NotchWindowController::fileDragTypes();
-    return std::any_of(fileTypes.cbegin(), fileTypes.cend(),
-                       [&](const QString &type) { return offered.contains(type); });
+    return FileDragTracker::carriesFiles(data.formats());
 }
 
 QList<QUrl> DropDetectionView::fileUrls(const DragData &data)

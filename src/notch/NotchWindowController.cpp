@@ -2,13 +2,11 @@
 
 #include "DropDetectionView.h"
 #include "NotchViewModel.h"
-#include "platform/DragPasteboard.h"
+#include "ScreenChoice.h"
 #include "platform/EventMonitors.h"
 #include "platform/HapticFeedback.h"
 #include "platform/NotchWindowSurface.h"
 #include "platform/Pointer.h"
-#include "platform/SystemEvents.h"
-#include "platform/TimerQueue.h"
 #include "preferences/PreferenceKeys.h"
 #include "preferences/Preferences.h"
 #include "ui/QmlInstances.h"
@@ -26,18 +24,6 @@ namespace {
 // safe to subtract from.
 constexpr qint64 kDistantPast = std::numeric_limits<qint64>::min() / 4;
 
-bool isMouseUp(PointerEventType type)
-{
-    return type == PointerEventType::LeftMouseUp || type == PointerEventType::RightMouseUp
-           || type == PointerEventType::OtherMouseUp;
-}
-
-bool isMouseDragged(PointerEventType type)
-{
-    return type == PointerEventType::LeftMouseDragged || type == PointerEventType::RightMouseDragged
-           || type == PointerEventType::OtherMouseDragged;
-}
-
 } // namespace
 
 NotchWindowController::NotchWindowController(NotchViewModel &viewModel, Preferences &preferences,
@@ -46,27 +32,31 @@ NotchWindowController::NotchWindowController(NotchViewModel &viewModel, Preferen
     , m_viewModel(viewModel)
     , m_preferences(preferences)
     , m_scheduler(platform.scheduler)
-    , m_monitorQueue(platform.monitorQueue)
     , m_screens(platform.screens)
     , m_pointer(platform.pointer)
     , m_eventMonitors(platform.eventMonitors)
-    , m_dragPasteboard(platform.dragPasteboard)
     , m_window(platform.window)
-    , m_systemEvents(platform.systemEvents)
     , m_haptics(platform.haptics)
-    , m_lastTabSwitchTime(kDistantPast)
     , m_lastMouseCheckTime(platform.scheduler.monotonicMs())
     , m_lastPositionCheckAt(kDistantPast)
-    , m_lastCompletedFileDragChangeCount(platform.dragPasteboard.changeCount())
     , m_pointerPoll(platform.scheduler, platform.monitorQueue, platform.pointer, kPollInterval)
+    , m_fileDrag(viewModel, platform.dragPasteboard, platform.pointer)
+    , m_tabSwitcher(platform.scheduler)
+    , m_watchdog(platform.scheduler, platform.monitorQueue, platform.systemEvents, platform.window,
+                 {.isMonitoring = [this] { return isMonitoring(); },
+                  // The poll looks at the pointer on every tick, but hands over
+                  // only when something changed: a look counts as a check.
+                  .lastPointerCheck = [this] { return std::max(m_lastMouseCheckTime, m_pointerPoll.lastLookAt()); },
+                  .startMonitoring = [this] { startMonitoring(); },
+                  .positionWindow = [this] { positionWindow(); },
+                  .revalidateScreen = [this] { m_pinnedScreen = chooseScreen(m_screens, m_pinnedScreen); }})
 {
     refreshCachedPreferences();
-    const QList<ScreenInfo> screens = m_screens.screens();
-    m_pinnedScreen = screens.isEmpty() ? m_screens.mainScreen() : std::optional<ScreenInfo>(screens.first());
+    m_pinnedScreen = chooseScreen(m_screens);
     m_window.setOverlayLevel();
     positionWindow();
     updateShape();
-    startHealthCheck();
+    m_watchdog.startHealthCheck();
     startMonitoring();
     subscribe();
     // The window starts out taking the pointer; the first settled state decides.
@@ -76,7 +66,6 @@ NotchWindowController::NotchWindowController(NotchViewModel &viewModel, Preferen
 NotchWindowController::~NotchWindowController()
 {
     stopMonitoring();
-    m_healthCheckTimer.cancel();
     m_passthroughDebounce.cancel();
 }
 
@@ -103,21 +92,6 @@ void NotchWindowController::subscribe()
         positionWindow();
     });
     connect(&m_window, &NotchWindowSurface::compositingChanged, this, &NotchWindowController::applyWindowShapes);
-
-    auto recoverAfter = [this](Scheduler::Duration delay) {
-        return [this, delay] { m_scheduler.after(delay, this, [this] { recover(); }); };
-    };
-    connect(&m_systemEvents, &SystemEvents::didWake, this, recoverAfter(500ms));
-    connect(&m_systemEvents, &SystemEvents::activeWorkspaceChanged, this, recoverAfter(500ms));
-    connect(&m_systemEvents, &SystemEvents::applicationActivated, this, recoverAfter(300ms));
-    connect(&m_systemEvents, &SystemEvents::screenParametersChanged, this, [this] {
-        m_scheduler.after(300ms, this, [this] {
-            validatePinnedScreen();
-            recover();
-        });
-    });
-    connect(&m_systemEvents, &SystemEvents::sessionUnlocked, this,
-            [this] { m_scheduler.after(1000ms, this, [this] { startMonitoring(); }); });
 }
 
 void NotchWindowController::loadContent(QQmlEngine &engine, const QVariantMap &initialProperties)
@@ -136,12 +110,8 @@ void NotchWindowController::showWindow()
 
 DesktopCoordinates NotchWindowController::coordinates() const
 {
-    const QList<ScreenInfo> screens = m_screens.screens();
-    if (!screens.isEmpty())
-        return DesktopCoordinates(screens.first().geometry);
-    if (const auto main = m_screens.mainScreen())
-        return DesktopCoordinates(main->geometry);
-    return DesktopCoordinates();
+    const std::optional<ScreenInfo> main = chooseScreen(m_screens);
+    return main ? DesktopCoordinates(main->geometry) : DesktopCoordinates();
 }
 
 bool NotchWindowController::isFloating() const
@@ -160,18 +130,11 @@ void NotchWindowController::positionWindow()
     m_pointerPoll.recheck();
     if (!m_pinnedScreen)
         return;
-    const bool floating = m_preferences.value(PrefKey::shelfStyle) == QLatin1String("floating");
-    const NotchGeometry placement(coordinates().toNotch(*m_pinnedScreen), floating);
-    const QRectF frame = coordinates().toQt(placement.windowFrame());
+    const QRectF frame = coordinates().toQt(geometry().windowFrame());
     const QRect rounded(QPoint(qRound(frame.x()), qRound(frame.y())), frame.size().toSize());
     if (m_window.frame() != rounded)
         m_window.setFrame(rounded);
     updateShape();
-}
-
-std::optional<ScreenInfo> NotchWindowController::targetScreen() const
-{
-    return targetScreen(pointerLocation());
 }
 
 std::optional<ScreenInfo> NotchWindowController::targetScreen(QPointF pointer) const
@@ -184,9 +147,7 @@ std::optional<ScreenInfo> NotchWindowController::targetScreen(QPointF pointer) c
                 return screen;
         }
     }
-    if (!screens.isEmpty())
-        return screens.first();
-    return m_screens.mainScreen();
+    return chooseScreen(m_screens);
 }
 
 bool NotchWindowController::isInCollapsedHotZone(QPointF point) const
@@ -289,9 +250,9 @@ void NotchWindowController::applyWindowShapes()
 
 void NotchWindowController::startMonitoring()
 {
-    if (m_isMonitoringActive)
+    if (m_startingMonitoring)
         return;
-    m_isMonitoringActive = true;
+    m_startingMonitoring = true;
     stopMonitoring();
 
     m_globalMonitor = m_eventMonitors.addGlobalMonitor(kGlobalEvents, this,
@@ -302,7 +263,7 @@ void NotchWindowController::startMonitoring()
     m_pointerPoll.start(this, [this] { return onPollTick(); });
 
     m_lastMouseCheckTime = m_scheduler.monotonicMs();
-    m_isMonitoringActive = false;
+    m_startingMonitoring = false;
 }
 
 void NotchWindowController::stopMonitoring()
@@ -316,35 +277,11 @@ void NotchWindowController::stopMonitoring()
 
 bool NotchWindowController::onPollTick()
 {
-    checkDragEnded();
+    m_fileDrag.checkDragEnded();
     const qint64 lastCheck = m_lastPositionCheckAt;
     updateHoverState();
     // A throttled (or forced) hover check did not look at this pointer.
     return m_lastPositionCheckAt != lastCheck;
-}
-
-void NotchWindowController::startHealthCheck()
-{
-    m_healthCheckTimer.cancel();
-    QPointer<NotchWindowController> weak(this);
-    Scheduler *scheduler = &m_scheduler;
-    m_healthCheckTimer = m_monitorQueue.every(kHealthCheckInterval, kHealthCheckInterval, [weak, scheduler] {
-        scheduler->post(nullptr, [weak] {
-            if (weak)
-                weak->onHealthCheckTick();
-        });
-    });
-}
-
-void NotchWindowController::onHealthCheckTick()
-{
-    // The poll looks at the pointer on every tick, but hands over only when
-    // something changed: a look counts as a check of the mouse.
-    const qint64 lastCheck = std::max(m_lastMouseCheckTime, m_pointerPoll.lastLookAt());
-    if (!isMonitoring() || m_scheduler.monotonicMs() - lastCheck > kStaleMonitoringMs)
-        startMonitoring();
-    m_window.setOverlayLevel();
-    m_window.orderFrontRegardless();
 }
 
 // --- Pointer events ---------------------------------------------------------
@@ -352,14 +289,14 @@ void NotchWindowController::onHealthCheckTick()
 void NotchWindowController::handleEvent(const PointerEvent &event)
 {
     m_lastMouseCheckTime = m_scheduler.monotonicMs();
-    handleDragEvent(event);
+    m_fileDrag.handleEvent(event);
     updateHoverState();
     if (event.type == PointerEventType::LeftMouseDown)
         handleClick(pointerLocation());
     else if (event.type == PointerEventType::ScrollWheel)
         handleScroll(event);
     else
-        m_scrollAccumulator = 0;
+        m_tabSwitcher.reset();
 }
 
 void NotchWindowController::updateHoverState()
@@ -427,95 +364,12 @@ void NotchWindowController::handleScroll(const PointerEvent &event)
         return;
     }
 
-    if (m_scheduler.monotonicMs() - m_lastTabSwitchTime < kTabSwitchSpacingMs)
-        return;
     if (vm.isHoveringScrollableWidget())
         return;
-
-    const qreal delta = event.hasPreciseScrollingDeltas ? event.scrollingDelta.y() : event.delta.y();
-    m_scrollAccumulator += delta;
-    const qreal threshold = event.hasPreciseScrollingDeltas ? kPreciseScrollThreshold : kLineScrollThreshold;
-    if (qAbs(m_scrollAccumulator) >= threshold)
-        switchTabByScroll();
-    if ((delta > 0 && m_scrollAccumulator < 0) || (delta < 0 && m_scrollAccumulator > 0))
-        m_scrollAccumulator = 0;
-}
-
-void NotchWindowController::switchTabByScroll()
-{
-    // The shortcuts tab is reached only by its button.
-    static const QList<NotchPanelTab> cycle{NotchPanelTab::Home, NotchPanelTab::Tray};
-    const qsizetype index = cycle.indexOf(m_viewModel.activeTab());
-    if (index < 0)
-        return;
-    const qsizetype step = m_scrollAccumulator < 0 ? 1 : -1;
-    const qsizetype next = std::clamp<qsizetype>(index + step, 0, cycle.size() - 1);
-    if (next == index)
-        return;
-    m_lastTabSwitchTime = m_scheduler.monotonicMs();
-    m_viewModel.setActiveTab(cycle.at(next));
-    m_haptics.perform();
-}
-
-// --- File drags -------------------------------------------------------------
-
-const QStringList &NotchWindowController::fileDragTypes()
-{
-    static const QStringList types{
-        QStringLiteral("text/uri-list"),
-        QStringLiteral("application/x-kde4-urilist"),
-        QStringLiteral("x-special/gnome-copied-files"),
-        QStringLiteral("application/vnd.portal.filetransfer"),
-        QStringLiteral("application/vnd.portal.files"),
-    };
-    return types;
-}
-
-void NotchWindowController::handleDragEvent(const PointerEvent &event)
-{
-    if (m_viewModel.isShelfItemDragActive())
-        return;
-    if (isMouseUp(event.type)) {
-        finishFileDrag();
-        return;
+    if (const std::optional<NotchPanelTab> tab = m_tabSwitcher.scroll(event, vm.activeTab())) {
+        vm.setActiveTab(*tab);
+        m_haptics.perform();
     }
-    if (!isMouseDragged(event.type))
-        return;
-
-    const qint64 changeCount = m_dragPasteboard.changeCount();
-    const QStringList offered = m_dragPasteboard.types();
-    const bool carriesFiles = std::any_of(fileDragTypes().cbegin(), fileDragTypes().cend(),
-                                          [&](const QString &type) { return offered.contains(type); });
-    if (!carriesFiles)
-        return;
-    // The selection still holds a drag that has ended (the user may now be
-    // selecting text by dragging): not a new file drag.
-    if (!m_viewModel.isFileDragActive() && changeCount == m_lastCompletedFileDragChangeCount)
-        return;
-    m_activeFileDragChangeCount = changeCount;
-    setFileDragActive(true);
-}
-
-void NotchWindowController::finishFileDrag()
-{
-    m_lastCompletedFileDragChangeCount = m_activeFileDragChangeCount.value_or(m_dragPasteboard.changeCount());
-    m_activeFileDragChangeCount.reset();
-    setFileDragActive(false);
-}
-
-void NotchWindowController::checkDragEnded()
-{
-    if (m_viewModel.isFileDragActive() && m_pointer.pressedButtons() == Qt::NoButton)
-        finishFileDrag();
-}
-
-void NotchWindowController::setFileDragActive(bool active)
-{
-    if (m_viewModel.isFileDragActive() == active)
-        return;
-    m_viewModel.setIsFileDragActive(active);
-    if (!active)
-        m_viewModel.setIsDragTargetActive(false);
 }
 
 void NotchWindowController::setShelfItemDragActive(bool active)
@@ -546,7 +400,7 @@ void NotchWindowController::updateMouseEventPassthrough()
     emit ignoresMouseEventsChanged();
 }
 
-// --- Preferences, screens, recovery ----------------------------------------
+// --- Preferences ------------------------------------------------------------
 
 void NotchWindowController::refreshCachedPreferences()
 {
@@ -554,33 +408,6 @@ void NotchWindowController::refreshCachedPreferences()
     m_cachedTargetDisplay = m_preferences.value(PrefKey::targetDisplay);
     m_cachedActiveWidgetsOrder = m_preferences.value(PrefKey::activeWidgetsOrder);
     updateShape();
-}
-
-void NotchWindowController::validatePinnedScreen()
-{
-    const QList<ScreenInfo> screens = m_screens.screens();
-    const quint32 number = m_pinnedScreen ? m_pinnedScreen->number : 0;
-    for (const ScreenInfo &screen : screens) {
-        if (screen.number != 0 && screen.number == number) {
-            // Same output; its geometry may have changed meanwhile.
-            m_pinnedScreen = screen;
-            return;
-        }
-    }
-    if (const auto main = m_screens.mainScreen())
-        m_pinnedScreen = main;
-    else if (!screens.isEmpty())
-        m_pinnedScreen = screens.first();
-    else
-        m_pinnedScreen.reset();
-}
-
-void NotchWindowController::recover()
-{
-    startMonitoring();
-    positionWindow();
-    m_window.setOverlayLevel();
-    m_window.orderFrontRegardless();
 }
 
 // --- First-run greeting -----------------------------------------------------

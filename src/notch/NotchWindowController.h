@@ -1,8 +1,11 @@
 #pragma once
 
 #include "DesktopCoordinates.h"
+#include "FileDragTracker.h"
+#include "MonitoringWatchdog.h"
 #include "NotchGeometry.h"
 #include "PointerPoll.h"
+#include "ScrollTabSwitcher.h"
 #include "platform/PointerEvent.h"
 #include "platform/Scheduler.h"
 #include "platform/Screens.h"
@@ -52,8 +55,9 @@ struct NotchPlatform
 // widened while a shelf item is dragged out. Hover is decided from geometry
 // alone, from pointer events of the whole desktop plus a 50 ms poll; the window
 // lets the pointer through whenever the notch is not in use, so it never gets
-// in the way of the programs below. A health check and the desktop's wake,
-// screen, workspace and unlock events keep the monitoring alive.
+// in the way of the programs below. File drags are told by a FileDragTracker,
+// scrolls over the open panel switch tabs through a ScrollTabSwitcher, and a
+// MonitoringWatchdog keeps the monitoring alive.
 //
 // Geometry: the public rectangles and points are in the notch's coordinate
 // space (origin bottom left, y up; see DesktopCoordinates). notchRect is the
@@ -75,13 +79,8 @@ class NotchWindowController : public QObject
 
 public:
     static constexpr Scheduler::Duration kPollInterval{50};
-    static constexpr Scheduler::Duration kHealthCheckInterval{10000};
-    static constexpr qint64 kStaleMonitoringMs = 15000;
     static constexpr qint64 kHoverThrottleMs = 16;
     static constexpr Scheduler::Duration kPassthroughDebounce{8};
-    static constexpr qint64 kTabSwitchSpacingMs = 400;
-    static constexpr qreal kPreciseScrollThreshold = 15.0;
-    static constexpr qreal kLineScrollThreshold = 1.5;
     static constexpr Scheduler::Duration kGreetingDuration{4200};
     static constexpr PointerEventTypes kGlobalEvents{
         PointerEventType::LeftMouseDown,     PointerEventType::LeftMouseUp,      PointerEventType::RightMouseUp,
@@ -90,7 +89,7 @@ public:
     static constexpr PointerEventTypes kLocalEvents =
         kGlobalEvents | PointerEventType::MouseEntered | PointerEventType::MouseExited;
 
-    // Picks the first screen, places the window there, starts the health check
+    // Picks the main screen, places the window there, starts the health check
     // and the pointer monitoring and subscribes to the desktop's events. The
     // view model must outlive the controller.
     NotchWindowController(NotchViewModel &viewModel, Preferences &preferences, const NotchPlatform &platform,
@@ -108,8 +107,6 @@ public:
     // Brings the window up above everything and restarts monitoring shortly after.
     void showWindow();
     void positionWindow();
-    // The screen the notch should be on now; nothing when there is no screen.
-    std::optional<ScreenInfo> targetScreen() const;
     std::optional<ScreenInfo> pinnedScreen() const { return m_pinnedScreen; }
     bool isInCollapsedHotZone(QPointF point) const;
     QRectF currentShapeRect() const;
@@ -118,7 +115,6 @@ public:
 
     void startMonitoring();
     void stopMonitoring();
-    void startHealthCheck();
     bool isMonitoring() const { return m_globalMonitor && m_localMonitor && m_pointerPoll.isActive(); }
 
     // Entry of both event monitors.
@@ -126,19 +122,13 @@ public:
     void updateHoverState();
     void handleClick(QPointF point);
     void handleScroll(const PointerEvent &event);
-    void handleDragEvent(const PointerEvent &event);
-    void checkDragEnded();
-    void setFileDragActive(bool active);
+    FileDragTracker &fileDrag() { return m_fileDrag; }
     // Called by the shelf's drag source when dragging one of its items begins
     // (true) and ends (false).
     Q_INVOKABLE void setShelfItemDragActive(bool active);
-    // Ends the bookkeeping of a file drag as a mouse-up does.
-    Q_INVOKABLE void finishFileDrag();
     void updateMouseEventPassthrough();
 
     void refreshCachedPreferences();
-    void validatePinnedScreen();
-    void recover();
 
     // The first-run greeting: holds the panel open for kGreetingDuration. The
     // first-run flow and the whole-program tests ask for it through the control
@@ -156,13 +146,6 @@ public:
     QRectF toastRect() const { return m_toastRect; }
     void setToastRect(const QRectF &rect);
 
-    qreal scrollAccumulator() const { return m_scrollAccumulator; }
-    std::optional<qint64> activeFileDragPasteboardChangeCount() const { return m_activeFileDragChangeCount; }
-    qint64 lastCompletedFileDragPasteboardChangeCount() const { return m_lastCompletedFileDragChangeCount; }
-
-    // Drag types that carry files.
-    static const QStringList &fileDragTypes();
-
 signals:
     void notchRectChanged();
     void screenNotchRectChanged();
@@ -172,45 +155,41 @@ signals:
 private:
     void subscribe();
     NotchGeometry geometry() const;
+    // The screen the notch should be on with the pointer at `pointer`; nothing
+    // when there is no screen.
     std::optional<ScreenInfo> targetScreen(QPointF pointer) const;
     NotchShapeState shapeState() const;
     bool isFloating() const;
     QPointF pointerLocation() const;
     bool onPollTick();
-    void onHealthCheckTick();
     void updateShape();
     void applyWindowShapes();
     void schedulePassthroughUpdate();
-    void switchTabByScroll();
     bool pointIsOverNotch(QPointF point) const;
 
     NotchViewModel &m_viewModel;
     Preferences &m_preferences;
     Scheduler &m_scheduler;
-    TimerQueue &m_monitorQueue;
     Screens &m_screens;
     Pointer &m_pointer;
     EventMonitors &m_eventMonitors;
-    DragPasteboard &m_dragPasteboard;
     NotchWindowSurface &m_window;
-    SystemEvents &m_systemEvents;
     HapticFeedback &m_haptics;
 
     int m_globalMonitor = 0;
     int m_localMonitor = 0;
-    TimerHandle m_healthCheckTimer;
     TimerHandle m_passthroughDebounce;
 
-    qreal m_scrollAccumulator = 0;
     // Monotonic milliseconds; the distant past until set.
-    qint64 m_lastTabSwitchTime;
     qint64 m_lastMouseCheckTime;
     qint64 m_lastPositionCheckAt;
     std::optional<ScreenInfo> m_pinnedScreen;
-    bool m_isMonitoringActive = false;
-    std::optional<qint64> m_activeFileDragChangeCount;
-    qint64 m_lastCompletedFileDragChangeCount = 0;
+    // Set while startMonitoring() runs: its re-entry guard.
+    bool m_startingMonitoring = false;
     PointerPoll m_pointerPoll;
+    FileDragTracker m_fileDrag;
+    ScrollTabSwitcher m_tabSwitcher;
+    MonitoringWatchdog m_watchdog;
     QString m_cachedShelfStyle;
     QString m_cachedTargetDisplay;
     QString m_cachedActiveWidgetsOrder;

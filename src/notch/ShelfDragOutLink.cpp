@@ -12,7 +12,7 @@ void linkShelfDragOut(ShelfDragOut &dragOut, NotchViewModel &viewModel, NotchWin
                      [&controller] { controller.setShelfItemDragActive(true); });
     QObject::connect(&dragOut, &ShelfDragOut::dragOutEnded, &controller, [&controller] {
         controller.setShelfItemDragActive(false);
-        controller.finishFileDrag();
+        controller.fileDrag().finish();
     });
     QObject::connect(&dragOut, &ShelfDragOut::fileMovedOut, &viewModel, [&viewModel](const QUuid &id, const QUrl &url) {
         viewModel.scheduleRemovalCheck(id, url, ShelfDragOut::kRemovalAttempts);

@@ -9,6 +9,10 @@ target_sources(talvo_core PRIVATE
 target_sources(talvo_core PRIVATE
     notch/NotchWindowController.cpp notch/NotchWindowController.h
     notch/PointerPoll.cpp notch/PointerPoll.h
+    notch/FileDragTracker.cpp notch/FileDragTracker.h
+    notch/MonitoringWatchdog.cpp notch/MonitoringWatchdog.h
+    notch/ScreenChoice.cpp notch/ScreenChoice.h
+    notch/ScrollTabSwitcher.cpp notch/ScrollTabSwitcher.h
 )
 target_sources(talvo_core PRIVATE
     notch/NotchGreetingSequence.cpp notch/NotchGreetingSequence.h

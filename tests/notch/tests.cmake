@@ -8,3 +8,7 @@ talvo_add_test(tst_notchgreetingsequence SOURCES notch/tst_notchgreetingsequence
 talvo_add_test(tst_notchshelfview SOURCES notch/tst_notchshelfview.cpp notch/NotchViewRig.h e2e/NotchBodyMeasure.h
     LIBS talvo_platform_linux)
 talvo_add_test(tst_dropdetectionview SOURCES notch/tst_dropdetectionview.cpp)
+talvo_add_test(tst_filedragtracker SOURCES notch/tst_filedragtracker.cpp)
+talvo_add_test(tst_scrolltabswitcher SOURCES notch/tst_scrolltabswitcher.cpp)
+talvo_add_test(tst_monitoringwatchdog SOURCES notch/tst_monitoringwatchdog.cpp)
+talvo_add_test(tst_screenchoice SOURCES notch/tst_screenchoice.cpp)

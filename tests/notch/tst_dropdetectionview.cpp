@@ -66,7 +66,7 @@ private slots:
         QFETCH(QPointF, location);
         QFETCH(bool, copies);
         Rig rig;
-        rig.controller->setFileDragActive(fileDrag);
+        rig.controller->fileDrag().setFileDragActive(fileDrag);
         QCOMPARE(rig.drop->evaluateDrag(location, kPlainText), copies ? Qt::CopyAction : Qt::IgnoreAction);
         rig.scheduler.runPending();
         QCOMPARE(rig.vm.isDragTargetActive(), copies);
@@ -116,10 +116,10 @@ private slots:
     void windowTakesTheDragInTheMargin()
     {
         Rig rig;
-        rig.controller->setFileDragActive(true);
+        rig.controller->fileDrag().setFileDragActive(true);
         rig.scheduler.advance(10);
         QCOMPARE(rig.window.inputRegion, QRegion(QRect(250, 0, 360, 121)));
-        rig.controller->setFileDragActive(false);
+        rig.controller->fileDrag().setFileDragActive(false);
         rig.scheduler.advance(10);
         QVERIFY(rig.window.inputRegion.isEmpty());
     }
@@ -217,7 +217,7 @@ private slots:
         const qint64 fileDrag = rig.drag.count;
         if (seenOnTheDesktop) {
             rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseDragged));
-            QCOMPARE(rig.controller->activeFileDragPasteboardChangeCount(), fileDrag);
+            QCOMPARE(rig.controller->fileDrag().activeChangeCount(), fileDrag);
             // A later selection change must not count as the drag that ended.
             rig.drag.count += 3;
         }
@@ -231,12 +231,12 @@ private slots:
         QCOMPARE(rig.shelf().size(), 2);
         QVERIFY(!rig.vm.isFileDragActive());
         QVERIFY(!rig.vm.isDragTargetActive());
-        QCOMPARE(rig.controller->activeFileDragPasteboardChangeCount(), std::nullopt);
-        QCOMPARE(rig.controller->lastCompletedFileDragPasteboardChangeCount(), fileDrag);
+        QCOMPARE(rig.controller->fileDrag().activeChangeCount(), std::nullopt);
+        QCOMPARE(rig.controller->fileDrag().lastCompletedChangeCount(), fileDrag);
 
         // Selecting text by dragging afterwards: the selection still holds the
         // dropped files, which must not bring the drop shape back.
-        rig.drag.count = rig.controller->lastCompletedFileDragPasteboardChangeCount();
+        rig.drag.count = rig.controller->fileDrag().lastCompletedChangeCount();
         rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseDragged));
         QVERIFY(!rig.vm.isFileDragActive());
     }
@@ -285,7 +285,7 @@ private slots:
         // release may have ended the file drag and shrunk the outline.
         rig.scheduler.runPending();
         if (offered.testFlag(Qt::CopyAction))
-            rig.controller->finishFileDrag();
+            rig.controller->fileDrag().finish();
         QDropEvent drop(QPointF(430, 80), offered, &mime, Qt::NoButton, Qt::NoModifier);
         if (accepted || !offered.testFlag(Qt::CopyAction)) {
             QCoreApplication::sendEvent(&window, &drop);

@@ -13,7 +13,6 @@ const QRectF kRight(1920, 0, 1280, 800);
 const QPointF kInHotZone(960, 5);
 const QPointF kFarAway(960, 700);
 const QStringList kFileTypes{QStringLiteral("text/uri-list"), QStringLiteral("text/plain")};
-const QStringList kTextTypes{QStringLiteral("text/plain"), QStringLiteral("UTF8_STRING")};
 
 // A controller with every service faked; time moves only when the test says.
 struct Rig : FakeNotchServices
@@ -146,110 +145,57 @@ private slots:
         QVERIFY(!rig.controller->ignoresMouseEvents());
     }
 
-    // Each step is a scroll (pixels when precise, else lines) after `gap` ms.
-    void scrollSwitchesTabs_data()
+    // Two wheel notches in a row switch; another event between them starts
+    // the sum afresh, and scrolls over a scrolling widget do not count.
+    void scrollOverTheOpenPanelSwitchesTabs_data()
     {
-        QTest::addColumn<bool>("precise");
-        QTest::addColumn<QString>("startTab");
-        QTest::addColumn<QList<qreal>>("deltas");
-        QTest::addColumn<qint64>("gap");
-        QTest::addColumn<QString>("endTab");
-        QTest::addColumn<int>("switches");
-        QTest::newRow("trackpad below threshold") << true << "home" << QList<qreal>{-5, -5, -4.9} << qint64(20) << "home" << 0;
-        QTest::newRow("trackpad reaches threshold") << true << "home" << QList<qreal>{-5, -5, -5} << qint64(20) << "tray" << 1;
-        QTest::newRow("wheel one notch") << false << "home" << QList<qreal>{-1} << qint64(20) << "home" << 0;
-        QTest::newRow("wheel two notches") << false << "home" << QList<qreal>{-1, -1} << qint64(20) << "tray" << 1;
-        QTest::newRow("up goes back") << false << "tray" << QList<qreal>{1, 1} << qint64(20) << "home" << 1;
-        QTest::newRow("no wrap past the last") << false << "tray" << QList<qreal>{-1, -1, -1} << qint64(500) << "tray" << 0;
-        QTest::newRow("no wrap before the first") << true << "home" << QList<qreal>{20} << qint64(20) << "home" << 0;
-        QTest::newRow("shortcuts is not in the cycle") << false << "shortcuts" << QList<qreal>{-2, 2} << qint64(500) << "shortcuts" << 0;
-        QTest::newRow("direction change resets") << true << "home" << QList<qreal>{-10, 3, -10} << qint64(20) << "home" << 0;
-        QTest::newRow("spacing swallows events") << false << "tray" << QList<qreal>{2, -2, -2} << qint64(150) << "home" << 1;
-        // The sum is kept across a switch: the first -2 after the pause only cancels it.
-        QTest::newRow("after spacing it switches again") << false << "tray" << QList<qreal>{2, -2, -2, -2} << qint64(200) << "tray" << 2;
+        QTest::addColumn<bool>("overScrollingWidget");
+        QTest::addColumn<bool>("moveBetween");
+        QTest::newRow("another event between") << false << true;
+        QTest::newRow("over a scrolling widget") << true << false;
     }
-    void scrollSwitchesTabs()
+    void scrollOverTheOpenPanelSwitchesTabs()
     {
-        QFETCH(bool, precise);
-        QFETCH(QString, startTab);
-        QFETCH(QList<qreal>, deltas);
-        QFETCH(qint64, gap);
+        QFETCH(bool, overScrollingWidget);
+        QFETCH(bool, moveBetween);
         Rig rig;
         rig.openPanel();
-        rig.vm.setActiveTab(*notchPanelTabFromRawValue(startTab));
         rig.pointer.pos = QPointF(960, 100);
         rig.haptics.performed = 0;
-        for (qreal delta : deltas) {
-            rig.scheduler.advance(gap);
-            rig.monitors.sendLocal(precise ? PointerEvent::preciseScroll(delta, delta / 10) : PointerEvent::wheel(delta));
-        }
-        QTEST(rawValue(rig.vm.activeTab()), "endTab");
-        QTEST(rig.haptics.performed, "switches");
-    }
-
-    void otherEventsResetTheScrollSum()
-    {
-        Rig rig;
-        rig.openPanel();
-        rig.pointer.pos = QPointF(960, 100);
+        rig.vm.setIsHoveringScrollableWidget(overScrollingWidget);
         rig.monitors.sendLocal(PointerEvent::wheel(-1));
-        QCOMPARE(rig.controller->scrollAccumulator(), -1.0);
-        rig.monitors.sendLocal(PointerEvent::of(PointerEventType::MouseMoved));
-        QCOMPARE(rig.controller->scrollAccumulator(), 0.0);
+        rig.vm.setIsHoveringScrollableWidget(false);
+        if (moveBetween)
+            rig.monitors.sendLocal(PointerEvent::of(PointerEventType::MouseMoved));
         rig.monitors.sendLocal(PointerEvent::wheel(-1));
         QCOMPARE(rig.vm.activeTab(), NotchPanelTab::Home);
+        rig.monitors.sendLocal(PointerEvent::wheel(-1));
+        QCOMPARE(rig.vm.activeTab(), NotchPanelTab::Tray);
+        QCOMPARE(rig.haptics.performed, 1);
     }
 
-    void scrollOverAScrollingWidgetKeepsTheTab()
-    {
-        Rig rig;
-        rig.openPanel();
-        rig.vm.setIsHoveringScrollableWidget(true);
-        rig.monitors.sendLocal(PointerEvent::wheel(-5));
-        QCOMPARE(rig.vm.activeTab(), NotchPanelTab::Home);
-        QCOMPARE(rig.controller->scrollAccumulator(), 0.0);
-    }
-
-    void fileDragDetection()
+    void fileDragStretchesTheNotchAndTakesThePointer()
     {
         Rig rig;
         rig.pointer.buttons = Qt::LeftButton;
-        // A text drag changes nothing.
-        rig.drag.startDrag(kTextTypes);
-        rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseDragged));
-        QVERIFY(!rig.vm.isFileDragActive());
-        // A file drag does, and makes the window take the pointer.
         rig.drag.startDrag(kFileTypes);
         rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseDragged));
         QVERIFY(rig.vm.isFileDragActive());
-        QCOMPARE(rig.controller->activeFileDragPasteboardChangeCount(), std::optional<qint64>(rig.drag.count));
         QCOMPARE(rig.outlineInQt(), QRectF(800, 0, 320, 101));
         rig.scheduler.advance(8);
         QVERIFY(!rig.controller->ignoresMouseEvents());
-        // Release: done; the drop target flag goes with it.
-        rig.vm.setIsDragTargetActive(true);
         rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseUp));
         QVERIFY(!rig.vm.isFileDragActive());
-        QVERIFY(!rig.vm.isDragTargetActive());
-        QCOMPARE(rig.controller->lastCompletedFileDragPasteboardChangeCount(), rig.drag.count);
-        // Selecting text by dragging later must not reopen the drop shape,
-        // though the selection still holds the old file drag.
-        rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseDragged));
-        QVERIFY(!rig.vm.isFileDragActive());
-        // A new file drag does.
-        rig.drag.startDrag(kFileTypes);
-        rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::RightMouseDragged));
-        QVERIFY(rig.vm.isFileDragActive());
+        rig.scheduler.advance(8);
+        QVERIFY(rig.controller->ignoresMouseEvents());
     }
 
-    void shelfItemDragsAreNotFileDrags()
+    void shelfItemDragTakesThePointer()
     {
         Rig rig;
+        rig.scheduler.advance(8);
         rig.controller->setShelfItemDragActive(true);
         QVERIFY(!rig.controller->ignoresMouseEvents());
-        rig.drag.startDrag(kFileTypes);
-        rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseDragged));
-        QVERIFY(!rig.vm.isFileDragActive());
     }
 
     void pollEndsADragWithoutMouseUp()
@@ -263,7 +209,6 @@ private slots:
         rig.pointer.buttons = Qt::NoButton; // dropped into a program that swallowed the release
         rig.scheduler.advance(50);
         QVERIFY(!rig.vm.isFileDragActive());
-        QCOMPARE(rig.controller->lastCompletedFileDragPasteboardChangeCount(), rig.drag.count);
     }
 
     void passthroughIsWrittenOnlyOnChange()
@@ -318,10 +263,6 @@ private slots:
         const int afterLoss = rig.queue.startedCount;
         QCOMPARE(afterLoss, started + 1);
 
-        rig.scheduler.advance(10000); // healthy: left alone, window raised again
-        QCOMPARE(rig.queue.startedCount, afterLoss);
-        QCOMPARE(rig.window.orderFrontCount, 2);
-
         rig.queue.stallInterval(NotchWindowController::kPollInterval);
         rig.scheduler.advance(10000); // 10 s since the last check: not yet stale
         QCOMPARE(rig.queue.startedCount, afterLoss);
@@ -363,18 +304,6 @@ private slots:
         rig.scheduler.advance(1);
         QCOMPARE(rig.controller->pinnedScreen()->number, 1u);
         QCOMPARE(rig.window.frame(), QRect(530, 0, 860, 250));
-    }
-
-    void pinnedScreenKeptButRefreshedWhenItChangesSize()
-    {
-        ScreenInfo main = FakeScreens::screen(1, kMain);
-        Rig rig({}, {main});
-        rig.queue.stallInterval(NotchWindowController::kPollInterval);
-        main.geometry = QRectF(0, 0, 2560, 1440);
-        rig.screens.setScreens({main});
-        emit rig.system.screenParametersChanged();
-        rig.scheduler.advance(300);
-        QCOMPARE(rig.window.frame(), QRect(850, 0, 860, 250));
     }
 
     void greetingHoldsThePanelOpen()
@@ -437,34 +366,6 @@ private slots:
         rig.controller->setMusicShowing(true);
         QCOMPARE(rig.outlineInQt(), QRectF(797.5, 0, 325, 30));
         QCOMPARE(spy.count(), 1);
-    }
-
-    void desktopEventsRecover_data()
-    {
-        QTest::addColumn<int>("which");
-        QTest::addColumn<int>("delay");
-        QTest::newRow("wake") << 0 << 500;
-        QTest::newRow("workspace") << 1 << 500;
-        QTest::newRow("activated") << 2 << 300;
-        QTest::newRow("unlock") << 3 << 1000;
-    }
-    void desktopEventsRecover()
-    {
-        QFETCH(int, which);
-        QFETCH(int, delay);
-        Rig rig;
-        rig.monitors.monitors.clear();
-        const int installed = rig.monitors.installedCount;
-        switch (which) {
-        case 0: emit rig.system.didWake(); break;
-        case 1: emit rig.system.activeWorkspaceChanged(); break;
-        case 2: emit rig.system.applicationActivated(); break;
-        default: emit rig.system.sessionUnlocked(); break;
-        }
-        rig.scheduler.advance(delay - 1);
-        QCOMPARE(rig.monitors.installedCount, installed);
-        rig.scheduler.advance(1);
-        QCOMPARE(rig.monitors.installedCount, installed + 2);
     }
 
     void hoverChecksAreThrottled()

@@ -236,13 +236,13 @@ private slots:
 
         // Over the notch the drag looked like a file drag; the desktop's drag
         // selection moved on meanwhile.
-        rig.controller->setFileDragActive(true);
+        rig.controller->fileDrag().setFileDragActive(true);
         rig.drag.startDrag({QStringLiteral("text/uri-list")});
         std::exchange(session.ended, {})(Qt::CopyAction);
         QVERIFY(!rig.vm.isShelfItemDragActive());
         QVERIFY(!rig.vm.isFileDragActive());
-        QCOMPARE(rig.controller->activeFileDragPasteboardChangeCount(), std::nullopt);
-        QCOMPARE(rig.controller->lastCompletedFileDragPasteboardChangeCount(), rig.drag.count);
+        QCOMPARE(rig.controller->fileDrag().activeChangeCount(), std::nullopt);
+        QCOMPARE(rig.controller->fileDrag().lastCompletedChangeCount(), rig.drag.count);
     }
 
     void endingOutlivesTheTileAndTheController()

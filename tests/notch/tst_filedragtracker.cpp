@@ -1,0 +1,102 @@
+#include "fakes/FakeNotchServices.h"
+#include "notch/FileDragTracker.h"
+
+#include <QTest>
+
+using namespace talvo;
+
+namespace {
+
+const QStringList kFileTypes{QStringLiteral("text/uri-list"), QStringLiteral("text/plain")};
+const QStringList kTextTypes{QStringLiteral("text/plain"), QStringLiteral("UTF8_STRING")};
+
+} // namespace
+
+// A missed file drag leaves the notch shut to a drop; a false one stretches it
+// for text being selected. The bookkeeping of change counts tells them apart.
+class TestFileDragTracker : public QObject
+{
+    Q_OBJECT
+private slots:
+    void tracksFileDrags_data()
+    {
+        // Steps: files / text (a program takes the drag selection with those
+        // types), stale (the selection offers files without a new drag),
+        // drag / rdrag / up (desktop pointer events), held / released (the
+        // buttons) then the poll's check, shelf (a shelf item is being dragged
+        // out), target (the pointer is over the drop target), finish.
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<bool>("active");
+        QTest::addColumn<int>("activeCount"); // -1: none
+        QTest::addColumn<int>("lastCompleted");
+        // The selection starts at change count 7.
+        QTest::newRow("text drag") << QStringList{"text", "drag"} << false << -1 << 7;
+        QTest::newRow("file drag") << QStringList{"files", "drag"} << true << 8 << 7;
+        QTest::newRow("selection from before the start") << QStringList{"stale", "drag"} << false << -1 << 7;
+        QTest::newRow("release ends it") << QStringList{"files", "drag", "target", "up"} << false << -1 << 8;
+        QTest::newRow("later drags over the finished selection")
+            << QStringList{"files", "drag", "up", "drag", "rdrag"} << false << -1 << 8;
+        QTest::newRow("a new drag after the end") << QStringList{"files", "drag", "up", "files", "rdrag"} << true << 9 << 8;
+        QTest::newRow("new selection during a drag") << QStringList{"files", "drag", "files", "drag"} << true << 9 << 7;
+        QTest::newRow("buttons held through the poll") << QStringList{"files", "drag", "held"} << true << 8 << 7;
+        QTest::newRow("release swallowed, the poll ends it")
+            << QStringList{"files", "drag", "released"} << false << -1 << 8;
+        QTest::newRow("shelf item drag") << QStringList{"shelf", "files", "drag"} << false << -1 << 7;
+        QTest::newRow("finish without a drag takes the current count") << QStringList{"files", "finish"} << false << -1 << 8;
+    }
+    void tracksFileDrags()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(int, activeCount);
+        FakeShelfServices services;
+        FakeDragPasteboard drag;
+        FakePointer pointer;
+        FileDragTracker tracker(services.vm, drag, pointer);
+        auto send = [&](PointerEventType type) { tracker.handleEvent(PointerEvent::of(type)); };
+        for (const QString &step : steps) {
+            if (step == u"files" || step == u"text") {
+                pointer.buttons = Qt::LeftButton;
+                drag.startDrag(step == u"files" ? kFileTypes : kTextTypes);
+            } else if (step == u"stale") {
+                drag.offered = kFileTypes;
+            } else if (step == u"drag" || step == u"rdrag") {
+                send(step == u"drag" ? PointerEventType::LeftMouseDragged : PointerEventType::RightMouseDragged);
+            } else if (step == u"up") {
+                send(PointerEventType::LeftMouseUp);
+            } else if (step == u"held" || step == u"released") {
+                pointer.buttons = step == u"held" ? Qt::LeftButton : Qt::NoButton;
+                tracker.checkDragEnded();
+            } else if (step == u"shelf") {
+                services.vm.setIsShelfItemDragActive(true);
+            } else if (step == u"target") {
+                services.vm.setIsDragTargetActive(true);
+            } else if (step == u"finish") {
+                tracker.finish();
+            }
+        }
+        QTEST(services.vm.isFileDragActive(), "active");
+        QCOMPARE(tracker.activeChangeCount(), activeCount < 0 ? std::nullopt : std::optional<qint64>(activeCount));
+        QTEST(int(tracker.lastCompletedChangeCount()), "lastCompleted");
+        if (!services.vm.isFileDragActive())
+            QVERIFY(!services.vm.isDragTargetActive());
+    }
+
+    void carriesFiles_data()
+    {
+        QTest::addColumn<QStringList>("offered");
+        QTest::addColumn<bool>("files");
+        QTest::newRow("uri list") << QStringList{"text/plain", "text/uri-list"} << true;
+        QTest::newRow("kde uri list") << QStringList{"application/x-kde4-urilist"} << true;
+        QTest::newRow("portal transfer") << QStringList{"application/vnd.portal.filetransfer"} << true;
+        QTest::newRow("text") << kTextTypes << false;
+        QTest::newRow("nothing") << QStringList{} << false;
+    }
+    void carriesFiles()
+    {
+        QFETCH(QStringList, offered);
+        QTEST(FileDragTracker::carriesFiles(offered), "files");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileDragTracker)
+#include "tst_filedragtracker.moc"
