@@ -51,8 +51,7 @@ void AppDelegate::configureLaunchAtLoginOnce()
 
 void AppDelegate::updateMicStatusItem(bool isMuted)
 {
-    const QVariant stored = m_services.preferences.objectForKey(QString::fromLatin1(PrefKey::showMicMenuBarIcon.name));
-    const bool show = stored.typeId() == QMetaType::Bool ? stored.toBool() : true;
+    const bool show = m_services.preferences.value(PrefKey::showMicMenuBarIcon);
     if (isMuted && show) {
         if (m_statusItem)
             return;

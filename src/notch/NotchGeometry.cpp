@@ -1,6 +1,6 @@
 #include "NotchGeometry.h"
 
-#include <algorithm>
+#include "NotchSizes.h"
 
 namespace talvo {
 
@@ -8,14 +8,12 @@ NotchGeometry::NotchGeometry(const NotchScreen &screen, bool floating) : m_scree
 
 qreal NotchGeometry::topOffset() const
 {
-    return m_floating ? 12 : 0;
+    return m_floating ? NotchSizes::floatingTopOffset : 0;
 }
 
 qreal NotchGeometry::notchHeight() const
 {
-    if (m_floating)
-        return 32;
-    return m_screen.topSafeAreaInset > 0 ? m_screen.topSafeAreaInset : 24;
+    return NotchSizes::baseHeight(m_floating, m_screen.topSafeAreaInset);
 }
 
 bool NotchGeometry::hasPhysicalNotch() const
@@ -30,7 +28,7 @@ static qreal housingWidth(const NotchScreen &screen)
 
 qreal NotchGeometry::baseWidth() const
 {
-    return hasPhysicalNotch() ? housingWidth(m_screen) + 4 : 185;
+    return NotchSizes::baseWidth(hasPhysicalNotch() ? std::optional(housingWidth(m_screen)) : std::nullopt);
 }
 
 qreal NotchGeometry::hotZoneWidth() const
@@ -57,26 +55,15 @@ bool NotchGeometry::isInCollapsedHotZone(QPointF point) const
 
 QSizeF NotchGeometry::shapeSize(const NotchShapeState &s) const
 {
-    const qreal h0 = notchHeight();
-    const qreal w0 = baseWidth();
     const bool fileDrag = s.isFileDragActive || s.isDragTargetActive;
-    const bool expanded = s.isHovering && s.isFullyExpanded && !fileDrag;
-    const bool shelfDragOut = s.isShelfItemDragActive && s.itemCount > 0;
-    const bool peeking = s.isHovering && !s.isShelfItemDragActive;
-
-    if (expanded)
-        return {expandedWidth(s.homeTab, s.widgetCount), h0 + 142};
-    if (shelfDragOut)
-        return {s.itemCount < 2 ? 160.0 : 60.0 + 85.0 * std::min(s.itemCount, 8), h0 + 122};
-    if (fileDrag)
-        return {320, h0 + 77};
-    if (peeking && s.musicShowing)
-        return {m_floating ? 250 : w0 + 170, h0 + 10};
-    if (peeking)
-        return {m_floating ? 160 : w0 + 50, h0 + 8};
-    if (s.musicShowing)
-        return {m_floating ? 210 : w0 + 140, h0 + 6};
-    return {m_floating ? 130 : w0, h0};
+    NotchBodyConditions conditions;
+    conditions.panel = s.isHovering && s.isFullyExpanded && !fileDrag;
+    conditions.shelfStrip = s.isShelfItemDragActive && s.itemCount > 0;
+    conditions.fileDrag = fileDrag;
+    conditions.hoverPeek = s.isHovering && !s.isShelfItemDragActive;
+    conditions.musicPeek = s.musicShowing;
+    return NotchSizes::bodySize(NotchSizes::outlineRule, NotchSizes::bodyState(conditions),
+                                {baseWidth(), notchHeight(), m_floating}, {s.homeTab, s.widgetCount, s.itemCount});
 }
 
 QRectF NotchGeometry::shapeRect(QSizeF size) const
@@ -88,22 +75,12 @@ QRectF NotchGeometry::shapeRect(QSizeF size) const
 
 qreal NotchGeometry::expandedWidth(bool homeTab, int widgetCount)
 {
-    if (homeTab) {
-        if (widgetCount <= 1)
-            return 320;
-        return widgetCount == 2 ? 590 : 860;
-    }
-    return widgetCount < 3 ? 590 : 860;
+    return NotchSizes::panelWidth(homeTab, widgetCount);
 }
 
 int NotchGeometry::widgetCount(const QString &activeWidgetsOrder)
 {
-    int count = 0;
-    for (QStringView piece : QStringView(activeWidgetsOrder).split(QLatin1Char(','))) {
-        if (!piece.isEmpty())
-            ++count;
-    }
-    return count;
+    return NotchSizes::countWidgets(activeWidgetsOrder, NotchSizes::outlineRule.widgetCounting);
 }
 
 bool NotchGeometry::mouseInRect(QPointF point, const QRectF &frame)

@@ -25,7 +25,8 @@ struct NotchShapeState
 };
 
 // The notch's sizes and places on one screen, in the notch's coordinate space
-// (points, origin bottom left, y up; see DesktopCoordinates).
+// (points, origin bottom left, y up; see DesktopCoordinates). The outline is
+// measured from NotchSizes by its outline rule.
 class NotchGeometry
 {
 public:
@@ -58,7 +59,7 @@ public:
 
     // Width of the open panel.
     static qreal expandedWidth(bool homeTab, int widgetCount);
-    // Number of non-empty comma-separated pieces.
+    // Number of non-empty comma-separated pieces, known or not.
     static int widgetCount(const QString &activeWidgetsOrder);
     // Whether a pointer at `point` is on the screen with `frame`: the left and
     // top edges belong to it, the right and bottom ones do not.

@@ -1,6 +1,8 @@
 #include "NotchShelfLayout.h"
 
+#include "NotchSizes.h"
 #include "NotchWindowController.h"
+#include "app/PreferenceKeys.h"
 
 #include <algorithm>
 
@@ -8,77 +10,28 @@ namespace talvo {
 
 namespace {
 
-constexpr qreal kGreetingWidth = 320;
-constexpr qreal kNarrowPanelWidth = 320;
-constexpr qreal kMediumPanelWidth = 590;
-constexpr qreal kWidePanelWidth = 860;
-constexpr qreal kSingleShelfItemWidth = 160;
-constexpr qreal kShelfStripMargin = 60;
-constexpr qreal kShelfTileStride = 85;
-constexpr int kShelfStripMaxTiles = 8;
-constexpr qreal kFileDragWidth = 320;
-
-constexpr qreal kOpenRadius = 32;
-constexpr qreal kHoverPeekRadius = 18;
-constexpr qreal kMusicPeekRadius = 16;
-constexpr qreal kAttachedTopRadius = 12;
-constexpr qreal kIdleAttachedRadius = 12;
-constexpr qreal kIdleFloatingRadius = 16;
-
 // The design's system colours in their dark appearance (the notch is black).
 const QColor kGreen(48, 209, 88);
 const QColor kOrange(255, 159, 10);
 const QColor kBlue(10, 132, 255);
 
-qreal expandedWidth(NotchPanelTab tab, int knownWidgets)
-{
-    if (tab != NotchPanelTab::Home)
-        return knownWidgets >= 3 ? kWidePanelWidth : kMediumPanelWidth;
-    if (knownWidgets <= 1)
-        return kNarrowPanelWidth;
-    return knownWidgets == 2 ? kMediumPanelWidth : kWidePanelWidth;
-}
-
-qreal baseWidthFor(const std::optional<ScreenInfo> &screen)
+std::optional<qreal> housingWidthOf(const std::optional<ScreenInfo> &screen)
 {
     if (!screen || !screen->auxiliaryTopLeftArea || !screen->auxiliaryTopRightArea)
-        return NotchShelfLayout::kFallbackBaseWidth;
-    const qreal housing = screen->geometry.width() - screen->auxiliaryTopLeftArea->width()
-                          - screen->auxiliaryTopRightArea->width();
-    return std::max<qreal>(housing, 0) + 4;
-}
-
-qreal baseHeightFor(const std::optional<ScreenInfo> &screen, bool floating)
-{
-    if (floating)
-        return NotchShelfLayout::kFloatingBaseHeight;
-    if (!screen)
-        return NotchShelfLayout::kNoScreenBaseHeight;
-    if (screen->topSafeAreaInset > 0)
-        return screen->topSafeAreaInset;
-    return NotchShelfLayout::kPlainScreenBaseHeight;
+        return std::nullopt;
+    return screen->geometry.width() - screen->auxiliaryTopLeftArea->width() - screen->auxiliaryTopRightArea->width();
 }
 
 } // namespace
-
-const QStringList &NotchShelfLayout::knownWidgetIDs()
-{
-    static const QStringList ids{QStringLiteral("weather"),     QStringLiteral("calendar"),
-                                 QStringLiteral("music"),       QStringLiteral("clipboard"),
-                                 QStringLiteral("recentFiles"), QStringLiteral("colorPicker"),
-                                 QStringLiteral("scratchpad")};
-    return ids;
-}
 
 QStringList NotchShelfLayout::splitWidgetIDs(const QString &activeWidgetsOrder)
 {
     return activeWidgetsOrder.split(QLatin1Char(','), Qt::SkipEmptyParts);
 }
 
-int NotchShelfLayout::countKnownWidgets(const QStringList &ids)
+qreal NotchShelfLayout::peekContentSize()
 {
-    const QStringList &known = knownWidgetIDs();
-    return int(std::count_if(known.begin(), known.end(), [&ids](const QString &id) { return ids.contains(id); }));
+    return NotchSizes::peekContentSize;
 }
 
 QString NotchShelfLayout::toastSymbolFor(ToastStyle style)
@@ -127,7 +80,7 @@ NotchShelfLayout::Outputs NotchShelfLayout::compute(const Inputs &in)
     out.showsNowPlayingPeek = in.isPlaying && !out.isOpenState && !in.isClosedForCurrentTrack;
     out.isHoverPeek = in.isHovering && !in.isFullyExpanded && !fileDrag && !in.isShelfItemDragActive;
     out.activeWidgetIDs = splitWidgetIDs(in.activeWidgetsOrder);
-    out.knownWidgetCount = countKnownWidgets(out.activeWidgetIDs);
+    out.knownWidgetCount = NotchSizes::countWidgets(in.activeWidgetsOrder, NotchSizes::drawnBodyRule.widgetCounting);
 
     if (in.isOnboardingGreetingActive)
         out.contentLayout = ContentLayout::Greeting;
@@ -144,65 +97,53 @@ NotchShelfLayout::Outputs NotchShelfLayout::compute(const Inputs &in)
     else
         out.contentLayout = ContentLayout::Bare;
 
-    out.baseNotchWidth = baseWidthFor(in.screen);
-    out.baseNotchHeight = baseHeightFor(in.screen, out.isFloating);
-    const qreal w = out.baseNotchWidth;
+    out.baseNotchWidth = NotchSizes::baseWidth(housingWidthOf(in.screen));
+    out.baseNotchHeight = NotchSizes::baseHeight(
+        out.isFloating, in.screen ? std::optional(in.screen->topSafeAreaInset) : std::nullopt);
     const qreal h = out.baseNotchHeight;
     const bool hoverPeek = out.isHoverPeek;
     const bool musicPeek = out.showsNowPlayingPeek;
 
-    if (in.isOnboardingGreetingActive) {
-        out.notchWidth = kGreetingWidth;
-        out.notchHeight = h + 65;
-    } else if (expanded) {
-        out.notchWidth = expandedWidth(in.activeTab, out.knownWidgetCount);
-        out.notchHeight = h + 142;
-    } else if (out.isDraggingShelfItemOut) {
-        out.notchWidth = in.itemCount < 2
-                             ? kSingleShelfItemWidth
-                             : kShelfStripMargin + kShelfTileStride * std::min(in.itemCount, kShelfStripMaxTiles);
-        out.notchHeight = h + 122;
-    } else if (fileDrag) {
-        out.notchWidth = kFileDragWidth;
-        out.notchHeight = h + 77;
-    } else if (hoverPeek && musicPeek) {
-        out.notchWidth = w + 170;
-        out.notchHeight = h + 10;
-    } else if (hoverPeek) {
-        out.notchWidth = w + 50;
-        out.notchHeight = h + 8;
-    } else if (musicPeek) {
-        out.notchWidth = w + 140;
-        out.notchHeight = h + 6;
-    } else {
-        out.notchWidth = w;
-        out.notchHeight = h;
-    }
+    NotchBodyConditions conditions;
+    conditions.greeting = in.isOnboardingGreetingActive;
+    conditions.panel = expanded;
+    conditions.shelfStrip = out.isDraggingShelfItemOut;
+    conditions.fileDrag = fileDrag;
+    conditions.hoverPeek = hoverPeek;
+    conditions.musicPeek = musicPeek;
+    const NotchBodyBase base{out.baseNotchWidth, h, out.isFloating};
+    const QSizeF size = NotchSizes::bodySize(NotchSizes::drawnBodyRule, NotchSizes::bodyState(conditions), base,
+                                             {in.activeTab == NotchPanelTab::Home, out.knownWidgetCount, in.itemCount});
+    out.notchWidth = size.width();
+    out.notchHeight = size.height();
 
-    out.topRadius = kAttachedTopRadius;
+    out.topRadius = NotchSizes::attachedTopRadius;
     if (out.isOpenState)
-        out.bottomRadius = kOpenRadius;
+        out.bottomRadius = NotchSizes::openRadius;
     else if (hoverPeek)
-        out.bottomRadius = kHoverPeekRadius;
+        out.bottomRadius = NotchSizes::hoverPeekRadius;
     else if (musicPeek)
-        out.bottomRadius = kMusicPeekRadius;
+        out.bottomRadius = NotchSizes::musicPeekRadius;
     else
-        out.bottomRadius = kIdleAttachedRadius;
-    out.cornerRadius = out.isOpenState ? kOpenRadius : hoverPeek ? kHoverPeekRadius : kIdleFloatingRadius;
+        out.bottomRadius = NotchSizes::idleAttachedRadius;
+    out.cornerRadius = out.isOpenState ? NotchSizes::openRadius
+                       : hoverPeek     ? NotchSizes::hoverPeekRadius
+                                       : NotchSizes::idleFloatingRadius;
 
     const bool glass = in.enableGlassUI && out.isOpenState;
     out.blackOpacity = glass ? 0 : 1;
     out.glassOpacity = glass ? 1 : 0;
     out.shadowOpacity = out.isOpenState ? 0 : 0.22;
-    out.shadowRadius = out.isOpenState ? 0 : 8;
-    out.shadowOffsetY = out.isOpenState ? 0 : 3;
+    out.shadowRadius = out.isOpenState ? 0 : NotchSizes::shadowRadius;
+    out.shadowOffsetY = out.isOpenState ? 0 : NotchSizes::shadowOffsetY;
 
     out.dropSymbolScale = in.isDragTargetActive ? 1.06 : 1.0;
     out.itemCountText = in.itemCount == 1 ? QStringLiteral("1 item") : QStringLiteral("%1 items").arg(in.itemCount);
     out.showsClearButton = in.itemCount >= 2;
-    out.peekRowHeight = h + 6;
-    out.peekRowTopInset = (h - kPeekContentSize) * 0.5 + 2;
-    out.toastTopPadding = h + 8;
+    // The peek's row spans the music peek's body, its content centred in the housing band.
+    out.peekRowHeight = NotchSizes::bodySize(NotchSizes::drawnBodyRule, NotchBodyState::MusicPeek, base).height();
+    out.peekRowTopInset = (h - NotchSizes::peekContentSize) * 0.5 + 2;
+    out.toastTopPadding = h + NotchSizes::toastOffset;
     out.toastSymbol = toastSymbolFor(in.toastStyle);
     out.toastAccent = toastAccentFor(in.toastStyle);
     return out;
@@ -210,6 +151,9 @@ NotchShelfLayout::Outputs NotchShelfLayout::compute(const Inputs &in)
 
 NotchShelfLayout::NotchShelfLayout(QObject *parent) : QObject(parent)
 {
+    m_in.activeWidgetsOrder = QString::fromUtf8(PrefKey::activeWidgetsOrder.defaultValue);
+    m_in.shelfStyle = QString::fromUtf8(PrefKey::shelfStyle.defaultValue);
+    m_in.enableGlassUI = PrefKey::enableGlassUI.defaultValue;
     m_out = compute(m_in);
 }
 

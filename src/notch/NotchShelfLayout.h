@@ -21,10 +21,11 @@ namespace talvo {
 // preferences and the pinned screen) and lays out and animates the outputs; it
 // decides nothing itself.
 //
-// The sizes here are the drawn body's. The window controller keeps its own
-// outline rule for hit testing and the window's input shape, which differs in
-// places (it counts every non-empty widget piece, and the floating style has
-// fixed widths there); the two are kept apart on purpose.
+// The sizes come from NotchSizes by the drawn body's rule. The window
+// controller measures its outline (hit testing, the window's input shape) from
+// the same table by its own rule, which differs in places (it counts every
+// non-empty widget piece, and the floating style has fixed widths there); the
+// two are kept apart on purpose.
 //
 // Inputs are writable properties; outputs are read-only and announce only real
 // changes. Main thread only.
@@ -83,6 +84,7 @@ class NotchShelfLayout : public QObject
     Q_PROPERTY(bool showsClearButton READ showsClearButton NOTIFY showsClearButtonChanged)
     Q_PROPERTY(qreal peekRowHeight READ peekRowHeight NOTIFY peekRowHeightChanged)
     Q_PROPERTY(qreal peekRowTopInset READ peekRowTopInset NOTIFY peekRowTopInsetChanged)
+    Q_PROPERTY(qreal peekContentSize READ peekContentSize CONSTANT)
     Q_PROPERTY(qreal toastTopPadding READ toastTopPadding NOTIFY toastTopPaddingChanged)
     Q_PROPERTY(QString toastSymbol READ toastSymbol NOTIFY toastSymbolChanged)
     Q_PROPERTY(QColor toastAccent READ toastAccent NOTIFY toastAccentChanged)
@@ -92,18 +94,8 @@ public:
     enum class ContentLayout { Greeting, Panel, DropTarget, FileDragHint, ShelfStrip, NowPlayingPeek, Bare };
     Q_ENUM(ContentLayout)
 
-    static constexpr qreal kFallbackBaseWidth = 185;
-    static constexpr qreal kFloatingBaseHeight = 32;
-    static constexpr qreal kNoScreenBaseHeight = 32;
-    static constexpr qreal kPlainScreenBaseHeight = 24;
-    static constexpr qreal kPeekContentSize = 22;
-
-    // The widget identifiers the panel knows, the only ones that widen it.
-    static const QStringList &knownWidgetIDs();
     // "a,,b" -> ["a", "b"]: split at every comma, empty pieces dropped.
     static QStringList splitWidgetIDs(const QString &activeWidgetsOrder);
-    // Distinct known identifiers among `ids`.
-    static int countKnownWidgets(const QStringList &ids);
 
     explicit NotchShelfLayout(QObject *parent = nullptr);
     ~NotchShelfLayout() override;
@@ -172,6 +164,8 @@ public:
     bool showsClearButton() const { return m_out.showsClearButton; }
     qreal peekRowHeight() const { return m_out.peekRowHeight; }
     qreal peekRowTopInset() const { return m_out.peekRowTopInset; }
+    // The now-playing peek's artwork and controls are this tall.
+    static qreal peekContentSize();
     qreal toastTopPadding() const { return m_out.toastTopPadding; }
     QString toastSymbol() const { return m_out.toastSymbol; }
     QColor toastAccent() const { return m_out.toastAccent; }
@@ -247,8 +241,9 @@ private:
         ToastStyle toastStyle = ToastStyle::Warning;
         bool isPlaying = false;
         bool isClosedForCurrentTrack = false;
-        QString activeWidgetsOrder = QStringLiteral("music,weather,calendar");
-        QString shelfStyle = QStringLiteral("attached");
+        // The preferences start at their defaults (set by the constructor).
+        QString activeWidgetsOrder;
+        QString shelfStyle;
         bool enableGlassUI = false;
         std::optional<ScreenInfo> screen;
     };

@@ -61,7 +61,6 @@ Column {
 
             ShelfItemRow {
                 width: parent.width
-                height: 84 + 8
                 leftMargin: 14
                 rightMargin: 14
                 topMargin: 4

@@ -17,9 +17,9 @@ Item {
     readonly property alias layout: shelfLayout
     readonly property alias body: body
 
-    PreferenceValue { id: widgetsOrderPreference; key: "activeWidgetsOrder"; defaultValue: "music,weather,calendar" }
-    PreferenceValue { id: glassPreference; key: "enableGlassUI"; defaultValue: false }
-    PreferenceValue { id: shelfStylePreference; key: "shelfStyle"; defaultValue: "attached" }
+    PreferenceValue { id: widgetsOrderPreference; key: "activeWidgetsOrder" }
+    PreferenceValue { id: glassPreference; key: "enableGlassUI" }
+    PreferenceValue { id: shelfStylePreference; key: "shelfStyle" }
 
     NotchShelfLayout {
         id: shelfLayout

@@ -24,12 +24,12 @@ Item {
         Item {
             y: view.layout.peekRowTopInset
             width: parent.width
-            height: 22
+            height: view.layout.peekContentSize
 
             Item {
                 id: artwork
-                width: 22
-                height: 22
+                width: view.layout.peekContentSize
+                height: view.layout.peekContentSize
 
                 readonly property bool hasAlbumArt: view.nowPlaying !== null && view.nowPlaying.hasAlbumArt
                 readonly property bool hasAppIcon: view.nowPlaying !== null && view.nowPlaying.hasAppIcon

@@ -5,6 +5,7 @@ target_sources(talvo_core PRIVATE
 target_sources(talvo_core PRIVATE
     notch/DesktopCoordinates.cpp notch/DesktopCoordinates.h
     notch/NotchGeometry.cpp notch/NotchGeometry.h
+    notch/NotchSizes.cpp notch/NotchSizes.h
 )
 target_sources(talvo_core PRIVATE
     notch/NotchWindowController.cpp notch/NotchWindowController.h

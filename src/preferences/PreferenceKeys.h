@@ -37,7 +37,7 @@ struct DataKey
 namespace PrefKey {
 inline constexpr BoolKey hasCompletedOnboarding{"hasCompletedOnboarding", false};
 inline constexpr BoolKey didConfigureLaunchAtLoginDefault{"didConfigureLaunchAtLoginDefault", false};
-// Read as an object by the status item: anything but a Boolean counts as true.
+// Anything but a Boolean reads as the default, true.
 inline constexpr BoolKey showMicMenuBarIcon{"showMicMenuBarIcon", true};
 // "attached" or "floating"; any other text behaves as "attached".
 inline constexpr TextKey shelfStyle{"shelfStyle", "attached"};

@@ -1,5 +1,6 @@
 #include "PreferenceValue.h"
 
+#include "PreferenceKeys.h"
 #include "Preferences.h"
 #include "ui/QmlInstances.h"
 
@@ -37,7 +38,17 @@ void PreferenceValue::setKey(const QString &key)
         return;
     m_key = key;
     emit keyChanged();
+    if (!m_defaultValue.isValid())
+        emit defaultValueChanged();
     emit valueChanged();
+}
+
+QVariant PreferenceValue::defaultValue() const
+{
+    if (m_defaultValue.isValid())
+        return m_defaultValue;
+    const PreferenceKeyInfo *info = preferenceKeyInfo(m_key);
+    return info ? info->defaultValue : QVariant();
 }
 
 void PreferenceValue::setDefaultValue(const QVariant &value)
@@ -51,21 +62,22 @@ void PreferenceValue::setDefaultValue(const QVariant &value)
 
 QVariant PreferenceValue::value() const
 {
+    const QVariant fallback = defaultValue();
     if (!m_preferences || m_key.isEmpty())
-        return m_defaultValue;
+        return fallback;
     const QVariant stored = m_preferences->objectForKey(m_key);
     if (!stored.isValid())
-        return m_defaultValue;
+        return fallback;
     // Without a default to compare with, any stored value is taken.
-    if (!m_defaultValue.isValid())
+    if (!fallback.isValid())
         return stored;
-    const int wanted = m_defaultValue.typeId();
+    const int wanted = fallback.typeId();
     if (stored.typeId() == wanted)
         return stored;
     // QML hands lists over as QVariantList; a list of text still matches.
     if (wanted == QMetaType::QVariantList && stored.typeId() == QMetaType::QStringList)
         return stored;
-    return m_defaultValue;
+    return fallback;
 }
 
 void PreferenceValue::setValue(const QVariant &value)

@@ -11,8 +11,10 @@ namespace talvo {
 class Preferences;
 
 // A view's binding to one preference:
-//     PreferenceValue { id: glass; key: "enableGlassUI"; defaultValue: false }
+//     PreferenceValue { id: glass; key: "enableGlassUI" }
 // `value` is the stored value when it has the default's type, else the default.
+// The default is the key table's (PreferenceKeys.h) unless `defaultValue` is
+// given, which a key without a fixed default needs to have its type checked.
 // Assigning `value` writes the key at once; every binding to the key follows.
 class PreferenceValue : public QObject, public QQmlParserStatus
 {
@@ -30,7 +32,8 @@ public:
 
     QString key() const { return m_key; }
     void setKey(const QString &key);
-    QVariant defaultValue() const { return m_defaultValue; }
+    // The given default, else the key table's (invalid for a key without one).
+    QVariant defaultValue() const;
     void setDefaultValue(const QVariant &value);
     QVariant value() const;
     void setValue(const QVariant &value);

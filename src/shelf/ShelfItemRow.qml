@@ -6,7 +6,8 @@ import Talvo
 ListView {
     id: row
 
-    height: 84
+    // One tile high (ShelfItemView) within the margins.
+    height: 84 + topMargin + bottomMargin
     orientation: ListView.Horizontal
     spacing: 10
     interactive: false

@@ -139,6 +139,16 @@ private slots:
         QCOMPARE(b.value(), QVariant(true));
         QCOMPARE(storage.stored().value(QStringLiteral("enableGlassUI")).toBool(), true);
 
+        // Without a default of its own a binding takes the key table's.
+        PreferenceValue tableDefault;
+        tableDefault.setKey(QStringLiteral("shelfStyle"));
+        tableDefault.setPreferences(&prefs);
+        QCOMPARE(tableDefault.value(), QVariant(QStringLiteral("attached")));
+        prefs.setObject(true, QStringLiteral("shelfStyle")); // ill-typed
+        QCOMPARE(tableDefault.value(), QVariant(QStringLiteral("attached")));
+        prefs.setObject(QStringLiteral("floating"), QStringLiteral("shelfStyle"));
+        QCOMPARE(tableDefault.value(), QVariant(QStringLiteral("floating")));
+
         PreferenceValue list;
         list.setKey(QStringLiteral("RecentPickedColors"));
         list.setDefaultValue(QVariantList{});
