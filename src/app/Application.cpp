@@ -21,17 +21,13 @@
 #include "platform/linux/HelperStatusItemHost.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
 #include "platform/linux/LinuxSystemEvents.h"
-#include "platform/linux/MicScriptHandler.h"
-#include "platform/linux/MprisPlayerNotifications.h"
-#include "platform/linux/MprisPlayers.h"
-#include "platform/linux/MprisScriptHandler.h"
+#include "platform/linux/MprisMediaPlayers.h"
 #include "platform/linux/NetworkHttpClient.h"
 #include "platform/linux/NullHapticFeedback.h"
 #include "platform/linux/PulseAudioInput.h"
 #include "platform/linux/QtDragSessions.h"
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/QuickAppWindows.h"
-#include "platform/linux/ScriptBridge.h"
 #include "platform/linux/ServiceAddresses.h"
 #include "platform/linux/X11DragPasteboard.h"
 #include "platform/linux/X11EventMonitors.h"
@@ -117,17 +113,17 @@ struct Application::Notch
 struct Application::Shell
 {
     Shell(Scheduler &scheduler, Preferences &preferences, QQmlEngine &engine, Notch &notch)
-        : mic(scripts, scheduler)
+        : mic(microphone, micQueue, scheduler)
         , http(scheduler)
         , updater(http, scheduler, opener, updateFeedUrl(), QStringLiteral(TALVO_VERSION))
         , windowFactory(engine, windowState)
         , delegate(AppDelegate::Services{preferences, scheduler, mic, statusItems, loginItem, windowFactory,
                                          [&notch] { notch.controller.showWindow(); }, [this] { updater.start(); }})
     {
-        scripts.addHandler(std::make_unique<MicScriptHandler>(std::make_shared<PulseAudioInput>()));
     }
 
-    ScriptBridge scripts;
+    PulseAudioInput microphone;
+    SerialWorkQueue micQueue{QStringLiteral("com.talvo.microphone")};
     MicManager mic;
     NetworkHttpClient http;
     DesktopFileOpener opener;
@@ -139,21 +135,16 @@ struct Application::Shell
     AppDelegate delegate;
 };
 
-// What the players play, over MPRIS, with the scripts and HTTP of the shell.
+// What the players play, over MPRIS, with the HTTP client of the shell.
 struct Application::NowPlaying
 {
     NowPlaying(Scheduler &scheduler, Shell &shell)
-        : players(std::make_shared<MprisPlayers>(QDBusConnection::sessionBus())), notifications(*players)
+        : manager(std::make_unique<NowPlayingManager>(players, shell.http, playerQueue, scheduler))
     {
-        // The handler is in place before the manager's first poll.
-        shell.scripts.addHandler(std::make_unique<MprisScriptHandler>(players));
-        manager = std::make_unique<NowPlayingManager>(shell.scripts, *players, notifications, shell.http, scriptQueue,
-                                                      scheduler);
     }
 
-    std::shared_ptr<MprisPlayers> players;
-    MprisPlayerNotifications notifications;
-    SerialWorkQueue scriptQueue{QStringLiteral("com.talvo.artfetch")};
+    MprisMediaPlayers players{QDBusConnection::sessionBus()};
+    SerialWorkQueue playerQueue{QStringLiteral("com.talvo.artfetch")};
     std::unique_ptr<NowPlayingManager> manager;
 };
 

@@ -2,7 +2,7 @@
 
 #include "NotchSizes.h"
 #include "NotchWindowController.h"
-#include "app/PreferenceKeys.h"
+#include "preferences/PreferenceKeys.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 
 namespace talvo {
 
-// A queue for work that may block (scripts to other programs, file listings,
+// A queue for work that may block (calls to other programs, file listings,
 // decoding). Work runs off the main thread, one item at a time, in order.
 // Results go back to the main thread through Scheduler::post().
 class WorkQueue

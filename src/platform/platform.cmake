@@ -8,7 +8,6 @@ target_sources(talvo_platform PRIVATE
 )
 target_sources(talvo_platform PRIVATE
     platform/AppWindows.h
-    platform/ScriptRunner.h
     platform/GeoCoordinate.h
     platform/HttpClient.h
     platform/LocationService.h
@@ -40,7 +39,8 @@ target_sources(talvo_platform PRIVATE
 )
 target_sources(talvo_platform PRIVATE platform/DragSessions.h)
 target_sources(talvo_platform PRIVATE
-    platform/PlayerNotifications.h
-    platform/PlayerScripts.cpp platform/PlayerScripts.h
-    platform/RunningApplications.h
+    platform/InputVolume.h
+    platform/MediaPlayers.h
+    platform/PlatformResult.h
+    platform/SystemActions.h
 )

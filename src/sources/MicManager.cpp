@@ -1,15 +1,24 @@
 #include "MicManager.h"
 
-#include "platform/ScriptRunner.h"
+#include "platform/InputVolume.h"
+#include "platform/Log.h"
+#include "platform/WorkQueue.h"
 #include "ui/QmlInstances.h"
 
 namespace talvo {
 
-static const QString kReadVolumeScript = QStringLiteral("input volume of (get volume settings)");
-static const QString kSetVolumeScript = QStringLiteral("set volume input volume ");
+namespace {
 
-MicManager::MicManager(ScriptRunner &scripts, Scheduler &scheduler, QObject *parent)
-    : QObject(parent), m_scripts(scripts), m_scheduler(scheduler)
+struct Muting
+{
+    PlatformResult<int> read;
+    PlatformResult<> set;
+};
+
+} // namespace
+
+MicManager::MicManager(InputVolume &input, WorkQueue &queue, Scheduler &scheduler, QObject *parent)
+    : QObject(parent), m_input(input), m_queue(queue), m_scheduler(scheduler)
 {
     poll();
     m_pollTimer = m_scheduler.every(pollInterval, this, [this] { m_scheduler.post(this, [this] { poll(); }); });
@@ -25,42 +34,64 @@ MicManager *MicManager::create(QQmlEngine *qmlEngine, QJSEngine *)
     return providedInstance<MicManager>(qmlEngine);
 }
 
-int MicManager::readInputVolume()
+int MicManager::volumeFrom(const PlatformResult<int> &read, const QString &action)
 {
-    // Any failure reads as full volume: the microphone then counts as live.
-    const ScriptResult result = m_scripts.runScript(kReadVolumeScript);
-    return result.reply ? result.reply->int32Value : 100;
+    if (read.succeeded()) {
+        m_loggedError.clear();
+        return *read.value;
+    }
+    if (read.error != m_loggedError) {
+        logLine(QStringLiteral("[MicManager] ") + action + QStringLiteral(" failed: "), read.error);
+        m_loggedError = read.error;
+    }
+    return 100;
 }
 
-void MicManager::setInputVolume(int volume)
+void MicManager::report(const PlatformResult<> &set, const QString &action)
 {
-    // A failed set shows at the next poll, which corrects the flag.
-    m_scripts.runScript(kSetVolumeScript + QString::number(volume));
+    if (set.succeeded())
+        return;
+    logLine(QStringLiteral("[MicManager] ") + action + QStringLiteral(" failed: "), set.error);
 }
 
 void MicManager::toggleMute()
 {
+    InputVolume &input = m_input;
     if (m_isMuted) {
-        setInputVolume(m_previousVolume > 0 ? m_previousVolume : 100);
-        setMuted(false);
+        const int restored = m_previousVolume > 0 ? m_previousVolume : 100;
+        runOnQueue<PlatformResult<>>(
+            m_queue, m_scheduler, this, [&input, restored] { return input.setVolumePercent(restored); },
+            [this](const PlatformResult<> &set) {
+                report(set, QStringLiteral("unmute"));
+                setMuted(false);
+            });
         return;
     }
-    const int volume = readInputVolume();
-    if (volume > 0)
-        m_previousVolume = volume;
-    setInputVolume(0);
-    setMuted(true);
+    runOnQueue<Muting>(
+        m_queue, m_scheduler, this, [&input] { return Muting{input.volumePercent(), input.setVolumePercent(0)}; },
+        [this](const Muting &muting) {
+            const int volume = volumeFrom(muting.read, QStringLiteral("reading the input volume"));
+            if (volume > 0)
+                m_previousVolume = volume;
+            report(muting.set, QStringLiteral("mute"));
+            setMuted(true);
+        });
 }
 
 void MicManager::poll()
 {
-    const int volume = readInputVolume();
-    if (volume == 0) {
-        setMuted(true);
-        return;
-    }
-    setMuted(false);
-    m_previousVolume = volume;
+    InputVolume &input = m_input;
+    runOnQueue<PlatformResult<int>>(
+        m_queue, m_scheduler, this, [&input] { return input.volumePercent(); },
+        [this](const PlatformResult<int> &read) {
+            const int volume = volumeFrom(read, QStringLiteral("reading the input volume"));
+            if (volume == 0) {
+                setMuted(true);
+                return;
+            }
+            setMuted(false);
+            m_previousVolume = volume;
+        });
 }
 
 void MicManager::setMuted(bool muted)

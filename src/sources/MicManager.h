@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/PlatformResult.h"
 #include "platform/Scheduler.h"
 
 #include <QObject>
@@ -10,13 +11,16 @@ class QJSEngine;
 
 namespace talvo {
 
-class ScriptRunner;
+class InputVolume;
+class WorkQueue;
 
-// Mutes and unmutes the microphone by setting the system input volume, and
+// Mutes and unmutes the microphone by setting the default input's volume, and
 // keeps `isMuted` in step with the real volume (polled every 2 s), also when
 // another program changes it. Volume is 0-100; 0 means muted.
 //
-// Main thread only; the volume scripts run on it (they answer in milliseconds).
+// Main thread only. Every call to the input runs on `queue`, in order, and
+// its outcome comes back on the main thread; a failure is logged once until
+// the input answers again.
 class MicManager : public QObject
 {
     Q_OBJECT
@@ -24,7 +28,7 @@ class MicManager : public QObject
     QML_SINGLETON
     Q_PROPERTY(bool isMuted READ isMuted NOTIFY isMutedChanged)
 public:
-    MicManager(ScriptRunner &scripts, Scheduler &scheduler, QObject *parent = nullptr);
+    MicManager(InputVolume &input, WorkQueue &queue, Scheduler &scheduler, QObject *parent = nullptr);
     ~MicManager() override;
 
     static MicManager *create(QQmlEngine *qmlEngine, QJSEngine *jsEngine);
@@ -41,14 +45,18 @@ signals:
     void isMutedChanged();
 
 private:
-    int readInputVolume();
-    void setInputVolume(int volume);
+    // Any failure to read reads as full volume: the microphone then counts as live.
+    int volumeFrom(const PlatformResult<int> &read, const QString &action);
+    // A failed set shows at the next poll, which corrects the flag.
+    void report(const PlatformResult<> &set, const QString &action);
     void setMuted(bool muted);
 
-    ScriptRunner &m_scripts;
+    InputVolume &m_input;
+    WorkQueue &m_queue;
     Scheduler &m_scheduler;
     bool m_isMuted = false;
     int m_previousVolume = 100;
+    QString m_loggedError; // the failure logged last, until a call succeeds
     TimerHandle m_pollTimer;
 };
 

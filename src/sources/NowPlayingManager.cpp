@@ -2,59 +2,58 @@
 
 #include "platform/HttpClient.h"
 #include "platform/Log.h"
-#include "platform/PlayerNotifications.h"
-#include "platform/PlayerScripts.h"
-#include "platform/RunningApplications.h"
-#include "platform/ScriptRunner.h"
 #include "platform/WorkQueue.h"
 #include "sources/ArtworkImage.h"
 #include "ui/QmlInstances.h"
 
 #include <QUrl>
 
-#include <cmath>
+#include <array>
 
 namespace talvo {
 
-const NowPlayingManager::Player NowPlayingManager::kSpotify{QStringLiteral("Spotify"), RunningApplications::kSpotify,
-                                                            QStringLiteral("Spotify")};
-const NowPlayingManager::Player NowPlayingManager::kMusic{QStringLiteral("Music"), RunningApplications::kMusic,
-                                                          QStringLiteral("Apple Music")};
-const QString NowPlayingManager::kMusicNotification = PlayerNotifications::kMusicPlayerInfo;
-const QString NowPlayingManager::kSpotifyNotification = PlayerNotifications::kSpotifyPlaybackStateChanged;
+const QString NowPlayingManager::kSpotifyName = QStringLiteral("Spotify");
+const QString NowPlayingManager::kOtherName = QStringLiteral("Apple Music");
 
 namespace {
 
 const QString kLogPrefix = QStringLiteral("[NowPlayingManager] ");
 
-// Payload values of the wrong type read as empty text or 0.
-QString textValue(const QVariantMap &userInfo, const QString &key)
+// The transport commands by the names the music card uses.
+const std::array<std::pair<PlayerCommand, QLatin1StringView>, 3> kCommandNames{{
+    {PlayerCommand::PlayPause, QLatin1StringView("playpause")},
+    {PlayerCommand::Next, QLatin1StringView("next track")},
+    {PlayerCommand::Previous, QLatin1StringView("previous track")},
+}};
+
+QString commandName(PlayerCommand command)
 {
-    const QVariant value = userInfo.value(key);
-    return value.typeId() == QMetaType::QString ? value.toString() : QString();
+    for (const auto &[known, name] : kCommandNames) {
+        if (known == command)
+            return name;
+    }
+    return {};
 }
 
-double numberValue(const QVariantMap &userInfo, const QString &key)
+// For the log and the artwork key.
+QString slotName(PlayerSlot slot)
 {
-    const QVariant value = userInfo.value(key);
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Float:
-    case QMetaType::Double: {
-        const double number = value.toDouble();
-        // A position of infinity would pin the progress for good.
-        return std::isfinite(number) ? number : 0.0;
-    }
-    default:
-        return 0.0;
-    }
+    return slot == PlayerSlot::Spotify ? QStringLiteral("Spotify") : QStringLiteral("the other player");
+}
+
+QString slotKey(PlayerSlot slot)
+{
+    return slot == PlayerSlot::Spotify ? QStringLiteral("spotify") : QStringLiteral("other");
+}
+
+double milliseconds(std::optional<std::chrono::microseconds> value)
+{
+    return value ? double(value->count()) / 1e3 : 0.0;
+}
+
+double seconds(std::optional<std::chrono::microseconds> value)
+{
+    return value ? double(value->count()) / 1e6 : 0.0;
 }
 
 bool isWebAddress(const QUrl &url)
@@ -65,18 +64,16 @@ bool isWebAddress(const QUrl &url)
 
 } // namespace
 
-NowPlayingManager::NowPlayingManager(ScriptRunner &scripts, RunningApplications &applications,
-                                     PlayerNotifications &notifications, HttpClient &http, WorkQueue &scriptQueue,
+NowPlayingManager::NowPlayingManager(MediaPlayers &players, HttpClient &http, WorkQueue &playerQueue,
                                      Scheduler &scheduler, QObject *parent)
     : QObject(parent)
-    , m_scripts(scripts)
-    , m_applications(applications)
+    , m_players(players)
     , m_http(http)
-    , m_scriptQueue(scriptQueue)
+    , m_playerQueue(playerQueue)
     , m_scheduler(scheduler)
     , m_progressBase{scheduler.monotonicMs(), 0}
 {
-    connect(&notifications, &PlayerNotifications::posted, this, &NowPlayingManager::notificationPosted);
+    connect(&players, &MediaPlayers::statusChanged, this, &NowPlayingManager::statusChanged);
     refresh();
     m_refreshTimer = m_scheduler.every(kRefreshInterval, this, [this] { m_scheduler.post(this, [this] { refresh(); }); });
 }
@@ -101,105 +98,88 @@ void NowPlayingManager::assign(T &field, const T &value, void (NowPlayingManager
     emit(this->*changed)();
 }
 
-std::optional<PlayerQueryResult> NowPlayingManager::queryPlayer(ScriptRunner &scripts,
-                                                                const RunningApplications &applications,
-                                                                const Player &player)
+std::optional<PlayerStatus> NowPlayingManager::queryPlayer(MediaPlayers &players, PlayerSlot slot)
 {
-    if (!applications.isRunning(player.bundleId))
+    if (!players.isRunning(slot))
         return std::nullopt;
-    const auto script = scripts.createScript(PlayerScripts::stateQuery(player.scriptName));
-    if (!script)
-        return std::nullopt;
-    const ScriptResult result = script->run();
+    const PlatformResult<PlayerStatus> result = players.status(slot);
     if (!result.succeeded()) {
-        logLine(kLogPrefix + QStringLiteral("query ") + player.scriptName + QStringLiteral(" failed: "),
-                result.errorDescription);
+        logLine(kLogPrefix + QStringLiteral("query of ") + slotName(slot) + QStringLiteral(" failed: "), result.error);
         return std::nullopt;
     }
-    if (!result.reply->text)
+    if (result.value->state == PlaybackState::Stopped)
         return std::nullopt;
-    return PlayerQueryResult::parse(*result.reply->text);
+    return result.value;
 }
 
 void NowPlayingManager::refresh()
 {
-    ScriptRunner &scripts = m_scripts;
-    RunningApplications &applications = m_applications;
-    // The job touches only the services, which outlive the queue, never the
+    MediaPlayers &players = m_players;
+    // The job touches only the players, which outlive the queue, never the
     // manager; its result is dropped if the manager is gone by then.
     runOnQueue<PollResults>(
-        m_scriptQueue, m_scheduler, this,
-        [&scripts, &applications] {
+        m_playerQueue, m_scheduler, this,
+        [&players] {
             PollResults results;
-            results.spotify = queryPlayer(scripts, applications, kSpotify);
-            results.music = queryPlayer(scripts, applications, kMusic);
+            results.spotify = queryPlayer(players, PlayerSlot::Spotify);
+            results.other = queryPlayer(players, PlayerSlot::Other);
             // Read alongside the query, so the name belongs to the player that answered.
-            results.musicName = applications.displayName(kMusic.bundleId);
+            results.otherName = players.displayName(PlayerSlot::Other);
             return results;
         },
         [this](PollResults results) { choose(results); });
 }
 
-void NowPlayingManager::choose(const PollResults &results)
+QString NowPlayingManager::otherDisplayName(const QString &known) const
 {
-    const QString musicName = results.musicName.isEmpty() ? kMusic.displayName : results.musicName;
-    if (results.spotify && results.spotify->isPlaying)
-        applyResult(*results.spotify, kSpotify.displayName, kSpotify.bundleId);
-    else if (results.music && results.music->isPlaying)
-        applyResult(*results.music, musicName, kMusic.bundleId);
-    else if (results.spotify)
-        applyResult(*results.spotify, kSpotify.displayName, kSpotify.bundleId);
-    else if (results.music)
-        applyResult(*results.music, musicName, kMusic.bundleId);
+    return known.isEmpty() ? kOtherName : known;
 }
 
-void NowPlayingManager::applyResult(const PlayerQueryResult &result, const QString &displayName,
-                                    const QString &bundleId)
+void NowPlayingManager::choose(const PollResults &results)
 {
-    assign(m_isPlaying, result.isPlaying, &NowPlayingManager::isPlayingChanged);
+    const QString otherName = otherDisplayName(results.otherName);
+    if (results.spotify && results.spotify->isPlaying())
+        apply(*results.spotify, kSpotifyName);
+    else if (results.other && results.other->isPlaying())
+        apply(*results.other, otherName);
+    else if (results.spotify)
+        apply(*results.spotify, kSpotifyName);
+    else if (results.other)
+        apply(*results.other, otherName);
+}
+
+void NowPlayingManager::apply(const PlayerStatus &status, const QString &displayName)
+{
+    m_shownSlot = status.slot;
+    assign(m_isPlaying, status.isPlaying(), &NowPlayingManager::isPlayingChanged);
     // Players report an empty title or artist between tracks; the last known
     // ones stay on screen meanwhile.
-    if (!result.title.isEmpty())
-        assign(m_songTitle, result.title, &NowPlayingManager::songTitleChanged);
-    if (!result.artist.isEmpty())
-        assign(m_artistName, result.artist, &NowPlayingManager::artistNameChanged);
+    if (!status.title.isEmpty())
+        assign(m_songTitle, status.title, &NowPlayingManager::songTitleChanged);
+    if (!status.artist.isEmpty())
+        assign(m_artistName, status.artist, &NowPlayingManager::artistNameChanged);
     assign(m_appName, displayName, &NowPlayingManager::appNameChanged);
 
-    const QString key = bundleId + QLatin1Char('|') + result.title;
-    if (result.title.isEmpty() || key == m_artTrackKey)
+    const QString key = slotKey(status.slot) + QLatin1Char('|') + status.title;
+    if (status.title.isEmpty() || key == m_artTrackKey)
         return;
     assign(m_isClosedForCurrentTrack, false, &NowPlayingManager::isClosedForCurrentTrackChanged);
     m_artTrackKey = key;
-    assign(m_appIcon, m_applications.icon(bundleId), &NowPlayingManager::appIconChanged);
-    fetchArtwork(bundleId, key);
+    assign(m_appIcon, m_players.icon(status.slot), &NowPlayingManager::appIconChanged);
+    fetchArtwork(status.slot, key);
 }
 
-QString NowPlayingManager::musicDisplayName() const
+void NowPlayingManager::statusChanged(const PlayerStatus &status)
 {
-    const QString name = m_applications.displayName(kMusic.bundleId);
-    return name.isEmpty() ? kMusic.displayName : name;
-}
-
-void NowPlayingManager::notificationPosted(const QString &name, const QVariantMap &userInfo)
-{
-    if (userInfo.isEmpty())
-        return;
-    const bool playing = textValue(userInfo, QStringLiteral("Player State")) == u"Playing";
-    const PlayerQueryResult result{playing, textValue(userInfo, QStringLiteral("Name")),
-                                   textValue(userInfo, QStringLiteral("Artist"))};
-    if (name == kMusicNotification) {
-        assign(m_duration, numberValue(userInfo, QStringLiteral("Total Time")), &NowPlayingManager::durationChanged);
-        m_progressBase = {m_scheduler.monotonicMs(), 0};
-        applyResult(result, musicDisplayName(), kMusic.bundleId);
-        restartProgressTimer();
-    } else if (name == kSpotifyNotification) {
-        const double position = numberValue(userInfo, QStringLiteral("Playing Position"));
-        assign(m_duration, numberValue(userInfo, QStringLiteral("Duration")), &NowPlayingManager::durationChanged);
+    // An announcement without a position starts the progress from zero.
+    const double position = seconds(status.position);
+    assign(m_duration, milliseconds(status.length), &NowPlayingManager::durationChanged);
+    if (status.position)
         assign(m_elapsedTime, position, &NowPlayingManager::elapsedTimeChanged);
-        m_progressBase = {m_scheduler.monotonicMs(), position};
-        applyResult(result, kSpotify.displayName, kSpotify.bundleId);
-        restartProgressTimer();
-    }
+    m_progressBase = {m_scheduler.monotonicMs(), position};
+    apply(status, status.slot == PlayerSlot::Spotify ? kSpotifyName
+                                                      : otherDisplayName(m_players.displayName(PlayerSlot::Other)));
+    restartProgressTimer();
 }
 
 void NowPlayingManager::restartProgressTimer()
@@ -215,46 +195,48 @@ void NowPlayingManager::advanceProgress()
         return;
     double elapsed = m_progressBase.elapsed + double(m_scheduler.monotonicMs() - m_progressBase.atMs) / 1000.0;
     if (m_duration > 0)
-        elapsed = std::min(elapsed, m_duration);
+        elapsed = std::min(elapsed, m_duration / 1000.0);
     assign(m_elapsedTime, elapsed, &NowPlayingManager::elapsedTimeChanged);
 }
 
-void NowPlayingManager::fetchArtwork(const QString &bundleId, const QString &key)
+void NowPlayingManager::fetchArtwork(PlayerSlot slot, const QString &key)
 {
-    if (bundleId == kSpotify.bundleId)
-        fetchSpotifyArtwork(key);
+    // Spotify hands out web addresses, fetched here with the shell's HTTP
+    // client; the other players' artwork is read by the platform.
+    if (slot == PlayerSlot::Spotify)
+        fetchArtworkAddress(key);
     else
-        fetchMusicArtwork(key);
+        fetchArtworkBytes(key);
 }
 
-void NowPlayingManager::fetchMusicArtwork(const QString &key)
+void NowPlayingManager::fetchArtworkBytes(const QString &key)
 {
-    ScriptRunner &scripts = m_scripts;
+    MediaPlayers &players = m_players;
     runOnQueue<QImage>(
-        m_scriptQueue, m_scheduler, this,
-        [&scripts] {
-            const ScriptResult result = scripts.runScript(PlayerScripts::musicArtwork());
+        m_playerQueue, m_scheduler, this,
+        [&players] {
+            const PlatformResult<QByteArray> result = players.artworkBytes(PlayerSlot::Other);
             if (!result.succeeded()) {
-                logLine(kLogPrefix + QStringLiteral("Music artwork fetch failed: "), result.errorDescription);
+                logLine(kLogPrefix + QStringLiteral("artwork of the other player failed: "), result.error);
                 return QImage();
             }
-            return ArtworkImage::decode(result.reply->data);
+            return ArtworkImage::decode(*result.value);
         },
         [this, key](QImage image) { setArtworkFor(key, image); });
 }
 
-void NowPlayingManager::fetchSpotifyArtwork(const QString &key)
+void NowPlayingManager::fetchArtworkAddress(const QString &key)
 {
-    ScriptRunner &scripts = m_scripts;
+    MediaPlayers &players = m_players;
     runOnQueue<QString>(
-        m_scriptQueue, m_scheduler, this,
-        [&scripts] {
-            const ScriptResult result = scripts.runScript(PlayerScripts::spotifyArtwork());
+        m_playerQueue, m_scheduler, this,
+        [&players] {
+            const PlatformResult<QString> result = players.artworkAddress(PlayerSlot::Spotify);
             if (!result.succeeded()) {
-                logLine(kLogPrefix + QStringLiteral("Spotify artwork fetch failed: "), result.errorDescription);
+                logLine(kLogPrefix + QStringLiteral("artwork of Spotify failed: "), result.error);
                 return QString();
             }
-            return result.reply->text.value_or(QString());
+            return *result.value;
         },
         [this, key](const QString &address) {
             // No download for a track that is no longer current.
@@ -267,11 +249,11 @@ void NowPlayingManager::fetchSpotifyArtwork(const QString &key)
                 setArtworkFor(key, {});
                 return;
             }
-            downloadSpotifyArtwork(url, key);
+            downloadArtwork(url, key);
         });
 }
 
-void NowPlayingManager::downloadSpotifyArtwork(const QUrl &url, const QString &key)
+void NowPlayingManager::downloadArtwork(const QUrl &url, const QString &key)
 {
     HttpRequest request;
     request.url = url;
@@ -284,7 +266,7 @@ void NowPlayingManager::downloadSpotifyArtwork(const QUrl &url, const QString &k
         const QByteArray body =
             response.outcome == HttpResponse::Outcome::Completed ? response.body : QByteArray();
         runOnQueue<QImage>(
-            m_scriptQueue, m_scheduler, this, [body] { return ArtworkImage::decode(body); },
+            m_playerQueue, m_scheduler, this, [body] { return ArtworkImage::decode(body); },
             [this, key](QImage image) { setArtworkFor(key, image); });
     });
 }
@@ -299,16 +281,27 @@ void NowPlayingManager::setArtworkFor(const QString &key, const QImage &image)
 
 void NowPlayingManager::sendCommand(const QString &command)
 {
-    const QString target = m_appName == kSpotify.displayName ? kSpotify.scriptName : kMusic.scriptName;
-    const QString script = PlayerScripts::command(target, command);
-    ScriptRunner &scripts = m_scripts;
+    for (const auto &[known, name] : kCommandNames) {
+        if (command == name) {
+            sendCommand(known);
+            return;
+        }
+    }
+    logLine(kLogPrefix + QStringLiteral("unknown command: "), command);
+}
+
+void NowPlayingManager::sendCommand(PlayerCommand command)
+{
+    const PlayerSlot slot = m_shownSlot.value_or(PlayerSlot::Other);
+    MediaPlayers &players = m_players;
     runOnQueue<bool>(
-        m_scriptQueue, m_scheduler, this,
-        [&scripts, script, command, target] {
-            const ScriptResult result = scripts.runScript(script);
+        m_playerQueue, m_scheduler, this,
+        [&players, slot, command] {
+            const PlatformResult<> result = players.send(slot, command);
             if (!result.succeeded()) {
-                logLine(kLogPrefix + command + QStringLiteral(" on ") + target + QStringLiteral(" failed: "),
-                        result.errorDescription);
+                logLine(kLogPrefix + commandName(command) + QStringLiteral(" on ") + slotName(slot)
+                            + QStringLiteral(" failed: "),
+                        result.error);
             }
             return result.succeeded();
         },

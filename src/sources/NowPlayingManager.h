@@ -1,12 +1,11 @@
 #pragma once
 
+#include "platform/MediaPlayers.h"
 #include "platform/Scheduler.h"
-#include "sources/PlayerQueryResult.h"
 
 #include <QImage>
 #include <QObject>
 #include <QString>
-#include <QVariantMap>
 #include <QtQml/qqmlregistration.h>
 
 #include <chrono>
@@ -18,24 +17,20 @@ class QJSEngine;
 namespace talvo {
 
 class HttpClient;
-class PlayerNotifications;
-class RunningApplications;
-class ScriptRunner;
 class WorkQueue;
 
-// What the Spotify or Music player is playing: state, track, artwork, the
-// player's icon and name, and a running position. It polls both players every
-// 6 s with the state script and listens to their own notifications; both ways
-// meet in applyResult(), which also starts the artwork fetch once per track.
-// It sends the transport commands of the music card.
+// What the player in the Spotify or the Other slot is playing: state, track,
+// artwork, the player's icon and name, and a running position. It asks both
+// players every 6 s and listens to their announcements; both ways meet in
+// apply(), which also starts the artwork fetch once per track. It sends the
+// transport commands of the music card.
 //
-// Main thread only. Every script (queries, artwork, commands) runs on the
-// serial script queue, in order, and hands its outcome back to the main
+// Main thread only. Every call to a player (status, artwork, commands) runs on
+// the serial player queue, in order, and hands its outcome back to the main
 // thread; a player that takes long to answer delays only that queue.
 //
-// `duration` and `elapsedTime` are stored in the players' own units
-// (milliseconds and seconds); the progress timer advances `elapsedTime` by
-// seconds. No view shows them.
+// `duration` is in milliseconds and `elapsedTime` in seconds; the progress
+// timer advances `elapsedTime` by seconds. No view shows them.
 class NowPlayingManager : public QObject
 {
     Q_OBJECT
@@ -54,27 +49,19 @@ class NowPlayingManager : public QObject
     Q_PROPERTY(bool isClosedForCurrentTrack READ isClosedForCurrentTrack NOTIFY isClosedForCurrentTrackChanged)
 
 public:
-    struct Player
-    {
-        QString scriptName;
-        QString bundleId;
-        QString displayName;
-    };
-    static const Player kSpotify;
-    static const Player kMusic;
-
-    static const QString kMusicNotification;
-    static const QString kSpotifyNotification;
+    // The names shown for Spotify, and for another player that has no name of its own.
+    static const QString kSpotifyName;
+    static const QString kOtherName;
 
     static constexpr Scheduler::Duration kRefreshInterval{6000};
     static constexpr Scheduler::Duration kProgressInterval{1000};
     static constexpr qint64 kMaxArtworkBytes = 8 * 1024 * 1024;
     static constexpr std::chrono::milliseconds kArtworkTimeout{20000};
 
-    // `scriptQueue` is the serial queue every script runs on. Creation runs one
-    // refresh() at once and starts the 6 s poll.
-    NowPlayingManager(ScriptRunner &scripts, RunningApplications &applications, PlayerNotifications &notifications,
-                      HttpClient &http, WorkQueue &scriptQueue, Scheduler &scheduler, QObject *parent = nullptr);
+    // `playerQueue` is the serial queue every call to a player runs on.
+    // Creation runs one refresh() at once and starts the 6 s poll.
+    NowPlayingManager(MediaPlayers &players, HttpClient &http, WorkQueue &playerQueue, Scheduler &scheduler,
+                      QObject *parent = nullptr);
     ~NowPlayingManager() override;
 
     // QML gets the instance the application built (see QmlInstances.h).
@@ -91,24 +78,23 @@ public:
     double duration() const { return m_duration; }
     double elapsedTime() const { return m_elapsedTime; }
     bool isClosedForCurrentTrack() const { return m_isClosedForCurrentTrack; }
-    // Player bundle identifier, "|", title of the track whose artwork was last asked for.
+    // "spotify" or "other", "|", title of the track whose artwork was last asked for.
     QString artTrackKey() const { return m_artTrackKey; }
     bool isProgressTimerRunning() const { return m_progressTimer.isActive(); }
 
-    // "playpause", "next track" or "previous track", to Spotify when it is the
-    // player shown, else to Music; then a refresh().
+    // To Spotify when it is the player shown, else to the other player; then a refresh().
+    void sendCommand(PlayerCommand command);
+    // "playpause", "next track" or "previous track"; other texts are logged and dropped.
     Q_INVOKABLE void sendCommand(const QString &command);
     // The user dismissed the now-playing display; a new track brings it back.
     Q_INVOKABLE void closeForCurrentTrack();
     // One poll of both players.
     Q_INVOKABLE void refresh();
 
-    // Runs the state script for one player, unless it is not running (a query
-    // never launches a player). Nothing for a player that is not running,
-    // stopped, or answered with an error (logged) or nothing usable.
+    // Asks one player for its status, unless none runs in the slot. Nothing
+    // for a slot without a player, a stopped player, or an error (logged).
     // Blocks until the player answers; any thread.
-    static std::optional<PlayerQueryResult> queryPlayer(ScriptRunner &scripts, const RunningApplications &applications,
-                                                        const Player &player);
+    static std::optional<PlayerStatus> queryPlayer(MediaPlayers &players, PlayerSlot slot);
 
 signals:
     void isPlayingChanged();
@@ -124,29 +110,28 @@ signals:
 private:
     struct PollResults
     {
-        std::optional<PlayerQueryResult> spotify;
-        std::optional<PlayerQueryResult> music;
-        QString musicName;
+        std::optional<PlayerStatus> spotify;
+        std::optional<PlayerStatus> other;
+        QString otherName;
     };
     void choose(const PollResults &results);
-    void applyResult(const PlayerQueryResult &result, const QString &displayName, const QString &bundleId);
-    void notificationPosted(const QString &name, const QVariantMap &userInfo);
+    void apply(const PlayerStatus &status, const QString &displayName);
+    void statusChanged(const PlayerStatus &status);
     void restartProgressTimer();
     void advanceProgress();
-    void fetchArtwork(const QString &bundleId, const QString &key);
-    void fetchMusicArtwork(const QString &key);
-    void fetchSpotifyArtwork(const QString &key);
-    void downloadSpotifyArtwork(const QUrl &url, const QString &key);
+    void fetchArtwork(PlayerSlot slot, const QString &key);
+    void fetchArtworkBytes(const QString &key);
+    void fetchArtworkAddress(const QString &key);
+    void downloadArtwork(const QUrl &url, const QString &key);
     void setArtworkFor(const QString &key, const QImage &image);
-    QString musicDisplayName() const;
+    QString otherDisplayName(const QString &known) const;
 
     template <typename T>
     void assign(T &field, const T &value, void (NowPlayingManager::*changed)());
 
-    ScriptRunner &m_scripts;
-    RunningApplications &m_applications;
+    MediaPlayers &m_players;
     HttpClient &m_http;
-    WorkQueue &m_scriptQueue;
+    WorkQueue &m_playerQueue;
     Scheduler &m_scheduler;
 
     bool m_isPlaying = false;
@@ -158,6 +143,7 @@ private:
     double m_duration = 0;
     double m_elapsedTime = 0;
     bool m_isClosedForCurrentTrack = false;
+    std::optional<PlayerSlot> m_shownSlot; // the slot applied last
 
     // The position `elapsed` that held at monotonic instant `atMs`; the
     // progress timer extrapolates from it.

@@ -20,5 +20,4 @@ target_sources(talvo_core PRIVATE
 target_sources(talvo_core PRIVATE
     sources/ArtworkImage.cpp sources/ArtworkImage.h
     sources/NowPlayingManager.cpp sources/NowPlayingManager.h
-    sources/PlayerQueryResult.cpp sources/PlayerQueryResult.h
 )

@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 #include "fakes/FakeAppServices.h"
-#include "fakes/FakeScriptRunner.h"
+#include "fakes/FakeInputVolume.h"
+#include "fakes/InlineWorkQueue.h"
 #include "fakes/MemoryPreferencesStorage.h"
 #include "fakes/VirtualScheduler.h"
 #include "preferences/Preferences.h"
@@ -17,15 +18,10 @@ namespace {
 // Everything a delegate needs, with fakes.
 struct Fixture
 {
-    explicit Fixture(QJsonObject prefsValues = {}, int micVolume = 100) : storage(std::move(prefsValues)), micVolume(micVolume)
+    explicit Fixture(QJsonObject prefsValues = {}, int micVolume = 100) : storage(std::move(prefsValues)), input(micVolume)
     {
-        scripts.handle(QStringLiteral("input volume of (get volume settings)"),
-                       [this](const QString &) { return ScriptResult::ok(ScriptReply::fromInt(this->micVolume)); });
-        scripts.handlePrefix(QStringLiteral("set volume input volume "), [this](const QString &source) {
-            this->micVolume = source.section(QLatin1Char(' '), -1).toInt();
-            return ScriptResult::ok(ScriptReply::fromText(QString()));
-        });
-        mic = std::make_unique<MicManager>(scripts, scheduler);
+        mic = std::make_unique<MicManager>(input, micQueue, scheduler);
+        scheduler.runPending();
         delegate = std::make_unique<AppDelegate>(AppDelegate::Services{
             prefs, scheduler, *mic, statusItems, loginItem, windows,
             [this] { journal.add(QStringLiteral("notch.show")); },
@@ -36,8 +32,8 @@ struct Fixture
     MemoryPreferencesStorage storage;
     Preferences prefs{storage};
     VirtualScheduler scheduler;
-    FakeScriptRunner scripts;
-    int micVolume;
+    FakeInputVolume input;
+    InlineWorkQueue micQueue;
     FakeStatusItemHost statusItems{journal};
     FakeLoginItemService loginItem{journal};
     FakeAppWindowFactory windows{journal};
@@ -142,6 +138,7 @@ private slots:
         QVERIFY(!f.delegate->hasStatusItem());
 
         f.mic->toggleMute();
+        f.scheduler.runPending();
         QVERIFY(f.delegate->hasStatusItem());
         QCOMPARE(f.statusItems.lastSymbol, QStringLiteral("mic.slash.fill"));
         QCOMPARE(f.statusItems.lastToolTip, QStringLiteral("Mic Muted"));
@@ -153,8 +150,9 @@ private slots:
         QVERIFY(f.delegate->hasStatusItem());
 
         f.statusItems.activate();
+        f.scheduler.runPending();
         QVERIFY(!f.mic->isMuted());
-        QCOMPARE(f.micVolume, 80);
+        QCOMPARE(f.input.volume, 80);
         QVERIFY(!f.delegate->hasStatusItem());
         QCOMPARE(f.statusItems.liveItems, 0);
     }

@@ -1,6 +1,7 @@
 target_sources(talvo_fakes PRIVATE
     fakes/FakeAppServices.h
-    fakes/FakeScriptRunner.h
+    fakes/FakeInputVolume.h
+    fakes/FakeSystemActions.h
     fakes/InlineWorkQueue.h
     fakes/MemoryPreferencesStorage.h
     fakes/VirtualScheduler.cpp fakes/VirtualScheduler.h
@@ -40,7 +41,7 @@ target_sources(talvo_fakes PRIVATE fakes/FakeDragSessions.h)
 target_sources(talvo_fakes PRIVATE
     fakes/FakeHttpClient.h
     fakes/FakeMprisPlayer.cpp fakes/FakeMprisPlayer.h
-    fakes/FakeRunningApplications.h
+    fakes/FakeMediaPlayers.h
     fakes/PrivateBus.cpp fakes/PrivateBus.h
     fakes/TestDesktopEntries.h
     fakes/TestImages.h

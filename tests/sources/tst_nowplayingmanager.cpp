@@ -1,11 +1,8 @@
 #include "fakes/FakeHttpClient.h"
-#include "fakes/FakeRunningApplications.h"
-#include "fakes/FakeScriptRunner.h"
+#include "fakes/FakeMediaPlayers.h"
 #include "fakes/InlineWorkQueue.h"
 #include "fakes/TestImages.h"
 #include "fakes/VirtualScheduler.h"
-#include "platform/PlayerNotifications.h"
-#include "platform/PlayerScripts.h"
 #include "sources/ArtworkImage.h"
 #include "sources/NowPlayingManager.h"
 
@@ -14,75 +11,53 @@
 
 using namespace talvo;
 using namespace Qt::StringLiterals;
+using Command = FakeMediaPlayers::Command;
 
 namespace {
 
-const QString kSpotifyId = u"com.spotify.client"_s;
-const QString kMusicId = u"com.apple.Music"_s;
+constexpr PlayerSlot kSpotify = PlayerSlot::Spotify;
+constexpr PlayerSlot kOther = PlayerSlot::Other;
 
 QImage solid(QColor colour)
 {
     return solidImage(colour, {4, 4});
 }
 
-// One player as the scripts see it; a non-empty error makes that script fail.
-struct FakePlayer
+// "playing|Song|Artist", "paused|...", "stopped", "!error" or "" (not running), for table rows.
+void setPlayer(FakeMediaPlayers::Player &player, const QString &row)
 {
-    QString reply = u"playing|Song|Artist"_s;
-    QString error;
-    QByteArray artBytes;   // Music artwork
-    QString artAddress;    // Spotify artwork
-    QString artError;
-    QString commandError;
-};
-
-ScriptResult answer(const QString &error, ScriptReply reply)
-{
-    return error.isEmpty() ? ScriptResult::ok(std::move(reply)) : ScriptResult::error(error);
+    player.running = !row.isEmpty();
+    player.statusError = row.startsWith(u'!') ? row.mid(1) : QString();
+    const QStringList parts = row.split(u'|');
+    player.state = parts.at(0) == u"playing" ? PlaybackState::Playing
+        : parts.at(0) == u"paused"           ? PlaybackState::Paused
+                                             : PlaybackState::Stopped;
+    player.title = parts.value(1);
+    player.artist = parts.value(2);
 }
 
 struct Rig
 {
-    FakeScriptRunner scripts;
-    FakeRunningApplications apps;
-    PlayerNotifications notifications;
+    FakeMediaPlayers players;
     FakeHttpClient http;
     InlineWorkQueue queue;
     VirtualScheduler scheduler;
-    FakePlayer spotify;
-    FakePlayer music;
     std::unique_ptr<NowPlayingManager> manager;
-
-    Rig()
-    {
-        for (auto [name, player] : {std::pair{u"Spotify"_s, &spotify}, std::pair{u"Music"_s, &music}}) {
-            scripts.handle(PlayerScripts::stateQuery(name),
-                           [p = player](const QString &) { return answer(p->error, ScriptReply::fromText(p->reply)); });
-            scripts.handlePrefix(u"tell application \""_s + name + u"\" to "_s, [p = player](const QString &) {
-                return answer(p->commandError, ScriptReply::fromText({}));
-            });
-        }
-        scripts.handle(PlayerScripts::musicArtwork(),
-                       [this](const QString &) { return answer(music.artError, ScriptReply::fromData(music.artBytes)); });
-        scripts.handle(PlayerScripts::spotifyArtwork(), [this](const QString &) {
-            return answer(spotify.artError, ScriptReply::fromText(spotify.artAddress));
-        });
-    }
 
     NowPlayingManager &start()
     {
-        manager = std::make_unique<NowPlayingManager>(scripts, apps, notifications, http, queue, scheduler);
+        manager = std::make_unique<NowPlayingManager>(players, http, queue, scheduler);
         scheduler.runPending();
         return *manager;
     }
     void poll() { scheduler.advance(NowPlayingManager::kRefreshInterval); }
-    void post(const QString &name, const QString &state, const QString &title, QVariantMap extra = {})
+    void announce(PlayerSlot slot, PlaybackState state, const QString &title,
+                  std::optional<std::chrono::microseconds> length = {},
+                  std::optional<std::chrono::microseconds> position = {})
     {
-        extra.insert({{u"Player State"_s, state}, {u"Name"_s, title}, {u"Artist"_s, u"Artist"_s}});
-        emit notifications.posted(name, extra);
+        players.announce(slot, state, title, length, position);
         scheduler.runPending();
     }
-    int ranCount(const QString &script) const { return int(scripts.ran().count(script)); }
 };
 
 } // namespace
@@ -91,62 +66,29 @@ class TestNowPlayingManager : public QObject
 {
     Q_OBJECT
 private slots:
-    void parsesTheStateReply_data()
-    {
-        QTest::addColumn<QString>("reply");
-        QTest::addColumn<bool>("present");
-        QTest::addColumn<bool>("playing");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("artist");
-        QTest::newRow("playing") << "playing|Song|Artist" << true << true << "Song" << "Artist";
-        QTest::newRow("fewer than three parts") << "playing|Song" << false << false << "" << "";
-        QTest::newRow("stopped, four parts") << "stopped|||" << false << false << "" << "";
-        QTest::newRow("four parts") << "paused|A|B|C" << true << false << "A" << "B";
-        QTest::newRow("title holding a bar is cut") << "playing|AC|DC|Band" << true << true << "AC" << "DC";
-        QTest::newRow("empty artist") << "playing|Song|" << true << true << "Song" << "";
-        QTest::newRow("unknown state reads as paused") << "buffering|A|B" << true << false << "A" << "B";
-    }
-    void parsesTheStateReply()
-    {
-        QFETCH(QString, reply);
-        QFETCH(bool, present);
-        const auto result = PlayerQueryResult::parse(reply);
-        QCOMPARE(result.has_value(), present);
-        if (!present)
-            return;
-        QTEST(result->isPlaying, "playing");
-        QTEST(result->title, "title");
-        QTEST(result->artist, "artist");
-    }
-
     void choosesTheSource_data()
     {
-        QTest::addColumn<QString>("spotifyReply"); // empty: not running; "!...": the query fails
-        QTest::addColumn<QString>("musicReply");
-        QTest::addColumn<QString>("musicName");
+        QTest::addColumn<QString>("spotify"); // see setPlayer()
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<QString>("otherName");
         QTest::addColumn<QString>("shown"); // player, title, playing
-        QTest::newRow("spotify paused, music playing") << "paused|S|a" << "playing|M|b" << "" << "Apple Music M playing";
+        QTest::newRow("spotify paused, other playing") << "paused|S|a" << "playing|M|b" << "" << "Apple Music M playing";
         QTest::newRow("both paused") << "paused|S|a" << "paused|M|b" << "" << "Spotify S paused";
-        QTest::newRow("spotify stopped, music paused") << "stopped|||" << "paused|M|b" << "" << "Apple Music M paused";
-        QTest::newRow("only music, named by itself") << "" << "paused|M|b" << "Rhythmbox" << "Rhythmbox M paused";
-        QTest::newRow("spotify malformed, music playing") << "garbage" << "playing|M|b" << "" << "Apple Music M playing";
+        QTest::newRow("spotify stopped, other paused") << "stopped" << "paused|M|b" << "" << "Apple Music M paused";
+        QTest::newRow("only the other, named by itself") << "" << "paused|M|b" << "Rhythmbox" << "Rhythmbox M paused";
         QTest::newRow("spotify query fails") << "!timeout" << "paused|M|b" << "" << "Apple Music M paused";
     }
     void choosesTheSource()
     {
-        QFETCH(QString, spotifyReply);
-        QFETCH(QString, musicReply);
-        QFETCH(QString, musicName);
+        QFETCH(QString, spotify);
+        QFETCH(QString, other);
+        QFETCH(QString, otherName);
         Rig rig;
-        if (!spotifyReply.isEmpty())
-            rig.apps.launch(kSpotifyId);
-        rig.apps.launch(kMusicId, {musicName, {}});
-        rig.spotify.reply = spotifyReply;
-        rig.music.reply = musicReply;
-        if (spotifyReply.startsWith(u'!')) {
-            rig.spotify.error = spotifyReply.mid(1);
-            QTest::ignoreMessage(QtInfoMsg, "[NowPlayingManager] query Spotify failed: timeout");
-        }
+        setPlayer(rig.players[kSpotify], spotify);
+        setPlayer(rig.players[kOther], other);
+        rig.players[kOther].name = otherName;
+        if (spotify.startsWith(u'!'))
+            QTest::ignoreMessage(QtInfoMsg, "[NowPlayingManager] query of Spotify failed: timeout");
         NowPlayingManager &manager = rig.start();
         QTEST(u"%1 %2 %3"_s.arg(manager.appName(), manager.songTitle(), manager.isPlaying() ? u"playing"_s : u"paused"_s),
               "shown");
@@ -162,25 +104,22 @@ private slots:
     {
         QFETCH(bool, running);
         Rig rig;
-        rig.apps.launch(kMusicId);
-        rig.music.artBytes = pngBytes(Qt::red);
+        rig.players[kOther].running = true;
+        rig.players[kOther].artworkBytes = pngBytes(Qt::red);
         NowPlayingManager &manager = rig.start();
         QVERIFY(manager.hasAlbumArt());
 
-        rig.apps.quit(kMusicId);
-        if (running) {
-            rig.apps.launch(kMusicId);
-            rig.apps.launch(kSpotifyId);
-            rig.music.reply = rig.spotify.reply = u"stopped|||"_s;
-        }
-        rig.scripts.clearRan();
+        setPlayer(rig.players[kOther], running ? u"stopped"_s : QString());
+        setPlayer(rig.players[kSpotify], running ? u"stopped"_s : QString());
+        rig.players.statusAsks = 0;
         QSignalSpy spies[] = {{&manager, &NowPlayingManager::isPlayingChanged},
                               {&manager, &NowPlayingManager::songTitleChanged},
                               {&manager, &NowPlayingManager::artistNameChanged},
                               {&manager, &NowPlayingManager::albumArtChanged},
                               {&manager, &NowPlayingManager::appNameChanged}};
         rig.poll();
-        QCOMPARE(rig.scripts.ran().size(), running ? 2 : 0);
+        // A player that is not running is never asked.
+        QCOMPARE(rig.players.statusAsks, running ? 2 : 0);
         for (const QSignalSpy &spy : spies)
             QCOMPARE(spy.count(), 0);
         QVERIFY(manager.isPlaying());
@@ -189,28 +128,29 @@ private slots:
     void emptyTitleOrArtistKeepsTheLastOne()
     {
         Rig rig;
-        rig.apps.launch(kMusicId);
+        rig.players[kOther].running = true;
         NowPlayingManager &manager = rig.start();
-        rig.music.reply = u"playing|Next|"_s;
+        setPlayer(rig.players[kOther], u"playing|Next|"_s);
         rig.poll();
         QCOMPARE(manager.songTitle(), u"Next"_s);
         QCOMPARE(manager.artistName(), u"Artist"_s);
-        rig.music.reply = u"paused||Other"_s;
-        rig.scripts.clearRan();
+        setPlayer(rig.players[kOther], u"paused||Other"_s);
+        rig.players.artworkAsks.clear();
         rig.poll();
         QCOMPARE(manager.songTitle(), u"Next"_s);
         QCOMPARE(manager.artistName(), u"Other"_s);
         // An empty title is no new track: no artwork is asked for.
-        QCOMPARE(rig.ranCount(PlayerScripts::musicArtwork()), 0);
+        QVERIFY(rig.players.artworkAsks.isEmpty());
     }
 
     void artworkIsFetchedOncePerTrack()
     {
         Rig rig;
-        rig.apps.launch(kSpotifyId, {{}, solid(Qt::green)});
-        rig.spotify.artAddress = u"https://images.example/a.png"_s;
+        rig.players[kSpotify].running = true;
+        rig.players[kSpotify].icon = solid(Qt::green);
+        rig.players[kSpotify].artworkAddress = u"https://images.example/a.png"_s;
         NowPlayingManager &manager = rig.start();
-        QCOMPARE(rig.http.requested(), QList<QUrl>{QUrl(rig.spotify.artAddress)});
+        QCOMPARE(rig.http.requested(), QList<QUrl>{QUrl(rig.players[kSpotify].artworkAddress)});
         QCOMPARE(rig.http.pendingRequest().maxBodyBytes, NowPlayingManager::kMaxArtworkBytes);
         rig.http.replyBody(pngBytes(Qt::blue));
         rig.scheduler.runPending();
@@ -218,41 +158,42 @@ private slots:
         QCOMPARE(manager.appIcon(), solid(Qt::green));
         manager.closeForCurrentTrack();
 
-        // The same track again, by poll and by notification.
+        // The same track again, by poll and by announcement.
         rig.poll();
-        rig.post(NowPlayingManager::kSpotifyNotification, u"Playing"_s, u"Song"_s);
+        rig.announce(kSpotify, PlaybackState::Playing, u"Song"_s);
         rig.poll();
-        QCOMPARE(rig.ranCount(PlayerScripts::spotifyArtwork()), 1);
+        QCOMPARE(rig.players.artworkAsks, QList<PlayerSlot>{kSpotify});
         QCOMPARE(rig.http.requested().size(), 1);
         QVERIFY(manager.isClosedForCurrentTrack());
 
-        // A new track by notification, then seen again by the poll.
-        rig.spotify.reply = u"playing|Second|Artist"_s;
-        rig.post(NowPlayingManager::kSpotifyNotification, u"Playing"_s, u"Second"_s);
+        // A new track by announcement, then seen again by the poll.
+        rig.players[kSpotify].title = u"Second"_s;
+        rig.announce(kSpotify, PlaybackState::Playing, u"Second"_s);
         rig.poll();
-        QCOMPARE(rig.ranCount(PlayerScripts::spotifyArtwork()), 2);
-        QCOMPARE(manager.artTrackKey(), u"com.spotify.client|Second"_s);
+        QCOMPARE(rig.players.artworkAsks.size(), 2);
+        QCOMPARE(manager.artTrackKey(), u"spotify|Second"_s);
         QVERIFY(!manager.isClosedForCurrentTrack());
     }
 
     void aLateArtworkAnswerIsDropped()
     {
         Rig rig;
-        rig.apps.launch(kMusicId, {{}, solid(Qt::gray)});
+        rig.players[kOther].running = true;
+        rig.players[kOther].icon = solid(Qt::gray);
         rig.queue.holdWork(true);
         NowPlayingManager &manager = rig.start();
         rig.queue.runHeld(); // the first poll
         rig.scheduler.runPending();
         QCOMPARE(rig.queue.heldCount(), 1); // artwork of "Song"
-        rig.post(NowPlayingManager::kMusicNotification, u"Playing"_s, u"Other"_s);
+        rig.announce(kOther, PlaybackState::Playing, u"Other"_s);
         QCOMPARE(rig.queue.heldCount(), 2);
 
         QSignalSpy artChanged(&manager, &NowPlayingManager::albumArtChanged);
-        rig.music.artBytes = pngBytes(Qt::red);
+        rig.players[kOther].artworkBytes = pngBytes(Qt::red);
         rig.queue.runHeld(); // the answer for "Song" arrives after "Other" started
         rig.scheduler.runPending();
         QCOMPARE(artChanged.count(), 0);
-        rig.music.artBytes = pngBytes(Qt::blue);
+        rig.players[kOther].artworkBytes = pngBytes(Qt::blue);
         rig.queue.runHeld();
         rig.scheduler.runPending();
         QCOMPARE(manager.albumArt().pixelColor(0, 0), QColor(Qt::blue));
@@ -261,33 +202,35 @@ private slots:
     void artworkFallsBackToTheIcon_data()
     {
         QTest::addColumn<bool>("spotify");
-        QTest::addColumn<QString>("address"); // Spotify: the address; Music: the bytes
-        QTest::addColumn<QString>("scriptError");
+        QTest::addColumn<QString>("address"); // Spotify: the address; the other player: the bytes
+        QTest::addColumn<QString>("error");
         QTest::addColumn<int>("outcome"); // HttpResponse::Outcome of the download, -1: none
         const int completed = int(HttpResponse::Outcome::Completed);
         QTest::newRow("spotify, undecodable body") << true << "https://i.example/x" << "" << completed;
         QTest::newRow("spotify, transport error")
             << true << "https://i.example/x" << "" << int(HttpResponse::Outcome::TransportError);
         QTest::newRow("spotify, local file") << true << "file:///etc/passwd" << "" << -1;
-        QTest::newRow("spotify, script error") << true << "" << "Spotify got an error" << -1;
-        QTest::newRow("music, no artwork") << false << "" << "" << -1;
-        QTest::newRow("music, not a picture") << false << "hello" << "" << -1;
+        QTest::newRow("spotify, error") << true << "" << "Spotify got an error" << -1;
+        QTest::newRow("other, no artwork") << false << "" << "" << -1;
+        QTest::newRow("other, not a picture") << false << "hello" << "" << -1;
+        QTest::newRow("other, error") << false << "" << "file too large" << -1;
     }
     void artworkFallsBackToTheIcon()
     {
         QFETCH(bool, spotify);
         QFETCH(QString, address);
-        QFETCH(QString, scriptError);
+        QFETCH(QString, error);
         QFETCH(int, outcome);
         Rig rig;
-        rig.apps.launch(spotify ? kSpotifyId : kMusicId, {{}, solid(Qt::green)});
-        FakePlayer &player = spotify ? rig.spotify : rig.music;
-        player.artAddress = address;
-        player.artBytes = address.toUtf8();
-        player.artError = scriptError;
-        if (!scriptError.isEmpty())
-            QTest::ignoreMessage(QtInfoMsg, qPrintable(u"[NowPlayingManager] %1 artwork fetch failed: %2"_s
-                                                           .arg(spotify ? u"Spotify"_s : u"Music"_s, scriptError)));
+        FakeMediaPlayers::Player &player = rig.players[spotify ? kSpotify : kOther];
+        player.running = true;
+        player.icon = solid(Qt::green);
+        player.artworkAddress = address;
+        player.artworkBytes = address.toUtf8();
+        player.artworkError = error;
+        if (!error.isEmpty())
+            QTest::ignoreMessage(QtInfoMsg, qPrintable(u"[NowPlayingManager] artwork of %1 failed: %2"_s
+                                                           .arg(spotify ? u"Spotify"_s : u"the other player"_s, error)));
         NowPlayingManager &manager = rig.start();
         QCOMPARE(rig.http.pendingCount(), outcome >= 0 ? 1 : 0);
         if (outcome >= 0) {
@@ -303,138 +246,138 @@ private slots:
     void closedStaysUntilTheTrackChanges()
     {
         Rig rig;
-        rig.apps.launch(kSpotifyId);
-        rig.apps.launch(kMusicId);
-        rig.music.reply = u"stopped|||"_s;
+        setPlayer(rig.players[kSpotify], u"playing|Song|Artist"_s);
+        setPlayer(rig.players[kOther], u"stopped"_s);
         NowPlayingManager &manager = rig.start();
         manager.closeForCurrentTrack();
-        rig.spotify.reply = u"paused|Song|Artist"_s;
+        setPlayer(rig.players[kSpotify], u"paused|Song|Artist"_s);
         rig.poll();
-        rig.spotify.reply = u"playing|Song|Someone else"_s;
+        setPlayer(rig.players[kSpotify], u"playing|Song|Someone else"_s);
         rig.poll();
         QVERIFY(manager.isClosedForCurrentTrack());
 
         // The same title from the other player is another track.
-        rig.spotify.reply = u"stopped|||"_s;
-        rig.music.reply = u"playing|Song|Artist"_s;
+        setPlayer(rig.players[kSpotify], u"stopped"_s);
+        setPlayer(rig.players[kOther], u"playing|Song|Artist"_s);
         rig.poll();
         QVERIFY(!manager.isClosedForCurrentTrack());
         manager.closeForCurrentTrack();
-        rig.music.reply = u"playing|Next|Artist"_s;
+        setPlayer(rig.players[kOther], u"playing|Next|Artist"_s);
         rig.poll();
         QVERIFY(!manager.isClosedForCurrentTrack());
     }
 
-    void progressRunsFromTheNotification_data()
+    void progressRunsFromTheAnnouncement_data()
     {
-        QTest::addColumn<QString>("notification");
-        QTest::addColumn<QVariantMap>("numbers");
+        QTest::addColumn<int>("lengthS"); // -1: none
+        QTest::addColumn<double>("positionS"); // -1: none
         QTest::addColumn<double>("duration");
         QTest::addColumn<double>("after3s");
         QTest::addColumn<double>("after100s");
-        const QString music = NowPlayingManager::kMusicNotification;
-        const QString spotify = NowPlayingManager::kSpotifyNotification;
-        QTest::newRow("music from zero, no length") << music << QVariantMap{{"Total Time", 0}} << 0.0 << 3.0 << 100.0;
-        QTest::newRow("music capped at its length") << music << QVariantMap{{"Total Time", 50}} << 50.0 << 3.0 << 50.0;
-        QTest::newRow("spotify from its position")
-            << spotify << QVariantMap{{"Playing Position", 42.5}, {"Duration", qint64(0)}} << 0.0 << 45.5 << 142.5;
-        QTest::newRow("spotify capped")
-            << spotify << QVariantMap{{"Playing Position", 10}, {"Duration", 11u}} << 11.0 << 11.0 << 11.0;
-        QTest::newRow("wrong types read as 0")
-            << spotify << QVariantMap{{"Playing Position", "10"}, {"Duration", QStringList()}} << 0.0 << 3.0 << 100.0;
-        QTest::newRow("infinite position reads as 0")
-            << spotify << QVariantMap{{"Playing Position", qInf()}} << 0.0 << 3.0 << 100.0;
+        QTest::newRow("from zero, no length") << -1 << -1.0 << 0.0 << 3.0 << 100.0;
+        QTest::newRow("capped at its length") << 50 << -1.0 << 50000.0 << 3.0 << 50.0;
+        QTest::newRow("from its position") << 0 << 42.5 << 0.0 << 45.5 << 142.5;
+        QTest::newRow("from its position, capped") << 11 << 10.0 << 11000.0 << 11.0 << 11.0;
     }
-    void progressRunsFromTheNotification()
+    void progressRunsFromTheAnnouncement()
     {
-        QFETCH(QString, notification);
-        QFETCH(QVariantMap, numbers);
+        QFETCH(int, lengthS);
+        QFETCH(double, positionS);
         Rig rig;
         NowPlayingManager &manager = rig.start();
-        rig.scheduler.advance(5000); // time before the notification does not count
-        rig.post(notification, u"Playing"_s, u"Song"_s, numbers);
+        rig.scheduler.advance(5000); // time before the announcement does not count
+        const auto microseconds = [](double s) { return std::chrono::microseconds(qint64(s * 1e6)); };
+        rig.announce(kSpotify, PlaybackState::Playing, u"Song"_s,
+                     lengthS >= 0 ? std::optional(microseconds(lengthS)) : std::nullopt,
+                     positionS >= 0 ? std::optional(microseconds(positionS)) : std::nullopt);
         QTEST(manager.duration(), "duration");
+        QCOMPARE(manager.elapsedTime(), std::max(positionS, 0.0));
         rig.scheduler.advance(3000);
         QTEST(manager.elapsedTime(), "after3s");
         rig.scheduler.advance(97000);
         QTEST(manager.elapsedTime(), "after100s");
     }
 
-    void aPausedNotificationStopsTheProgress()
+    void aPausedAnnouncementStopsTheProgress()
     {
         Rig rig;
-        rig.apps.launch(kMusicId);
-        rig.music.reply = u"stopped|||"_s;
+        setPlayer(rig.players[kOther], u"stopped"_s);
         NowPlayingManager &manager = rig.start();
-        rig.post(NowPlayingManager::kMusicNotification, u"Playing"_s, u"Song"_s);
+        rig.announce(kOther, PlaybackState::Playing, u"Song"_s);
         rig.scheduler.advance(4000);
         QCOMPARE(manager.elapsedTime(), 4.0);
-        rig.post(NowPlayingManager::kMusicNotification, u"Paused"_s, u"Song"_s);
+        rig.announce(kOther, PlaybackState::Paused, u"Song"_s);
         QVERIFY(!manager.isProgressTimerRunning());
         QVERIFY(!manager.isPlaying());
         rig.scheduler.advance(10000);
         QCOMPARE(manager.elapsedTime(), 4.0);
         // The poll never starts the progress, even when it finds the player playing.
-        rig.music.reply = u"playing|Song|Artist"_s;
+        setPlayer(rig.players[kOther], u"playing|Song|Artist"_s);
         rig.poll();
         QVERIFY(manager.isPlaying());
         QVERIFY(!manager.isProgressTimerRunning());
     }
 
-    void notificationPayloadsAreReadDefensively()
+    void aPlayerThatQuitsStopsTheDisplay()
     {
         Rig rig;
-        rig.apps.launch(kMusicId, {u"Elisa"_s, {}});
+        rig.players[kSpotify].running = true;
         NowPlayingManager &manager = rig.start();
-        QSignalSpy appNameChanged(&manager, &NowPlayingManager::appNameChanged);
-        emit rig.notifications.posted(NowPlayingManager::kSpotifyNotification, {});
-        rig.post(u"com.example.other"_s, u"Playing"_s, u"X"_s);
-        QCOMPARE(appNameChanged.count(), 0);
-
-        emit rig.notifications.posted(NowPlayingManager::kSpotifyNotification,
-                                      {{u"Player State"_s, 1}, {u"Name"_s, 5}, {u"Artist"_s, true}});
-        rig.scheduler.runPending();
+        QVERIFY(manager.isPlaying());
+        rig.players[kSpotify].running = false;
+        rig.announce(kSpotify, PlaybackState::Stopped, QString());
         QVERIFY(!manager.isPlaying());
-        QCOMPARE(manager.songTitle(), u"Song"_s);
-        QCOMPARE(manager.artistName(), u"Artist"_s);
+        QVERIFY(!manager.isProgressTimerRunning());
+        QCOMPARE(manager.songTitle(), u"Song"_s); // the last track stays
         QCOMPARE(manager.appName(), u"Spotify"_s);
     }
 
     void commandsGoToThePlayerShown_data()
     {
-        QTest::addColumn<QString>("shown"); // the player applied before, empty: none yet
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("music") << "Music" << "tell application \"Music\" to next track";
-        QTest::newRow("spotify") << "Spotify" << "tell application \"Spotify\" to next track";
-        QTest::newRow("no player seen yet") << "" << "tell application \"Music\" to next track";
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("shown"); // the slot applied before, -1: none yet
+        QTest::addColumn<int>("expected"); // the slot, -1: nothing sent
+        QTest::addColumn<int>("sent");
+        const int spotify = int(kSpotify);
+        const int other = int(kOther);
+        QTest::newRow("other") << "next track" << other << other << int(PlayerCommand::Next);
+        QTest::newRow("spotify") << "playpause" << spotify << spotify << int(PlayerCommand::PlayPause);
+        QTest::newRow("no player seen yet") << "previous track" << -1 << other << int(PlayerCommand::Previous);
+        QTest::newRow("unknown command") << "stop" << spotify << -1 << 0;
     }
     void commandsGoToThePlayerShown()
     {
-        QFETCH(QString, shown);
-        QFETCH(QString, expected);
+        QFETCH(QString, command);
+        QFETCH(int, shown);
+        QFETCH(int, expected);
+        QFETCH(int, sent);
         Rig rig;
-        if (!shown.isEmpty())
-            rig.apps.launch(shown == u"Music" ? kMusicId : kSpotifyId, {u"Lollypop"_s, {}});
+        if (shown >= 0)
+            rig.players[PlayerSlot(shown)].running = true;
         NowPlayingManager &manager = rig.start();
-        rig.scripts.clearRan();
-        manager.sendCommand(u"next track"_s);
+        rig.players.statusAsks = 0;
+        if (expected < 0)
+            QTest::ignoreMessage(QtInfoMsg, "[NowPlayingManager] unknown command: stop");
+        manager.sendCommand(command);
         rig.scheduler.runPending();
-        // The command, then the refresh it triggers.
-        QStringList ran{expected};
-        if (!shown.isEmpty())
-            ran << PlayerScripts::stateQuery(shown);
-        QCOMPARE(rig.scripts.ran(), ran);
+        if (expected < 0) {
+            QVERIFY(rig.players.commands.isEmpty());
+            return;
+        }
+        QCOMPARE(rig.players.commands, (QList<Command>{{PlayerSlot(expected), PlayerCommand(sent)}}));
+        // Then the refresh it triggers.
+        QCOMPARE(rig.players.statusAsks, shown >= 0 ? 1 : 0);
     }
 
     void aFailedCommandIsLoggedAndStillRefreshes()
     {
         Rig rig;
-        rig.apps.launch(kSpotifyId);
-        rig.spotify.commandError = u"Spotify is not responding"_s;
+        rig.players[kSpotify].running = true;
+        rig.players[kSpotify].commandError = u"Spotify is not responding"_s;
         NowPlayingManager &manager = rig.start();
-        rig.spotify.reply = u"paused|Song|Artist"_s;
+        rig.players[kSpotify].state = PlaybackState::Paused;
         QTest::ignoreMessage(QtInfoMsg, "[NowPlayingManager] playpause on Spotify failed: Spotify is not responding");
-        manager.sendCommand(u"playpause"_s);
+        manager.sendCommand(PlayerCommand::PlayPause);
         rig.scheduler.runPending();
         QVERIFY(!manager.isPlaying());
     }
@@ -442,16 +385,16 @@ private slots:
     void stopsWithTheManager()
     {
         Rig rig;
-        rig.apps.launch(kMusicId);
+        rig.players[kOther].running = true;
         rig.queue.holdWork(true);
         rig.start();
         rig.manager.reset();
         rig.queue.runAllHeld(); // a poll already queued finds no manager
         rig.scheduler.runPending();
-        rig.scripts.clearRan();
+        rig.players.statusAsks = 0;
         rig.scheduler.advance(60000);
         QCOMPARE(rig.queue.heldCount(), 0);
-        QVERIFY(rig.scripts.ran().isEmpty());
+        QCOMPARE(rig.players.statusAsks, 0);
     }
 
     void artworkDecodingIsBounded_data()

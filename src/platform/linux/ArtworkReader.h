@@ -14,7 +14,7 @@ namespace talvo {
 // within the time bound). Other addresses are refused.
 //
 // Blocks the calling thread, which needs no event loop of its own; meant for
-// the script queue.
+// the player queue.
 struct ArtworkReader
 {
     struct Limits

@@ -129,10 +129,35 @@ std::optional<qint64> MprisPlayer::lengthMicroseconds() const
     return microseconds(metadata.value(QStringLiteral("mpris:length")));
 }
 
+QString MprisPlayer::album() const
+{
+    const QVariant value = metadata.value(QStringLiteral("xesam:album"));
+    return value.typeId() == QMetaType::QString ? value.toString() : QString();
+}
+
 QString MprisPlayer::artUrl() const
 {
     const QVariant value = metadata.value(QStringLiteral("mpris:artUrl"));
     return value.typeId() == QMetaType::QString ? value.toString() : QString();
+}
+
+PlayerStatus MprisPlayer::status(PlayerSlot slot, std::optional<qint64> positionMicroseconds) const
+{
+    PlayerStatus status;
+    status.slot = slot;
+    // A status not yet known, or not one of the three, counts as stopped.
+    if (playbackStatus == u"Playing")
+        status.state = PlaybackState::Playing;
+    else if (playbackStatus == u"Paused")
+        status.state = PlaybackState::Paused;
+    status.title = title();
+    status.artist = artist();
+    status.album = album();
+    if (const auto length = lengthMicroseconds())
+        status.length = std::chrono::microseconds(*length);
+    if (positionMicroseconds)
+        status.position = std::chrono::microseconds(*positionMicroseconds);
+    return status;
 }
 
 std::optional<qint64> MprisPlayer::microseconds(const QVariant &value)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MediaPlayers.h"
+
 #include <QMetaType>
 #include <QString>
 #include <QVariantMap>
@@ -41,7 +43,10 @@ struct MprisPlayer
     // Track length in microseconds; players send any integer type (some a
     // floating point number). Nothing when missing, not a number or negative.
     std::optional<qint64> lengthMicroseconds() const;
+    QString album() const;
     QString artUrl() const;
+    // What the player states, as the status of the player in `slot`.
+    PlayerStatus status(PlayerSlot slot, std::optional<qint64> positionMicroseconds) const;
 
     // D-Bus containers arrive as QDBusArgument (and variants as QDBusVariant)
     // inside QVariants; this turns them into QVariantMap, QStringList,

@@ -78,11 +78,9 @@ QList<MprisPlayer> MprisPlayers::players() const
     return m_players.values();
 }
 
-std::optional<MprisPlayer> MprisPlayers::choose(const QList<MprisPlayer> &players, const QString &bundleId)
+std::optional<MprisPlayer> MprisPlayers::choose(const QList<MprisPlayer> &players, PlayerSlot slot)
 {
-    const bool spotify = bundleId == RunningApplications::kSpotify;
-    if (!spotify && bundleId != RunningApplications::kMusic)
-        return std::nullopt;
+    const bool spotify = slot == PlayerSlot::Spotify;
     std::optional<MprisPlayer> chosen;
     for (const MprisPlayer &candidate : players) {
         if (candidate.isSpotify() != spotify)
@@ -94,25 +92,25 @@ std::optional<MprisPlayer> MprisPlayers::choose(const QList<MprisPlayer> &player
     return chosen;
 }
 
-std::optional<MprisPlayer> MprisPlayers::player(const QString &bundleId) const
+std::optional<MprisPlayer> MprisPlayers::player(PlayerSlot slot) const
 {
-    return choose(players(), bundleId);
+    return choose(players(), slot);
 }
 
-bool MprisPlayers::isRunning(const QString &bundleId) const
+bool MprisPlayers::isRunning(PlayerSlot slot) const
 {
-    return player(bundleId).has_value();
+    return player(slot).has_value();
 }
 
-QString MprisPlayers::displayName(const QString &bundleId) const
+QString MprisPlayers::displayName(PlayerSlot slot) const
 {
-    const auto found = player(bundleId);
+    const auto found = player(slot);
     return found ? found->identity : QString();
 }
 
-QImage MprisPlayers::icon(const QString &bundleId) const
+QImage MprisPlayers::icon(PlayerSlot slot) const
 {
-    const auto found = player(bundleId);
+    const auto found = player(slot);
     if (!found)
         return {};
     // Players that do not name their desktop entry are usually installed

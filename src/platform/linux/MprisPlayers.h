@@ -1,7 +1,6 @@
 #pragma once
 
 #include "MprisPlayer.h"
-#include "platform/RunningApplications.h"
 
 #include <QDBusConnection>
 #include <QHash>
@@ -22,16 +21,16 @@ namespace talvo {
 // properties once (asynchronously, with a timeout), and PropertiesChanged
 // keeps them up to date.
 //
-// The two players the program knows by bundle identifier:
-// - "com.spotify.client": the player named org.mpris.MediaPlayer2.spotify
-//   (with or without an instance suffix);
-// - "com.apple.Music": the first other player, a playing one before the rest,
-//   then by bus name.
+// The players in the two slots:
+// - Spotify: the player named org.mpris.MediaPlayer2.spotify (with or without
+//   an instance suffix);
+// - Other: the first other player, a playing one before the rest, then by
+//   bus name.
 //
 // Lives on the main thread and signals there. players(), player(),
 // isRunning() and displayName() may be called from any thread; icon() from
 // the main thread.
-class MprisPlayers final : public QObject, public RunningApplications
+class MprisPlayers final : public QObject
 {
     Q_OBJECT
 public:
@@ -43,13 +42,13 @@ public:
 
     // Sorted by bus name.
     QList<MprisPlayer> players() const;
-    // The player standing for a bundle identifier, if one is running.
-    std::optional<MprisPlayer> player(const QString &bundleId) const;
-    static std::optional<MprisPlayer> choose(const QList<MprisPlayer> &players, const QString &bundleId);
+    // The player in a slot, if one is running.
+    std::optional<MprisPlayer> player(PlayerSlot slot) const;
+    static std::optional<MprisPlayer> choose(const QList<MprisPlayer> &players, PlayerSlot slot);
 
-    bool isRunning(const QString &bundleId) const override;
-    QString displayName(const QString &bundleId) const override;
-    QImage icon(const QString &bundleId) const override;
+    bool isRunning(PlayerSlot slot) const;
+    QString displayName(PlayerSlot slot) const;
+    QImage icon(PlayerSlot slot) const;
 
     QDBusConnection bus() const { return m_bus; }
     int callTimeoutMs() const { return m_callTimeoutMs; }

@@ -21,6 +21,7 @@ struct SourceQuery
     bool done = false;
     bool found = false;
     pa_cvolume volume{};
+    bool muted = false;
 };
 
 void onSourceInfo(pa_context *, const pa_source_info *info, int eol, void *userdata)
@@ -33,6 +34,7 @@ void onSourceInfo(pa_context *, const pa_source_info *info, int eol, void *userd
     if (info) {
         query->found = true;
         query->volume = info->volume;
+        query->muted = info->mute != 0;
     }
 }
 
@@ -41,6 +43,12 @@ void onSuccess(pa_context *, int success, void *userdata)
     *static_cast<int *>(userdata) = success ? 1 : 0;
 }
 } // namespace
+
+struct PulseAudioInput::Source
+{
+    pa_cvolume volume{};
+    bool muted = false;
+};
 
 PulseAudioInput::PulseAudioInput(int timeoutMs, int retryAfterMs)
     : m_timeoutMs(timeoutMs), m_retryAfterMs(retryAfterMs)
@@ -51,11 +59,6 @@ PulseAudioInput::~PulseAudioInput()
 {
     QMutexLocker lock(&m_mutex);
     disconnect();
-}
-
-QString PulseAudioInput::lastError() const
-{
-    return m_lastError;
 }
 
 template <typename Done>
@@ -127,63 +130,83 @@ void PulseAudioInput::disconnect()
     }
 }
 
-std::optional<int> PulseAudioInput::volumePercent()
+PlatformResult<PulseAudioInput::Source> PulseAudioInput::readSource()
 {
-    QMutexLocker lock(&m_mutex);
     if (!connect())
-        return std::nullopt;
+        return PlatformResult<Source>::failure(m_lastError);
     SourceQuery query;
     pa_operation *op = pa_context_get_source_info_by_name(m_context, kDefaultSource, onSourceInfo, &query);
-    if (!op) {
-        m_lastError = QString::fromUtf8(pa_strerror(pa_context_errno(m_context)));
-        return std::nullopt;
-    }
+    if (!op)
+        return PlatformResult<Source>::failure(QString::fromUtf8(pa_strerror(pa_context_errno(m_context))));
     const bool finished = iterateUntil([&] { return query.done; });
     pa_operation_cancel(op);
     pa_operation_unref(op);
     if (!finished) {
         disconnect();
-        return std::nullopt;
+        return PlatformResult<Source>::failure(m_lastError);
     }
-    if (!query.found) {
-        m_lastError = QStringLiteral("there is no default input");
-        return std::nullopt;
-    }
-    const double average = double(pa_cvolume_avg(&query.volume));
-    return int(std::lround(average * 100.0 / double(PA_VOLUME_NORM)));
+    if (!query.found)
+        return PlatformResult<Source>::failure(QStringLiteral("there is no default input"));
+    return PlatformResult<Source>::success(Source{query.volume, query.muted});
 }
 
-bool PulseAudioInput::setVolumePercent(int percent)
+PlatformResult<> PulseAudioInput::finish(pa_operation *operation, int *success)
+{
+    if (!operation)
+        return PlatformResult<>::failure(QString::fromUtf8(pa_strerror(pa_context_errno(m_context))));
+    const bool finished = iterateUntil([&] { return *success >= 0; });
+    pa_operation_cancel(operation);
+    pa_operation_unref(operation);
+    if (!finished) {
+        disconnect();
+        return PlatformResult<>::failure(m_lastError);
+    }
+    if (*success != 1)
+        return PlatformResult<>::failure(QString::fromUtf8(pa_strerror(pa_context_errno(m_context))));
+    return PlatformResult<>::success();
+}
+
+PlatformResult<int> PulseAudioInput::volumePercent()
+{
+    QMutexLocker lock(&m_mutex);
+    const auto source = readSource();
+    if (!source.succeeded())
+        return PlatformResult<int>::failure(source.error);
+    const double average = double(pa_cvolume_avg(&source.value->volume));
+    return PlatformResult<int>::success(int(std::lround(average * 100.0 / double(PA_VOLUME_NORM))));
+}
+
+PlatformResult<> PulseAudioInput::setVolumePercent(int percent)
+{
+    QMutexLocker lock(&m_mutex);
+    const auto source = readSource();
+    if (!source.succeeded())
+        return PlatformResult<>::failure(source.error);
+    const int clamped = std::clamp(percent, 0, 100);
+    pa_cvolume volume = source.value->volume;
+    pa_cvolume_set(&volume, volume.channels, pa_volume_t(std::lround(double(PA_VOLUME_NORM) * clamped / 100.0)));
+    int success = -1;
+    return finish(pa_context_set_source_volume_by_name(m_context, kDefaultSource, &volume, onSuccess, &success),
+                  &success);
+}
+
+PlatformResult<bool> PulseAudioInput::isMuted()
+{
+    QMutexLocker lock(&m_mutex);
+    const auto source = readSource();
+    if (!source.succeeded())
+        return PlatformResult<bool>::failure(source.error);
+    return PlatformResult<bool>::success(source.value->muted);
+}
+
+PlatformResult<> PulseAudioInput::setMuted(bool muted)
 {
     QMutexLocker lock(&m_mutex);
     if (!connect())
-        return false;
-    SourceQuery query;
-    pa_operation *op = pa_context_get_source_info_by_name(m_context, kDefaultSource, onSourceInfo, &query);
-    if (!op)
-        return false;
-    const bool found = iterateUntil([&] { return query.done; }) && query.found;
-    pa_operation_cancel(op);
-    pa_operation_unref(op);
-    if (!found) {
-        if (m_lastError.isEmpty())
-            m_lastError = QStringLiteral("there is no default input");
-        return false;
-    }
-    const int clamped = std::clamp(percent, 0, 100);
-    pa_cvolume volume = query.volume;
-    pa_cvolume_set(&volume, volume.channels,
-                   pa_volume_t(std::lround(double(PA_VOLUME_NORM) * clamped / 100.0)));
+        return PlatformResult<>::failure(m_lastError);
     int success = -1;
-    op = pa_context_set_source_volume_by_name(m_context, kDefaultSource, &volume, onSuccess, &success);
-    if (!op)
-        return false;
-    const bool finished = iterateUntil([&] { return success >= 0; });
-    pa_operation_cancel(op);
-    pa_operation_unref(op);
-    if (!finished)
-        disconnect();
-    return finished && success == 1;
+    return finish(pa_context_set_source_mute_by_name(m_context, kDefaultSource, muted ? 1 : 0, onSuccess, &success),
+                  &success);
 }
 
 } // namespace talvo

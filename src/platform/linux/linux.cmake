@@ -19,11 +19,9 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/InodeFolderBookmarks.cpp platform/linux/InodeFolderBookmarks.h
     platform/linux/JsonFilePreferencesStorage.cpp platform/linux/JsonFilePreferencesStorage.h
     platform/linux/LinuxSystemEvents.cpp platform/linux/LinuxSystemEvents.h
-    platform/linux/MicScriptHandler.cpp platform/linux/MicScriptHandler.h
+    platform/linux/MprisMediaPlayers.cpp platform/linux/MprisMediaPlayers.h
     platform/linux/MprisPlayer.cpp platform/linux/MprisPlayer.h
-    platform/linux/MprisPlayerNotifications.cpp platform/linux/MprisPlayerNotifications.h
     platform/linux/MprisPlayers.cpp platform/linux/MprisPlayers.h
-    platform/linux/MprisScriptHandler.cpp platform/linux/MprisScriptHandler.h
     platform/linux/NetworkHttpClient.cpp platform/linux/NetworkHttpClient.h
     platform/linux/NominatimReverseGeocoder.cpp platform/linux/NominatimReverseGeocoder.h
     platform/linux/NullHapticFeedback.h
@@ -34,7 +32,6 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/QtPositioningLocationService.cpp platform/linux/QtPositioningLocationService.h
     platform/linux/QtScreens.cpp platform/linux/QtScreens.h
     platform/linux/QuickAppWindows.cpp platform/linux/QuickAppWindows.h
-    platform/linux/ScriptBridge.cpp platform/linux/ScriptBridge.h
     platform/linux/ServiceAddresses.cpp platform/linux/ServiceAddresses.h
     platform/linux/UnixSignalWatcher.cpp platform/linux/UnixSignalWatcher.h
     platform/linux/X11DragPasteboard.cpp platform/linux/X11DragPasteboard.h

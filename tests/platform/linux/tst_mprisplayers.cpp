@@ -1,16 +1,13 @@
+#include "fakes/FakeMediaPlayers.h"
 #include "fakes/FakeMprisPlayer.h"
 #include "fakes/LoopbackHttpServer.h"
 #include "fakes/PrivateBus.h"
 #include "fakes/TestDesktopEntries.h"
 #include "fakes/TestImages.h"
-#include "platform/PlayerScripts.h"
 #include "platform/QtScheduler.h"
 #include "platform/SerialWorkQueue.h"
-#include "platform/linux/MprisPlayerNotifications.h"
-#include "platform/linux/MprisPlayers.h"
-#include "platform/linux/MprisScriptHandler.h"
+#include "platform/linux/MprisMediaPlayers.h"
 #include "platform/linux/NetworkHttpClient.h"
-#include "platform/linux/ScriptBridge.h"
 #include "sources/NowPlayingManager.h"
 
 #include <QElapsedTimer>
@@ -26,6 +23,9 @@ using namespace talvo;
 using namespace Qt::StringLiterals;
 
 namespace {
+
+constexpr PlayerSlot kSpotify = PlayerSlot::Spotify;
+constexpr PlayerSlot kOther = PlayerSlot::Other;
 
 const QString kSpotifyName = u"org.mpris.MediaPlayer2.spotify"_s;
 const QString kFakeName = u"org.mpris.MediaPlayer2.fakeplayer.instance42"_s;
@@ -48,11 +48,7 @@ struct ManagerRig
     // Long enough to tell waiting on a player from a busy machine.
     static constexpr int kCallTimeoutMs = 1000;
 
-    ManagerRig() : players(std::make_shared<MprisPlayers>(QDBusConnection(u"talvo"_s), kCallTimeoutMs))
-    {
-        bridge.addHandler(std::make_unique<MprisScriptHandler>(players));
-        manager = std::make_unique<NowPlayingManager>(bridge, *players, notifications, http, queue, scheduler);
-    }
+    ManagerRig() : manager(std::make_unique<NowPlayingManager>(players, http, queue, scheduler)) {}
     ~ManagerRig()
     {
         // The players live on this thread: let the queue finish talking to them
@@ -61,12 +57,10 @@ struct ManagerRig
         auto drained = std::make_shared<std::atomic<bool>>(false);
         queue.dispatch([drained] { *drained = true; });
         if (!QTest::qWaitFor([&] { return drained->load(); }, 5000))
-            qWarning("the script queue did not drain");
+            qWarning("the player queue did not drain");
     }
 
-    std::shared_ptr<MprisPlayers> players;
-    MprisPlayerNotifications notifications{*players};
-    ScriptBridge bridge;
+    MprisMediaPlayers players{QDBusConnection(u"talvo"_s), kCallTimeoutMs};
     QtScheduler scheduler;
     NetworkHttpClient http{scheduler};
     SerialWorkQueue queue{u"com.talvo.artfetch"_s};
@@ -83,7 +77,7 @@ class TestMprisPlayers : public QObject
 private:
     QTemporaryDir m_data;
     PrivateBus m_bus;
-    SerialWorkQueue m_queue{u"test.scripts"_s};
+    SerialWorkQueue m_queue{u"test.players"_s};
     LoopbackHttpServer m_server;
     QString m_localArt;
 
@@ -102,29 +96,35 @@ private:
         return player;
     }
 
-    // Scripts run where the program runs them: off the main thread, which
+    // Calls run where the program runs them: off the main thread, which
     // keeps serving the fake players meanwhile.
-    ScriptResult run(ScriptBridge &bridge, const QString &text)
+    template <typename T>
+    PlatformResult<T> run(std::function<PlatformResult<T>()> call)
     {
-        auto result = std::make_shared<std::optional<ScriptResult>>();
+        auto result = std::make_shared<std::optional<PlatformResult<T>>>();
         auto done = std::make_shared<std::atomic<bool>>(false);
-        m_queue.dispatch([&bridge, text, result, done] {
-            *result = bridge.runScript(text);
+        m_queue.dispatch([call, result, done] {
+            *result = call();
             done->store(true);
         });
         if (!QTest::qWaitFor([&] { return done->load(); }, 10000))
-            return ScriptResult::error(u"the test gave up waiting"_s);
+            return PlatformResult<T>::failure(u"the test gave up waiting"_s);
         return **result;
+    }
+    // "<state>|<title>|<artist>|<album>" or the error.
+    QString status(MprisMediaPlayers &players, PlayerSlot slot)
+    {
+        const auto result = run<PlayerStatus>([&players, slot] { return players.status(slot); });
+        if (!result.succeeded())
+            return u"error: "_s + result.error;
+        static const QStringList states{u"stopped"_s, u"paused"_s, u"playing"_s};
+        return QStringList{states.at(int(result.value->state)), result.value->title, result.value->artist,
+                           result.value->album}
+            .join(u'|');
     }
 
     // The program's own connection.
     static QDBusConnection programBus() { return QDBusConnection(u"talvo"_s); }
-
-    static QString text(const ScriptResult &result)
-    {
-        return result.succeeded() ? result.reply->text.value_or(u"<none>"_s)
-                                  : u"error: "_s + result.errorDescription;
-    }
 
 private slots:
     void initTestCase()
@@ -146,7 +146,7 @@ private slots:
         m_server.setReply(u"/two.png"_s, LoopbackHttpServer::Reply::typed("image/png", pngBytes(Qt::cyan)));
     }
 
-    void findsPlayersAndChoosesTheOneForMusic()
+    void findsPlayersAndChoosesTheOtherOne()
     {
         FakeMprisPlayer spotify(m_bus.address(), kSpotifyName, u"Spotify"_s, u"spotify"_s);
         FakeMprisPlayer fake(m_bus.address(), kFakeName, u"Fake Player"_s, u"fakeplayer"_s);
@@ -156,24 +156,23 @@ private slots:
         MprisPlayers players(programBus(), kTimeoutMs);
         QVERIFY(other.start()); // appears later, seen by the watcher
         QTRY_COMPARE(players.players().size(), 3);
-        QVERIFY(players.isRunning(RunningApplications::kSpotify));
-        QVERIFY(players.isRunning(RunningApplications::kMusic));
-        QVERIFY(!players.isRunning(u"org.example.unknown"_s));
+        QVERIFY(players.isRunning(kSpotify));
+        QVERIFY(players.isRunning(kOther));
 
         // Neither plays: by bus name.
-        QTRY_COMPARE(players.displayName(RunningApplications::kMusic), u"Another"_s);
+        QTRY_COMPARE(players.displayName(kOther), u"Another"_s);
         // A playing one comes first.
         fake.setPlaybackStatus(u"Playing"_s);
-        QTRY_COMPARE(players.displayName(RunningApplications::kMusic), u"Fake Player"_s);
-        QCOMPARE(players.icon(RunningApplications::kMusic).pixelColor(0, 0), QColor(Qt::magenta));
-        QCOMPARE(players.displayName(RunningApplications::kSpotify), u"Spotify"_s);
+        QTRY_COMPARE(players.displayName(kOther), u"Fake Player"_s);
+        QCOMPARE(players.icon(kOther).pixelColor(0, 0), QColor(Qt::magenta));
+        QCOMPARE(players.displayName(kSpotify), u"Spotify"_s);
 
         fake.quit();
-        QTRY_COMPARE(players.displayName(RunningApplications::kMusic), u"Another"_s);
-        QVERIFY(players.icon(RunningApplications::kMusic).isNull()); // no entry installed
+        QTRY_COMPARE(players.displayName(kOther), u"Another"_s);
+        QVERIFY(players.icon(kOther).isNull()); // no entry installed
         other.quit();
-        QTRY_VERIFY(!players.isRunning(RunningApplications::kMusic));
-        QVERIFY(players.isRunning(RunningApplications::kSpotify));
+        QTRY_VERIFY(!players.isRunning(kOther));
+        QVERIFY(players.isRunning(kSpotify));
     }
 
     void instanceSuffixesAndShortNames_data()
@@ -196,7 +195,7 @@ private slots:
         QTEST(player.isSpotify(), "spotify");
     }
 
-    void scriptsAnswerFromThePlayers()
+    void callsAnswerFromThePlayers()
     {
         FakeMprisPlayer spotify(m_bus.address(), kSpotifyName, u"Spotify"_s, u"spotify"_s);
         FakeMprisPlayer fake(m_bus.address(), kFakeName, u"Fake Player"_s, u"fakeplayer"_s);
@@ -204,38 +203,32 @@ private slots:
         fake.setTracks({{u"Lone"_s, {}, {}, {}}});
         QVERIFY(spotify.start());
         QVERIFY(fake.start());
-        auto players = std::make_shared<MprisPlayers>(programBus(), kTimeoutMs);
-        ScriptBridge bridge;
-        bridge.addHandler(std::make_unique<MprisScriptHandler>(players));
-        QTRY_VERIFY(players->isRunning(RunningApplications::kMusic) && players->isRunning(RunningApplications::kSpotify));
+        MprisMediaPlayers players(programBus(), kTimeoutMs);
+        QTRY_VERIFY(players.isRunning(kOther) && players.isRunning(kSpotify));
 
-        const QString spotifyQuery = PlayerScripts::stateQuery(u"Spotify"_s);
-        const QString musicQuery = PlayerScripts::stateQuery(u"Music"_s);
-        QCOMPARE(text(run(bridge, spotifyQuery)), u"stopped|||"_s);
+        QCOMPARE(status(players, kSpotify), u"stopped|AC|DC|AC|DC Band|"_s);
         spotify.setPlaybackStatus(u"Playing"_s);
-        QCOMPARE(text(run(bridge, spotifyQuery)), u"playing|AC|DC|AC|DC Band"_s);
+        QCOMPARE(status(players, kSpotify), u"playing|AC|DC|AC|DC Band|"_s);
         fake.setPlaybackStatus(u"Paused"_s);
-        QCOMPARE(text(run(bridge, musicQuery)), u"paused|Lone|"_s);
+        QCOMPARE(status(players, kOther), u"paused|Lone||"_s);
 
-        // Transport goes to the player standing for the name.
+        // Transport goes to the player in the slot.
         spotify.setCurrent(1);
-        QVERIFY(run(bridge, PlayerScripts::command(u"Spotify"_s, u"previous track"_s)).succeeded());
+        QVERIFY(run<std::monostate>([&] { return players.send(kSpotify, PlayerCommand::Previous); }).succeeded());
         QCOMPARE(spotify.current(), 0);
         QVERIFY(fake.calls().filter(u"Player."_s).isEmpty());
 
-        // Texts that are almost right are someone else's.
-        QVERIFY(!run(bridge, PlayerScripts::command(u"Music"_s, u"stop"_s)).succeeded());
-        QVERIFY(!run(bridge, spotifyQuery + u'\n').succeeded());
-
+        // Nothing is launched for an empty slot.
         fake.quit();
-        QTRY_VERIFY(!players->isRunning(RunningApplications::kMusic));
-        QCOMPARE(text(run(bridge, musicQuery)), u"error: Music is not running"_s);
-        const ScriptResult art = run(bridge, PlayerScripts::musicArtwork());
+        QTRY_VERIFY(!players.isRunning(kOther));
+        QCOMPARE(status(players, kOther), u"error: the other player is not running"_s);
+        QVERIFY(!run<std::monostate>([&] { return players.send(kOther, PlayerCommand::Next); }).succeeded());
+        const auto art = run<QByteArray>([&] { return players.artworkBytes(kOther); });
         QVERIFY(art.succeeded());
-        QVERIFY(art.reply->data.isEmpty());
+        QVERIFY(art.value->isEmpty());
     }
 
-    void artworkScripts_data()
+    void artwork_data()
     {
         QTest::addColumn<QString>("artUrl"); // "<file>" and "<http>" stand for the test's own
         QTest::addColumn<bool>("succeeds");
@@ -248,7 +241,7 @@ private slots:
         QTest::newRow("http too large") << "<http>/large" << false << false;
         QTest::newRow("http never answering") << "<http>/slow" << false << false;
     }
-    void artworkScripts()
+    void artwork()
     {
         QFETCH(QString, artUrl);
         QFETCH(bool, succeeds);
@@ -277,88 +270,80 @@ private slots:
         spotify.setTracks({track(u"One"_s, qlonglong(1), artUrl)});
         QVERIFY(fake.start());
         QVERIFY(spotify.start());
-        auto players = std::make_shared<MprisPlayers>(programBus(), kTimeoutMs);
         ArtworkReader::Limits limits;
         limits.maxBytes = 4000;
         limits.timeout = std::chrono::milliseconds(500);
-        ScriptBridge bridge;
-        bridge.addHandler(std::make_unique<MprisScriptHandler>(players, limits));
-        QTRY_VERIFY(players->isRunning(RunningApplications::kMusic) && players->isRunning(RunningApplications::kSpotify));
+        MprisMediaPlayers players(programBus(), kTimeoutMs, limits);
+        QTRY_VERIFY(players.isRunning(kOther) && players.isRunning(kSpotify));
 
-        const ScriptResult music = run(bridge, PlayerScripts::musicArtwork());
-        QVERIFY2(music.succeeded() == succeeds, qPrintable(music.errorDescription));
+        const auto bytes = run<QByteArray>([&] { return players.artworkBytes(kOther); });
+        QVERIFY2(bytes.succeeded() == succeeds, qPrintable(bytes.error));
         if (succeeds)
-            QCOMPARE(music.reply->data, hasBytes ? picture : QByteArray());
-        // Spotify's script hands over the address alone.
-        const ScriptResult address = run(bridge, PlayerScripts::spotifyArtwork());
+            QCOMPARE(*bytes.value, hasBytes ? picture : QByteArray());
+        // The address alone is handed over as it is.
+        const auto address = run<QString>([&] { return players.artworkAddress(kSpotify); });
         QVERIFY(address.succeeded());
-        QCOMPARE(address.reply->text.value_or(QString()), artUrl);
+        QCOMPARE(*address.value, artUrl);
     }
 
-    void notificationsCarryThePayloads_data()
+    void announcementsCarryTheTrack_data()
     {
         QTest::addColumn<QVariant>("length");
-        QTest::addColumn<QVariant>("totalTime");
-        QTest::newRow("int64") << QVariant(qlonglong(215000000)) << QVariant(215000.0);
-        QTest::newRow("uint64") << QVariant(qulonglong(215000000)) << QVariant(215000.0);
-        QTest::newRow("int32") << QVariant(int(215000000)) << QVariant(215000.0);
-        QTest::newRow("double") << QVariant(215000000.0) << QVariant(215000.0);
-        QTest::newRow("negative") << QVariant(qlonglong(-1)) << QVariant();
-        QTest::newRow("text") << QVariant(u"215000000"_s) << QVariant();
+        QTest::addColumn<qint64>("expected"); // microseconds, -1: none
+        QTest::newRow("int64") << QVariant(qlonglong(215000000)) << qint64(215000000);
+        QTest::newRow("uint64") << QVariant(qulonglong(215000000)) << qint64(215000000);
+        QTest::newRow("int32") << QVariant(int(215000000)) << qint64(215000000);
+        QTest::newRow("double") << QVariant(215000000.0) << qint64(215000000);
+        QTest::newRow("negative") << QVariant(qlonglong(-1)) << qint64(-1);
+        QTest::newRow("text") << QVariant(u"215000000"_s) << qint64(-1);
     }
-    void notificationsCarryThePayloads()
+    void announcementsCarryTheTrack()
     {
         QFETCH(QVariant, length);
-        QFETCH(QVariant, totalTime);
+        QFETCH(qint64, expected);
         FakeMprisPlayer fake(m_bus.address(), kFakeName, u"Fake Player"_s, u"fakeplayer"_s);
         fake.setTracks({track(u"One"_s, length)});
         QVERIFY(fake.start());
-        MprisPlayers players(programBus(), kTimeoutMs);
-        MprisPlayerNotifications notifications(players);
-        QSignalSpy posted(&notifications, &PlayerNotifications::posted);
-        QTRY_VERIFY(posted.count() >= 1); // what the player says when first asked
-        posted.clear();
+        MprisMediaPlayers players(programBus(), kTimeoutMs);
+        QSignalSpy announced(&players, &MediaPlayers::statusChanged);
+        QTRY_VERIFY(announced.count() >= 1); // what the player says when first asked
+        announced.clear();
 
         fake.setPlaybackStatus(u"Playing"_s);
-        QTRY_COMPARE(posted.count(), 1);
-        QCOMPARE(posted.at(0).at(0).toString(), PlayerNotifications::kMusicPlayerInfo);
-        QVariantMap expected{{u"Player State"_s, u"Playing"_s},
-                             {u"Name"_s, u"One"_s},
-                             {u"Artist"_s, u"One Band"_s}};
-        if (totalTime.isValid())
-            expected.insert(u"Total Time"_s, totalTime);
-        QCOMPARE(posted.at(0).at(1).toMap(), expected);
+        QTRY_COMPARE(announced.count(), 1);
+        PlayerStatus status = FakeMediaPlayers::statusOf(kOther, PlaybackState::Playing, u"One"_s, u"One Band"_s);
+        if (expected >= 0)
+            status.length = std::chrono::microseconds(expected);
+        QCOMPARE(announced.at(0).at(0).value<PlayerStatus>(), status);
     }
 
-    void spotifyNotificationsReadThePosition()
+    void spotifyAnnouncementsReadThePosition()
     {
         FakeMprisPlayer spotify(m_bus.address(), kSpotifyName, u"Spotify"_s, u"spotify"_s);
         spotify.setTracks({track(u"One"_s, qulonglong(180000000)), track(u"Two"_s)});
         spotify.setPosition(qlonglong(42500000));
         spotify.setAnnounceByInvalidation(true); // some players only say that something changed
         QVERIFY(spotify.start());
-        MprisPlayers players(programBus(), kTimeoutMs);
-        MprisPlayerNotifications notifications(players);
-        QSignalSpy posted(&notifications, &PlayerNotifications::posted);
-        QTRY_VERIFY(posted.count() >= 1);
-        posted.clear();
+        MprisMediaPlayers players(programBus(), kTimeoutMs);
+        QSignalSpy announced(&players, &MediaPlayers::statusChanged);
+        QTRY_VERIFY(announced.count() >= 1);
+        announced.clear();
 
         spotify.setPlaybackStatus(u"Playing"_s);
-        QTRY_COMPARE(posted.count(), 1);
-        QCOMPARE(posted.at(0).at(0).toString(), PlayerNotifications::kSpotifyPlaybackStateChanged);
-        const QVariantMap payload = posted.at(0).at(1).toMap();
-        QCOMPARE(payload.value(u"Player State"_s).toString(), u"Playing"_s);
-        QCOMPARE(payload.value(u"Duration"_s).toDouble(), 180000.0);
-        QCOMPARE(payload.value(u"Playing Position"_s).toDouble(), 42.5);
+        QTRY_COMPARE(announced.count(), 1);
+        const auto status = announced.at(0).at(0).value<PlayerStatus>();
+        QCOMPARE(status.slot, kSpotify);
+        QCOMPARE(status.state, PlaybackState::Playing);
+        QCOMPARE(status.length, std::optional(std::chrono::microseconds(180000000)));
+        QCOMPARE(status.position, std::optional(std::chrono::microseconds(42500000)));
 
-        // Quitting says "Stopped" once.
+        // Quitting says Stopped once, with no track.
         spotify.quit();
-        QTRY_COMPARE(posted.count(), 2);
-        QCOMPARE(posted.at(1).at(1).toMap().value(u"Player State"_s).toString(), u"Stopped"_s);
-        QVERIFY(!posted.at(1).at(1).toMap().contains(u"Name"_s));
+        QTRY_COMPARE(announced.count(), 2);
+        QCOMPARE(announced.at(1).at(0).value<PlayerStatus>(), FakeMediaPlayers::statusOf(kSpotify, PlaybackState::Stopped));
     }
 
-    void onlyThePlayerStandingForMusicIsHeard()
+    void onlyThePlayerInTheOtherSlotIsHeard()
     {
         FakeMprisPlayer fake(m_bus.address(), kFakeName, u"Fake Player"_s, QString());
         FakeMprisPlayer other(m_bus.address(), kOtherName, u"Another"_s, QString());
@@ -368,25 +353,24 @@ private slots:
         other.setPlaybackStatus(u"Paused"_s, false);
         QVERIFY(fake.start());
         QVERIFY(other.start());
-        MprisPlayers players(programBus(), kTimeoutMs);
-        MprisPlayerNotifications notifications(players);
-        QTRY_COMPARE(players.displayName(RunningApplications::kMusic), u"Fake Player"_s);
-        QSignalSpy posted(&notifications, &PlayerNotifications::posted);
+        MprisMediaPlayers players(programBus(), kTimeoutMs);
+        QTRY_COMPARE(players.displayName(kOther), u"Fake Player"_s);
+        QSignalSpy announced(&players, &MediaPlayers::statusChanged);
 
         other.setCurrent(1); // news from the player not shown
         fake.setCurrent(1);
-        QTRY_COMPARE(posted.count(), 1);
-        QCOMPARE(posted.at(0).at(1).toMap().value(u"Name"_s).toString(), u"Two"_s);
+        QTRY_COMPARE(announced.count(), 1);
+        QCOMPARE(announced.at(0).at(0).value<PlayerStatus>().title, u"Two"_s);
 
         // The other one quitting is no news; the shown one quitting is.
         other.quit();
         fake.setCurrent(0);
-        QTRY_COMPARE(posted.count(), 2);
+        QTRY_COMPARE(announced.count(), 2);
         fake.quit();
-        QTRY_COMPARE(posted.count(), 3);
-        QCOMPARE(posted.at(2).at(1).toMap().value(u"Player State"_s).toString(), u"Stopped"_s);
+        QTRY_COMPARE(announced.count(), 3);
+        QCOMPARE(announced.at(2).at(0).value<PlayerStatus>().state, PlaybackState::Stopped);
         QTest::qWait(100); // nothing else on its way
-        QCOMPARE(posted.count(), 3);
+        QCOMPARE(announced.count(), 3);
     }
 
     // Now playing end to end: the manager over these players.
@@ -482,8 +466,8 @@ private slots:
 
         ManagerRig rig;
         NowPlayingManager &manager = *rig.manager;
-        QTRY_VERIFY(rig.players->isRunning(RunningApplications::kSpotify));
-        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(u"^\\[NowPlayingManager\\] query Spotify failed: .+"_s));
+        QTRY_VERIFY(rig.players.isRunning(kSpotify));
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(u"^\\[NowPlayingManager\\] query of Spotify failed: .+"_s));
         manager.refresh();
         QTRY_COMPARE(manager.appName(), u"Fake Player"_s);
         QVERIFY(manager.isPlaying());
