@@ -202,7 +202,7 @@ void Application::start()
         *m_engine, {{QStringLiteral("nowPlaying"), QVariant::fromValue<QObject *>(m_nowPlaying->manager.get())}});
     // A second launch asks this one to show its settings.
     connect(m_controlBus.get(), &ControlBus::activationRequested, this, [this] {
-        m_notch->controller.recover();
+        m_notch->controller.watchdog().recover();
         m_shell->delegate.showSettings();
     });
     m_shell->delegate.applicationDidFinishLaunching();

@@ -129,6 +129,7 @@ public:
     void updateMouseEventPassthrough();
 
     void refreshCachedPreferences();
+    MonitoringWatchdog &watchdog() { return m_watchdog; }
 
     // The first-run greeting: holds the panel open for kGreetingDuration. The
     // first-run flow and the whole-program tests ask for it through the control
