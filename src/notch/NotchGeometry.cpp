@@ -1,7 +1,5 @@
 #include "NotchGeometry.h"
 
-#include "NotchSizes.h"
-
 namespace talvo {
 
 NotchGeometry::NotchGeometry(const NotchScreen &screen, bool floating) : m_screen(screen), m_floating(floating) {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DesktopCoordinates.h"
+#include "NotchSizes.h"
 
 #include <QRectF>
 #include <QSizeF>
@@ -30,7 +31,8 @@ struct NotchShapeState
 class NotchGeometry
 {
 public:
-    static constexpr qreal windowWidth = 860;
+    // As wide as the widest body, the open panel with three widgets or more.
+    static constexpr qreal windowWidth = NotchSizes::widePanelWidth;
     static constexpr qreal windowHeight = 250;
     // How far the open panel's outline is grown before the pointer counts as gone.
     static constexpr qreal hoverMargin = 20;
