@@ -13,7 +13,7 @@
 namespace talvo {
 
 const QString NowPlayingManager::kSpotifyName = QStringLiteral("Spotify");
-const QString NowPlayingManager::kOtherName = QStringLiteral("Apple Music");
+const QString NowPlayingManager::kOtherName = QStringLiteral("Music");
 
 namespace {
 

@@ -72,11 +72,11 @@ private slots:
         QTest::addColumn<QString>("other");
         QTest::addColumn<QString>("otherName");
         QTest::addColumn<QString>("shown"); // player, title, playing
-        QTest::newRow("spotify paused, other playing") << "paused|S|a" << "playing|M|b" << "" << "Apple Music M playing";
+        QTest::newRow("spotify paused, other playing") << "paused|S|a" << "playing|M|b" << "" << "Music M playing";
         QTest::newRow("both paused") << "paused|S|a" << "paused|M|b" << "" << "Spotify S paused";
-        QTest::newRow("spotify stopped, other paused") << "stopped" << "paused|M|b" << "" << "Apple Music M paused";
+        QTest::newRow("spotify stopped, other paused") << "stopped" << "paused|M|b" << "" << "Music M paused";
         QTest::newRow("only the other, named by itself") << "" << "paused|M|b" << "Rhythmbox" << "Rhythmbox M paused";
-        QTest::newRow("spotify query fails") << "!timeout" << "paused|M|b" << "" << "Apple Music M paused";
+        QTest::newRow("spotify query fails") << "!timeout" << "paused|M|b" << "" << "Music M paused";
     }
     void choosesTheSource()
     {
