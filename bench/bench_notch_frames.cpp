@@ -71,18 +71,21 @@ int main(int argc, char *argv[])
     // With the threaded render loop frames are swapped on the render thread.
     QMutex swapsLock;
     QList<qint64> swaps;
+    // The body's shape after each animation tick (main thread).
+    QQuickItem *body = rig.body();
+    QList<bool> moved;
+    QRectF lastShape;
+    // The callbacks' context, destroyed before what they use: the window still
+    // draws while the rig goes, and must not reach these locals then.
+    QObject probes;
     QObject::connect(
-        &rig.view, &QQuickWindow::frameSwapped, &rig.view,
+        &rig.view, &QQuickWindow::frameSwapped, &probes,
         [&] {
             QMutexLocker lock(&swapsLock);
             swaps.append(clock.nsecsElapsed());
         },
         Qt::DirectConnection);
-    // The body's shape after each animation tick (main thread).
-    QQuickItem *body = rig.body();
-    QList<bool> moved;
-    QRectF lastShape;
-    QObject::connect(&rig.view, &QQuickWindow::afterAnimating, &rig.view, [&] {
+    QObject::connect(&rig.view, &QQuickWindow::afterAnimating, &probes, [&] {
         const QRectF shape(body->property("bottomRadius").toReal(), 0, body->width(), body->height());
         moved.append(shape != lastShape);
         lastShape = shape;
@@ -155,5 +158,6 @@ int main(int argc, char *argv[])
     for (const Phase &phase : phases)
         row(phase.name, byPhase.value(QLatin1String(phase.name)));
     row("all", all);
+    std::fflush(stdout);
     return 0;
 }

@@ -17,7 +17,17 @@ names=("$@")
 if ((${#names[@]} == 0)); then
     mapfile -t names < <(find "$root/build/bench" -maxdepth 1 -type f -name 'bench_*' -perm -u+x -printf '%f\n' | sort)
 fi
+# Every benchmark runs, also after one that fails; the failures are named at
+# the end and make the script fail.
+failed=()
 for name in "${names[@]}"; do
     echo "== $name"
-    dbus-run-session -- "$root/build/bench/$name"
+    if ! dbus-run-session -- "$root/build/bench/$name"; then
+        echo "!! $name failed" >&2
+        failed+=("$name")
+    fi
 done
+if ((${#failed[@]} > 0)); then
+    echo "failed benchmarks: ${failed[*]}" >&2
+    exit 1
+fi

@@ -77,14 +77,12 @@ static bool readable(const QFileInfo &info)
 
 CalendarAuthorization IcalCalendarStore::authorizationStatus() const
 {
-    // There is no permission to ask for: access is whether the calendars can be read.
+    // There is no permission to ask for: access is whether the user's own
+    // calendar can be used. A listed calendar that cannot be read is skipped
+    // (and logged) when loading; it must not hide the others.
     const QFileInfo own(m_ownFolder);
     if (own.exists() && !readable(own))
         return CalendarAuthorization::Denied;
-    for (const QString &path : sourcePaths()) {
-        if (!readable(QFileInfo(path)))
-            return CalendarAuthorization::Denied;
-    }
     return CalendarAuthorization::FullAccess;
 }
 

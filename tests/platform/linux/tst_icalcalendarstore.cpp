@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 using namespace talvo;
 using namespace Qt::StringLiterals;
 
@@ -141,31 +143,48 @@ private slots:
             qInstallMessageHandler(std::exchange(g_testHandler, nullptr));
     }
 
-    void accessIsWhetherTheListedCalendarsCanBeRead_data()
+    void aCalendarThatCannotBeReadHidesNoOther_data()
     {
         QTest::addColumn<QStringList>("listed");
-        QTest::addColumn<bool>("granted");
-        QTest::newRow("nothing listed, own folder not yet made") << QStringList{} << true;
-        QTest::newRow("a folder and a file") << QStringList{"cal", "local.ics"} << true;
-        QTest::newRow("a missing folder") << QStringList{"cal", "gone"} << false;
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("nothing listed, own folder not yet made") << QStringList{} << QStringList{};
+        QTest::newRow("a folder and a file") << QStringList{"cal", "local.ics"}
+                                             << QStringList{"08:00-08:00 Standup", "11:00-11:00 Lunch"};
+        QTest::newRow("a missing folder beside a good one") << QStringList{"gone", "cal"}
+                                                            << QStringList{"08:00-08:00 Standup"};
     }
-    void accessIsWhetherTheListedCalendarsCanBeRead()
+    void aCalendarThatCannotBeReadHidesNoOther()
     {
         QFETCH(QStringList, listed);
-        QFETCH(bool, granted);
+        QFETCH(QStringList, expected);
         Rig rig;
-        rig.write(u"cal/a.ics"_s, calendar(vevent("a", "Standup", "DTSTART:20260302T080000Z")));
-        rig.write(u"local.ics"_s, calendar(vevent("b", "Lunch", "DTSTART:20260302T110000Z")));
+        rig.write(u"cal/a.ics"_s, calendar(vevent("a", "Standup", "DTSTART:20260302T070000Z")));
+        rig.write(u"local.ics"_s, calendar(vevent("b", "Lunch", "DTSTART:20260302T100000Z")));
         rig.list(listed);
+        collectLog();
         auto &manager = rig.start();
-        QCOMPARE(rig.store.authorizationStatus(),
-                 granted ? CalendarAuthorization::FullAccess : CalendarAuthorization::Denied);
-        QCOMPARE(manager.authorizationGranted(), granted);
-        QCOMPARE(rig.day(kMonday).size(), granted ? int(listed.size()) : 0);
-        if (!granted) { // nothing is read or written without access
-            QVERIFY(!manager.addEvent(u"Lunch"_s, kMonday.startOfDay(), QDateTime(kMonday, QTime(12, 0)), 60));
-            QVERIFY(!QFileInfo::exists(rig.ownFolder()));
-        }
+        QCOMPARE(rig.store.authorizationStatus(), CalendarAuthorization::FullAccess);
+        QVERIFY(manager.authorizationGranted());
+        QCOMPARE(rig.day(kMonday), expected);
+        const int missing = int(listed.count(u"gone"_s));
+        QCOMPARE(int(g_logged.filter(u"gone"_s).size()), missing);
+        // The user's own calendar still takes new events.
+        QVERIFY(manager.addEvent(u"Review"_s, kMonday.startOfDay(), QDateTime(kMonday, QTime(15, 0)), 60));
+        QCOMPARE(rig.day(kMonday).size(), expected.size() + 1);
+        QCOMPARE(int(g_logged.filter(u"gone"_s).size()), missing);
+    }
+
+    void anUnreadableOwnCalendarIsNoAccess()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root reads every folder");
+        Rig rig;
+        QVERIFY(QDir().mkpath(rig.ownFolder()));
+        QVERIFY(QFile::setPermissions(rig.ownFolder(), QFileDevice::WriteOwner));
+        auto &manager = rig.start();
+        QCOMPARE(rig.store.authorizationStatus(), CalendarAuthorization::Denied);
+        QVERIFY(!manager.authorizationGranted());
+        QFile::setPermissions(rig.ownFolder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
     void theDayListsWhatOverlapsIt_data()
