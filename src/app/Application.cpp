@@ -276,6 +276,18 @@ void Application::start()
     connect(m_nowPlaying->manager.get(), &NowPlayingManager::isClosedForCurrentTrackChanged, this, updateMusicShowing);
     m_notch->controller.loadContent(
         *m_engine, {{QStringLiteral("nowPlaying"), QVariant::fromValue<QObject *>(m_nowPlaying->manager.get())}});
+    // With the glass look the open body is translucent: the compositor blurs
+    // what lies behind its outline where it can.
+    const auto updateBlur = [this] {
+        const NotchViewModel &vm = m_notch->viewModel;
+        const bool open = vm.isFullyExpanded() || vm.isFileDragActive() || vm.isDragTargetActive();
+        if (open && m_preferences->boolForKey(QStringLiteral("enableGlassUI"), false))
+            m_notch->window.setBlurBehindRegion(QRegion(m_notch->controller.notchRect().toAlignedRect()));
+        else
+            m_notch->window.setBlurBehindRegion(std::nullopt);
+    };
+    connect(&m_notch->controller, &NotchWindowController::notchRectChanged, this, updateBlur);
+    connect(m_preferences.get(), &Preferences::changed, this, updateBlur);
     // A second launch asks this one to show its settings.
     connect(m_controlBus.get(), &ControlBus::activationRequested, this, [this] {
         m_notch->controller.recover();

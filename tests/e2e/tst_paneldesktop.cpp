@@ -190,6 +190,18 @@ private slots:
 
         m_desktop->click(kPlayPause);
         QTRY_VERIFY_WITH_TIMEOUT(spotify.calls().contains(QStringLiteral("org.mpris.MediaPlayer2.Player.PlayPause")), 5000);
+
+        // Framed cards, switched on while the panel is open.
+        QProcess *prefs = m_desktop->startProgram(
+            QStringLiteral(TALVO_BINARY),
+            {QStringLiteral("prefs"), QStringLiteral("set"), QStringLiteral("--bool"),
+             QStringLiteral("enableFramelessWidgets"), QStringLiteral("false")});
+        QVERIFY(prefs->waitForFinished(10000));
+        QTest::qWait(500);
+        const QImage framed = shoot(QStringLiteral("panel-home-framed"));
+        // A framed card's border shows where the frameless one had nothing.
+        QVERIFY2(brightPixels(framed, QRect(kCards[1].left() + 30, kCards[1].top() - 1, 100, 3), 20) > 20,
+                 "no card frame");
     }
 };
 
