@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Shapes
 import Talvo
 
 // The glass card look behind a panel element: a rounded body with continuous
@@ -17,46 +16,19 @@ Item {
     property color fillTop: "transparent"
     property color fillBottom: fillTop
 
-    ContinuousRoundedRectangle {
-        id: outline
-        width: frame.width
-        height: frame.height
+    GlassCardItem {
+        readonly property real spill: frame.framed ? shadowBlur + shadowOffsetY : 0
+        x: -spill
+        y: -spill
+        width: frame.width + 2 * spill
+        height: frame.height + 2 * spill
         radius: frame.radius
-    }
-
-    component ShadowStroke: ShapePath {
-        fillColor: "transparent"
-        strokeColor: Qt.rgba(0, 0, 0, 0.15 / 5)
-        joinStyle: ShapePath.RoundJoin
-        PathSvg { path: outline.pathData }
-    }
-
-    // The software renderer has no blur: nested strokes of the outline fade
-    // the shadow out over its blur radius.
-    Shape {
-        y: frame.shadowBase * 0.5
-        width: frame.width
-        height: frame.height
-        visible: frame.framed
-        antialiasing: true
-        ShadowStroke { strokeWidth: frame.shadowBase * 1.5 * 2 }
-        ShadowStroke { strokeWidth: frame.shadowBase * 1.5 * 1.2 }
-        ShadowStroke { strokeWidth: frame.shadowBase * 1.5 * 0.6 }
-    }
-
-    Shape {
-        anchors.fill: parent
-        antialiasing: true
-        ShapePath {
-            strokeColor: frame.framed ? Qt.rgba(1, 1, 1, 0.1) : "transparent"
-            strokeWidth: 0.5
-            fillGradient: LinearGradient {
-                x1: 0; y1: 0
-                x2: frame.width; y2: frame.height
-                GradientStop { position: 0; color: frame.fillTop }
-                GradientStop { position: 1; color: frame.fillBottom }
-            }
-            PathSvg { path: outline.pathData }
-        }
+        fillTop: frame.fillTop
+        fillBottom: frame.fillBottom
+        borderColor: frame.framed ? Qt.rgba(1, 1, 1, 0.1) : "transparent"
+        borderWidth: 0.5
+        shadowColor: frame.framed ? Qt.rgba(0, 0, 0, 0.15) : "transparent"
+        shadowBlur: frame.shadowBase * 1.5
+        shadowOffsetY: frame.shadowBase * 0.5
     }
 }

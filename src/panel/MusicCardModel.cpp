@@ -1,5 +1,7 @@
 #include "MusicCardModel.h"
 
+#include <QRegularExpression>
+
 namespace talvo {
 
 namespace {
@@ -13,6 +15,19 @@ constexpr qreal kMaskOpacity = 0.85;
 bool MusicCardModel::showsNowPlayingFor(bool isPlaying, const QString &songTitle)
 {
     return isPlaying || !songTitle.isEmpty();
+}
+
+QString MusicCardModel::clockFormat(const QLocale &locale)
+{
+    // Seconds with the separator before them ("HH:mm:ss" -> "HH:mm").
+    static const QRegularExpression seconds(QStringLiteral("[^hHmaApPt']*s+"));
+    return locale.timeFormat(QLocale::ShortFormat).remove(seconds).trimmed();
+}
+
+QString MusicCardModel::clockText(const QDateTime &time)
+{
+    const QLocale locale;
+    return locale.toString(time.time(), clockFormat(locale));
 }
 
 MusicCardModel::Artwork MusicCardModel::framelessArtwork(int index, int count, qreal cardWidth)

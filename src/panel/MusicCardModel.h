@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+#include <QLocale>
 #include <QObject>
 #include <QRectF>
 #include <QString>
@@ -60,6 +62,10 @@ public:
     };
 
     static bool showsNowPlayingFor(bool isPlaying, const QString &songTitle);
+    // The clock of the empty state: the locale's short time without seconds
+    // (hour in the locale's digits, AM/PM where it uses one, and minute).
+    static QString clockFormat(const QLocale &locale);
+    Q_INVOKABLE static QString clockText(const QDateTime &time);
     // The frameless artwork for a card of `cardWidth` at `index` of `count`.
     static Artwork framelessArtwork(int index, int count, qreal cardWidth);
 

@@ -252,7 +252,7 @@ Item {
                 spacing: 2
                 Text {
                     anchors.horizontalCenter: parent.horizontalCenter
-                    text: NotchViewModel.currentTime.toLocaleTimeString(Qt.locale(), Locale.ShortFormat)
+                    text: music.clockText(NotchViewModel.currentTime)
                     font.pixelSize: 26
                     font.bold: true
                     color: "white"

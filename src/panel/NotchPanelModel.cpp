@@ -52,6 +52,14 @@ QList<qreal> NotchPanelModel::cardWidthsFor(const QList<Card> &cards, qreal rowW
     return widths;
 }
 
+QVariantList NotchPanelModel::cardWidths(qreal rowWidth, qreal spacing) const
+{
+    QVariantList list;
+    for (qreal width : cardWidthsFor(m_cards, rowWidth, spacing))
+        list.append(width);
+    return list;
+}
+
 NotchPanelModel::NotchPanelModel(QObject *parent) : QObject(parent)
 {
     recompute();

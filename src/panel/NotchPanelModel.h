@@ -64,10 +64,7 @@ public:
     // shares, except that the weather card takes at most kWeatherMaxWidth and
     // leaves the rest to the others.
     static QList<qreal> cardWidthsFor(const QList<Card> &cards, qreal rowWidth, qreal spacing);
-    Q_INVOKABLE QList<qreal> cardWidths(qreal rowWidth, qreal spacing) const
-    {
-        return cardWidthsFor(m_cards, rowWidth, spacing);
-    }
+    Q_INVOKABLE QVariantList cardWidths(qreal rowWidth, qreal spacing) const;
 
     explicit NotchPanelModel(QObject *parent = nullptr);
 

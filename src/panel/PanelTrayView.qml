@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Shapes
 import Talvo
 
 // The tray tab: its title with "Clear All" while the shelf holds items, then
@@ -59,26 +58,13 @@ Item {
         height: Math.max(0, tray.height - y - 10)
         visible: !tray.panelModel.showsClearAll
 
-        ContinuousRoundedRectangle {
-            id: zoneOutline
-            // Inside the edge: the dashed line is drawn half a width in.
-            width: dropZone.width - 1.25
-            height: dropZone.height - 1.25
+        GlassCardItem {
+            anchors.fill: parent
             radius: 12
-        }
-        Shape {
-            x: 0.625
-            y: 0.625
-            antialiasing: true
-            ShapePath {
-                fillColor: Qt.rgba(1, 1, 1, 0.02)
-                strokeColor: Qt.rgba(1, 1, 1, 0.15)
-                strokeWidth: 1.25
-                strokeStyle: ShapePath.DashLine
-                // In units of the line's width: dashes and gaps of 5 points.
-                dashPattern: [4, 4]
-                PathSvg { path: zoneOutline.pathData }
-            }
+            fillTop: Qt.rgba(1, 1, 1, 0.02)
+            borderColor: Qt.rgba(1, 1, 1, 0.15)
+            borderWidth: 1.25
+            dashLength: 5
         }
         Column {
             anchors.centerIn: parent

@@ -339,8 +339,9 @@ void E2eDesktop::warpPointer(QPoint position)
 bool E2eDesktop::dragFromSource(const QString &sourceProgram, const QStringList &offer, QPoint press, QPoint to,
                                 const std::function<bool()> &arrived)
 {
-    QProcess *source = startProgram(sourceProgram, {QStringLiteral("100"), QStringLiteral("500"),
-                                                    QStringLiteral("200"), QStringLiteral("200")} + offer);
+    QProcess *source = startProgram(sourceProgram, QStringList{QStringLiteral("100"), QStringLiteral("500"),
+                                                               QStringLiteral("200"), QStringLiteral("200")}
+                                                       + offer);
     if (!waitForLine(source, QStringLiteral("ready"))) {
         m_error = QStringLiteral("the drag source did not show");
         return false;

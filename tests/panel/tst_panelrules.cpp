@@ -87,7 +87,7 @@ private slots:
         NotchPanelModel model;
         model.setEnableFramelessWidgets(frameless);
         model.setActiveWidgetsOrder(order);
-        QCOMPARE(model.cardWidths(796, 16), widths);
+        QCOMPARE(NotchPanelModel::cardWidthsFor(model.cardList(), 796, 16), widths);
     }
 
     void trayTitleAndBanner()
@@ -140,6 +140,23 @@ private slots:
         QCOMPARE(model.showsNowPlaying(), showsNowPlaying);
         QCOMPARE((QStringList{model.titleText(), model.artistText(), model.playerText(), model.playPauseSymbol()}),
                  texts);
+    }
+
+    void clockDropsSeconds_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("C") << "C" << "09:05";
+        QTest::newRow("en_US") << "en_US" << "9:05 am";
+        QTest::newRow("de_DE") << "de_DE" << "09:05";
+    }
+    void clockDropsSeconds()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        const QLocale l(locale);
+        const QString shown = l.toString(QTime(9, 5, 42), MusicCardModel::clockFormat(l));
+        QCOMPARE(shown.toLower().replace(QChar(0x202f), u' '), text);
     }
 
     void framelessArtworkByPosition_data()
