@@ -13,6 +13,8 @@ Item {
     property real radius: 24
     property real shadowBase: 12
     property bool framed: true
+    // The weather card is clipped and shadowed but has no border.
+    property bool bordered: true
     property color fillTop: "transparent"
     property color fillBottom: fillTop
 
@@ -25,7 +27,7 @@ Item {
         radius: frame.radius
         fillTop: frame.fillTop
         fillBottom: frame.fillBottom
-        borderColor: frame.framed ? Qt.rgba(1, 1, 1, 0.1) : "transparent"
+        borderColor: frame.framed && frame.bordered ? Qt.rgba(1, 1, 1, 0.1) : "transparent"
         borderWidth: 0.5
         shadowColor: frame.framed ? Qt.rgba(0, 0, 0, 0.15) : "transparent"
         shadowBlur: frame.shadowBase * 1.5

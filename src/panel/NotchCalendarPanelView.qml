@@ -28,6 +28,25 @@ Item {
         updateAvailable: TalvoUpdater ? TalvoUpdater.updateAvailable : false
     }
 
+    // The capsule behind the "Edit Widgets" button and the update banner:
+    // black at 0.75, a hairline of white at 0.12, a shadow of black at 0.3
+    // blurred by 6 and lowered by 2.
+    component FloatingControlBackground: GlassCardItem {
+        readonly property real spill: shadowBlur + shadowOffsetY
+        x: -spill
+        y: -spill
+        width: parent.width + 2 * spill
+        height: parent.height + 2 * spill
+        radius: parent.height / 2
+        fillTop: Qt.rgba(0, 0, 0, 0.75)
+        fillBottom: fillTop
+        borderColor: Qt.rgba(1, 1, 1, 0.12)
+        borderWidth: 0.5
+        shadowColor: Qt.rgba(0, 0, 0, 0.3)
+        shadowBlur: 6
+        shadowOffsetY: 2
+    }
+
     function selectTab(tab) {
         NotchViewModel.activeTab = tab
     }
@@ -210,14 +229,7 @@ Item {
         Accessible.description: qsTr("Edit Widgets")
         onClicked: if (AppDelegate) AppDelegate.showSettingsTab("Widgets")
 
-        Rectangle {
-            z: -1
-            anchors.fill: parent
-            radius: width / 2
-            color: Qt.rgba(0, 0, 0, 0.75)
-            border.width: 0.5
-            border.color: Qt.rgba(1, 1, 1, 0.12)
-        }
+        FloatingControlBackground { z: -1 }
     }
 
     // --- update banner ---
@@ -231,13 +243,7 @@ Item {
         height: bannerRow.height + 12
         visible: panelModel.showsUpdateBanner
 
-        Rectangle {
-            anchors.fill: parent
-            radius: height / 2
-            color: Qt.rgba(0, 0, 0, 0.75)
-            border.width: 0.5
-            border.color: Qt.rgba(1, 1, 1, 0.12)
-        }
+        FloatingControlBackground {}
         Row {
             id: bannerRow
             anchors.centerIn: parent

@@ -114,6 +114,7 @@ Item {
                 anchors.fill: parent
                 // Clipped and shadowed, without a border; clear when frameless.
                 framed: !home.frameless
+                bordered: false
                 fillTop: home.frameless ? "transparent" : Qt.rgba(0.35, 0.6, 1, 0.22)
                 fillBottom: home.frameless ? "transparent" : Qt.rgba(0.2, 0.35, 0.8, 0.08)
             }
