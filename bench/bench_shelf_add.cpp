@@ -36,6 +36,9 @@ class NoApplications final : public ApplicationCatalog
 {
 public:
     QStringList defaultFavoriteApps() const override { return {}; }
+    QString installedApplication(const QStringList &) const override { return {}; }
+    QString defaultApplicationFor(const QString &) const override { return {}; }
+    bool launch(const QString &) override { return false; }
 };
 
 struct Sample

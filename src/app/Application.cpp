@@ -13,32 +13,49 @@
 #include "platform/ThreadTimerQueue.h"
 #include "platform/linux/CanberraSoundPlayer.h"
 #include "platform/linux/DBusControlBus.h"
+#include "panel/BatteryStatus.h"
+#include "panel/MusicAppLauncher.h"
 #include "platform/linux/DesktopApplicationCatalog.h"
+#include "platform/linux/DesktopEntryIcon.h"
 #include "platform/linux/DesktopFileOpener.h"
 #include "platform/linux/FreedesktopContentTypes.h"
 #include "platform/linux/FreedesktopThumbnailer.h"
 #include "platform/linux/FunctionImageProvider.h"
+#include "platform/linux/HelperFolderChooser.h"
 #include "platform/linux/HelperStatusItemHost.h"
+#include "platform/linux/IcalCalendarStore.h"
+#include "platform/linux/InodeFolderBookmarks.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
 #include "platform/linux/LinuxSystemEvents.h"
 #include "platform/linux/MprisMediaPlayers.h"
 #include "platform/linux/NetworkHttpClient.h"
+#include "platform/linux/NominatimReverseGeocoder.h"
 #include "platform/linux/NullHapticFeedback.h"
+#include "platform/linux/PosixFolderLister.h"
 #include "platform/linux/PulseAudioInput.h"
+#include "platform/linux/QtClipboardPasteboard.h"
+#include "platform/linux/QtPositioningLocationService.h"
 #include "platform/linux/QtDragSessions.h"
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/QuickAppWindows.h"
 #include "platform/linux/ServiceAddresses.h"
+#include "platform/linux/DesktopSettingsOpener.h"
+#include "platform/linux/UPowerPowerSource.h"
 #include "platform/linux/X11DragPasteboard.h"
 #include "platform/linux/X11EventMonitors.h"
 #include "platform/linux/X11NotchWindow.h"
 #include "platform/linux/X11Pointer.h"
 #include "platform/linux/XcbConnection.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
+#include "preferences/PreferenceKeys.h"
 #include "preferences/Preferences.h"
 #include "shelf/ShelfDragOut.h"
+#include "sources/ClipboardManager.h"
 #include "sources/MicManager.h"
+#include "sources/NotchCalendarManager.h"
 #include "sources/NowPlayingManager.h"
+#include "sources/RecentFilesManager.h"
+#include "sources/WeatherManager.h"
 #include "ui/QmlInstances.h"
 #include "ui/QmlScheduler.h"
 
@@ -148,6 +165,46 @@ struct Application::NowPlaying
     std::unique_ptr<NowPlayingManager> manager;
 };
 
+// The panel's data sources and the small services of its header and cards,
+// one instance each, shared by the panel and the settings and first-run
+// windows. The weather is read once at start-up; the clipboard poll and the
+// Downloads refresh start only when their cards ask for them.
+struct Application::Sources
+{
+    Sources(Scheduler &scheduler, Preferences &preferences, Notch &notch, Shell &shell)
+        : location(scheduler, {})
+        , geocoder(shell.http, scheduler, geocoderServiceBase(), serviceUserAgent())
+        , weather(location, geocoder, shell.http, settingsOpener, scheduler, forecastServiceBase())
+        , calendarStore(scheduler, calendarQueue)
+        , calendar(calendarStore, preferences, scheduler)
+        , clipboard(pasteboard, scheduler)
+        , folderChooser(helperProgram())
+        , recentFiles(preferences, scheduler, folderQueue, folderChooser, bookmarks, folderLister, shell.opener)
+        , battery(powerSource)
+        , musicApps(notch.applications, shell.opener)
+    {
+        calendarStore.setFolderChooser(&folderChooser);
+    }
+
+    QtPositioningLocationService location;
+    NominatimReverseGeocoder geocoder;
+    DesktopSettingsOpener settingsOpener;
+    WeatherManager weather;
+    SerialWorkQueue calendarQueue{QStringLiteral("com.talvo.calendar")};
+    IcalCalendarStore calendarStore;
+    NotchCalendarManager calendar;
+    QtClipboardPasteboard pasteboard;
+    ClipboardManager clipboard;
+    SerialWorkQueue folderQueue{QStringLiteral("com.talvo.downloads")};
+    HelperFolderChooser folderChooser;
+    InodeFolderBookmarks bookmarks;
+    PosixFolderLister folderLister;
+    RecentFilesManager recentFiles;
+    UPowerPowerSource powerSource;
+    BatteryStatus battery;
+    MusicAppLauncher musicApps;
+};
+
 Application::Application(QObject *parent)
     : QObject(parent)
     , m_scheduler(std::make_unique<QtScheduler>())
@@ -190,6 +247,19 @@ void Application::start()
     provideToQml(*m_engine, &m_shell->updater);
     m_nowPlaying = std::make_unique<NowPlaying>(*m_scheduler, *m_shell);
     provideToQml(*m_engine, m_nowPlaying->manager.get());
+    m_sources = std::make_unique<Sources>(*m_scheduler, *m_preferences, *m_notch, *m_shell);
+    provideToQml(*m_engine, &m_sources->weather);
+    provideToQml(*m_engine, &m_sources->calendar);
+    provideToQml(*m_engine, &m_sources->clipboard);
+    provideToQml(*m_engine, &m_sources->recentFiles);
+    provideToQml(*m_engine, &m_sources->battery);
+    provideToQml(*m_engine, &m_sources->musicApps);
+    provideToQml(*m_engine, &m_notch->publisher);
+    // Application icons by desktop file id for `image://appicon/<id>`.
+    m_engine->addImageProvider(QStringLiteral("appicon"), new FunctionImageProvider([](const QString &id, QSize size) {
+                                   const int side = size.isValid() ? qMax(size.width(), size.height()) : 64;
+                                   return DesktopEntryIcon::load(id, side);
+                               }));
     provideSchedulerToQml(*m_engine, *m_scheduler);
     // The notch widens for the peek while a track plays that the user has not dismissed.
     const auto updateMusicShowing = [this] {
@@ -200,6 +270,18 @@ void Application::start()
     connect(m_nowPlaying->manager.get(), &NowPlayingManager::isClosedForCurrentTrackChanged, this, updateMusicShowing);
     m_notch->controller.loadContent(
         *m_engine, {{QStringLiteral("nowPlaying"), QVariant::fromValue<QObject *>(m_nowPlaying->manager.get())}});
+    // With the glass look the open body is translucent: the compositor blurs
+    // what lies behind its outline where it can.
+    const auto updateBlur = [this] {
+        const NotchViewModel &vm = m_notch->viewModel;
+        const bool open = vm.isFullyExpanded() || vm.isFileDragActive() || vm.isDragTargetActive();
+        if (open && m_preferences->value(PrefKey::enableGlassUI))
+            m_notch->window.setBlurBehindRegion(QRegion(m_notch->controller.notchRect().toAlignedRect()));
+        else
+            m_notch->window.setBlurBehindRegion(std::nullopt);
+    };
+    connect(&m_notch->controller, &NotchWindowController::notchRectChanged, this, updateBlur);
+    connect(m_preferences.get(), &Preferences::changed, this, updateBlur);
     // A second launch asks this one to show its settings.
     connect(m_controlBus.get(), &ControlBus::activationRequested, this, [this] {
         m_notch->controller.watchdog().recover();

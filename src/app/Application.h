@@ -28,6 +28,7 @@ private:
     struct Notch;
     struct Shell;
     struct NowPlaying;
+    struct Sources;
 
     std::unique_ptr<QtScheduler> m_scheduler;
     std::unique_ptr<JsonFilePreferencesStorage> m_preferencesStorage;
@@ -37,6 +38,7 @@ private:
     std::unique_ptr<Notch> m_notch;
     std::unique_ptr<Shell> m_shell;
     std::unique_ptr<NowPlaying> m_nowPlaying;
+    std::unique_ptr<Sources> m_sources;
 };
 
 } // namespace talvo

@@ -160,16 +160,9 @@ Item {
                     objectName: "panelLayer"
                     anchors.fill: parent
                     shown: shelfLayout.contentLayout === NotchShelfLayout.Panel
-                    // The expanded panel's views arrive with the panel; this
-                    // keeps its place and transition meanwhile, with the
-                    // shelf's tiles on the tray tab.
-                    content: Item {
-                        ShelfItemRow {
-                            x: 30
-                            y: shelfLayout.baseNotchHeight + 30
-                            width: parent.width - 60
-                            visible: NotchViewModel.activeTab === NotchViewModel.Tray
-                        }
+                    content: NotchCalendarPanelView {
+                        layout: shelfLayout
+                        nowPlaying: root.nowPlaying
                     }
                 }
                 NotchContentLayer {

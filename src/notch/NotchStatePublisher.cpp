@@ -3,6 +3,7 @@
 #include "NotchViewModel.h"
 #include "NotchWindowController.h"
 #include "platform/ControlBus.h"
+#include "ui/QmlInstances.h"
 
 namespace talvo {
 
@@ -22,6 +23,24 @@ NotchStatePublisher::NotchStatePublisher(NotchViewModel &viewModel, NotchWindowC
             &NotchStatePublisher::publishAll);
     connect(&bus, &ControlBus::greetingRequested, &controller, &NotchWindowController::showOnboardingGreeting);
     publishAll();
+    m_bus.publish(QStringLiteral("panelPresent"), false);
+}
+
+NotchStatePublisher *NotchStatePublisher::create(QQmlEngine *qmlEngine, QJSEngine *)
+{
+    return providedInstance<NotchStatePublisher>(qmlEngine);
+}
+
+void NotchStatePublisher::setPanelState(bool present, const QVariantMap &values)
+{
+    m_bus.publish(QStringLiteral("panelPresent"), present);
+    for (const QString &key : std::as_const(m_panelKeys)) {
+        if (!values.contains(key))
+            m_bus.publish(key, QString());
+    }
+    m_panelKeys = values.keys();
+    for (auto it = values.begin(); it != values.end(); ++it)
+        m_bus.publish(it.key(), it.value());
 }
 
 void NotchStatePublisher::publishAll()

@@ -1,6 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QVariantMap>
+#include <QtQml/qqmlregistration.h>
+
+class QQmlEngine;
+class QJSEngine;
 
 namespace talvo {
 
@@ -13,16 +18,26 @@ class NotchWindowController;
 // drag flags, the active tab's raw value, the shelf's item count and items (as
 // ShelfItem::summary() lines), the outline in Qt's global coordinates
 // ([x, y, width, height]) and whether the window lets the pointer through.
-// It also takes the bus's request for the first-run greeting to the window
-// controller.
+// While the open panel exists it reports itself ("panelPresent") and what it
+// shows (its own names, such as "panelTrayTitle"). It also takes the bus's
+// request for the first-run greeting to the window controller.
 //
 // Main thread only.
 class NotchStatePublisher : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
 public:
     NotchStatePublisher(NotchViewModel &viewModel, NotchWindowController &controller, ControlBus &bus,
                         QObject *parent = nullptr);
+
+    // QML gets the instance the application built (see QmlInstances.h).
+    static NotchStatePublisher *create(QQmlEngine *qmlEngine, QJSEngine *jsEngine);
+
+    // The panel's report: present or gone, and its values by name. Values of
+    // a panel that went away are cleared.
+    Q_INVOKABLE void setPanelState(bool present, const QVariantMap &values);
 
 private:
     void publishAll();
@@ -30,6 +45,7 @@ private:
     NotchViewModel &m_viewModel;
     NotchWindowController &m_controller;
     ControlBus &m_bus;
+    QStringList m_panelKeys;
 };
 
 } // namespace talvo

@@ -1,7 +1,21 @@
 # Sources of this subsystem are added to talvo_core here.
 target_sources(talvo_core PRIVATE
     panel/AudioSpectrum.cpp panel/AudioSpectrum.h
+    panel/BatteryStatus.cpp panel/BatteryStatus.h
+    panel/MusicAppLauncher.cpp panel/MusicAppLauncher.h
+    panel/MusicCardModel.cpp panel/MusicCardModel.h
+    panel/NotchPanelModel.cpp panel/NotchPanelModel.h
 )
+set_source_files_properties(panel/PanelColors.qml PROPERTIES QT_QML_SINGLETON_TYPE TRUE)
 qt_target_qml_sources(talvo_core QML_FILES
     panel/AudioSpectrumView.qml
+    panel/BatteryIndicatorView.qml
+    panel/GlassCardFrame.qml
+    panel/MusicLaunchButton.qml
+    panel/MusicWidgetView.qml
+    panel/NotchCalendarPanelView.qml
+    panel/PanelButton.qml
+    panel/PanelColors.qml
+    panel/PanelHomeView.qml
+    panel/PanelTrayView.qml
 )

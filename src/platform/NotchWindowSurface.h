@@ -44,6 +44,10 @@ public:
     // Where the window is drawn at all; nothing: the whole window. Needed
     // without a compositing manager, which would show transparent pixels black.
     virtual void setBoundingRegion(const std::optional<QRegion> &region) = 0;
+    // Asks the compositing manager to blur what lies behind `region` (the
+    // glass look of the open body); nothing: no blur. Compositors without
+    // the feature ignore it.
+    virtual void setBlurBehindRegion(const std::optional<QRegion> &region) { Q_UNUSED(region); }
     // Whether transparent pixels of the window show what lies below.
     virtual bool isCompositing() const = 0;
 

@@ -22,6 +22,7 @@ target_sources(talvo_platform PRIVATE
     platform/FolderChooser.h
     platform/FolderLister.h
     platform/Pasteboard.h
+    platform/PowerSource.h
 )
 target_sources(talvo_platform PRIVATE platform/CalendarStore.h)
 target_sources(talvo_platform PRIVATE

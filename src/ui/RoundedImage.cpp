@@ -29,6 +29,24 @@ void RoundedImage::setRadius(qreal radius)
     update();
 }
 
+void RoundedImage::setAspectFill(bool fill)
+{
+    if (m_aspectFill == fill)
+        return;
+    m_aspectFill = fill;
+    emit aspectFillChanged();
+    update();
+}
+
+QRectF RoundedImage::coveringSource(QSizeF imageSize, QSizeF target)
+{
+    if (imageSize.isEmpty() || target.isEmpty())
+        return QRectF(QPointF(0, 0), imageSize);
+    const QSizeF covered = target.scaled(imageSize, Qt::KeepAspectRatio);
+    return QRectF(QPointF((imageSize.width() - covered.width()) / 2, (imageSize.height() - covered.height()) / 2),
+                  covered);
+}
+
 void RoundedImage::paint(QPainter *painter)
 {
     if (m_image.isNull() || width() <= 0 || height() <= 0)
@@ -39,7 +57,10 @@ void RoundedImage::paint(QPainter *painter)
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setRenderHint(QPainter::SmoothPixmapTransform);
     painter->setClipPath(clip);
-    painter->drawImage(bounds, m_image);
+    if (m_aspectFill)
+        painter->drawImage(bounds, m_image, coveringSource(m_image.size(), bounds.size()));
+    else
+        painter->drawImage(bounds, m_image);
 }
 
 } // namespace talvo

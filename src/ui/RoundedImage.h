@@ -16,6 +16,9 @@ class RoundedImage : public QQuickPaintedItem
     QML_ELEMENT
     Q_PROPERTY(QImage image READ image WRITE setImage NOTIFY imageChanged)
     Q_PROPERTY(qreal radius READ radius WRITE setRadius NOTIFY radiusChanged)
+    // Scales the picture to cover the item with its aspect ratio kept (the
+    // overflow is cut off) instead of stretching it.
+    Q_PROPERTY(bool aspectFill MEMBER m_aspectFill WRITE setAspectFill NOTIFY aspectFillChanged)
 
 public:
     explicit RoundedImage(QQuickItem *parent = nullptr);
@@ -24,16 +27,22 @@ public:
     void setImage(const QImage &image);
     qreal radius() const { return m_radius; }
     void setRadius(qreal radius);
+    void setAspectFill(bool fill);
+    // The part of a picture of `imageSize` that covers `target` when scaled
+    // with its aspect ratio kept, centred.
+    static QRectF coveringSource(QSizeF imageSize, QSizeF target);
 
     void paint(QPainter *painter) override;
 
 signals:
     void imageChanged();
     void radiusChanged();
+    void aspectFillChanged();
 
 private:
     QImage m_image;
     qreal m_radius = 0;
+    bool m_aspectFill = false;
 };
 
 } // namespace talvo

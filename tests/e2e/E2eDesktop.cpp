@@ -1,5 +1,7 @@
 #include "E2eDesktop.h"
 
+#include <QTest>
+
 #include <QColor>
 #include <QDBusMessage>
 #include <QDBusMetaType>
@@ -332,6 +334,44 @@ void E2eDesktop::warpPointer(QPoint position)
 {
     xcb_warp_pointer(m_x, XCB_NONE, m_root, 0, 0, 0, 0, int16_t(position.x()), int16_t(position.y()));
     sync();
+}
+
+bool E2eDesktop::dragFromSource(const QString &sourceProgram, const QStringList &offer, QPoint press, QPoint to,
+                                const std::function<bool()> &arrived)
+{
+    QProcess *source = startProgram(sourceProgram, QStringList{QStringLiteral("100"), QStringLiteral("500"),
+                                                               QStringLiteral("200"), QStringLiteral("200")}
+                                                       + offer);
+    if (!waitForLine(source, QStringLiteral("ready"))) {
+        m_error = QStringLiteral("the drag source did not show");
+        return false;
+    }
+    movePointer(press);
+    pressButton(1);
+    if (!waitForLine(source, QStringLiteral("drag started"))) {
+        m_error = QStringLiteral("the drag did not start");
+        return false;
+    }
+    glidePointer(press, to, 12, 30);
+    // The notch changes shape on the way; a few more moves let the source
+    // find the window where it now takes the drag.
+    const bool there = QTest::qWaitFor(
+        [&] {
+            glidePointer(to, to + QPoint(2, 1), 2, 20);
+            glidePointer(to + QPoint(2, 1), to, 2, 20);
+            return arrived();
+        },
+        3000);
+    releaseButton(1);
+    if (!there) {
+        m_error = QStringLiteral("the drag did not arrive");
+        return false;
+    }
+    if (!waitForLine(source, QStringLiteral("drag ended"))) {
+        m_error = QStringLiteral("the drag did not end");
+        return false;
+    }
+    return true;
 }
 
 void E2eDesktop::glidePointer(QPoint from, QPoint to, int steps, int stepMs)

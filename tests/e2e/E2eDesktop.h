@@ -2,6 +2,8 @@
 
 #include <QDBusConnection>
 #include <QImage>
+
+#include <functional>
 #include <QPoint>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -76,6 +78,13 @@ public:
     void warpPointer(QPoint position);
     // Moves in `steps` equal steps, `stepMs` apart, from where the pointer is.
     void glidePointer(QPoint from, QPoint to, int steps, int stepMs);
+
+    // Starts `sourceProgram` (the drag-source helper) offering `offer` in a
+    // window at (100, 500, 200, 200), drags from `press` to `to`, waits there
+    // until `arrived` holds and drops. False (with the reason in error()) when
+    // a step did not happen.
+    bool dragFromSource(const QString &sourceProgram, const QStringList &offer, QPoint press, QPoint to,
+                        const std::function<bool()> &arrived);
 
     // What is on screen in `rect`, as composed.
     QImage grab(const QRect &rect);

@@ -7,7 +7,7 @@ add_dependencies(tst_appstartup talvo)
 # in for other applications (a window below, drag sources).
 add_library(talvo_e2e STATIC e2e/E2eDesktop.cpp e2e/E2eDesktop.h)
 target_include_directories(talvo_e2e PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/e2e)
-target_link_libraries(talvo_e2e PUBLIC talvo_compiler_flags Qt6::Core Qt6::Gui Qt6::DBus PkgConfig::XCB)
+target_link_libraries(talvo_e2e PUBLIC talvo_compiler_flags Qt6::Core Qt6::Gui Qt6::DBus Qt6::Test PkgConfig::XCB)
 foreach(helper e2e_window e2e_dragsource)
     qt_add_executable(${helper} e2e/helpers/${helper}.cpp)
     target_link_libraries(${helper} PRIVATE talvo_compiler_flags Qt6::Gui)
@@ -36,3 +36,8 @@ talvo_add_test(tst_nowplayingpeek SOURCES e2e/tst_nowplayingpeek.cpp LIBS talvo_
 target_compile_definitions(tst_nowplayingpeek PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
     TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>")
 add_dependencies(tst_nowplayingpeek talvo e2e_window)
+talvo_add_test(tst_paneldesktop SOURCES e2e/tst_paneldesktop.cpp LIBS talvo_e2e TIMEOUT 300)
+target_compile_definitions(tst_paneldesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
+    TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_DRAGSOURCE="$<TARGET_FILE:e2e_dragsource>"
+    TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
+add_dependencies(tst_paneldesktop talvo e2e_window e2e_dragsource)

@@ -67,24 +67,8 @@ class TestShelfDesktop : public QObject
     // `arrived` holds and drops.
     void dragFromSource(const QStringList &offer, QPoint to, const std::function<bool()> &arrived)
     {
-        QProcess *source = m_desktop->startProgram(QStringLiteral(TALVO_E2E_DRAGSOURCE),
-                                                   geometryArgs(QRect(100, 500, 200, 200)) + offer);
-        QVERIFY(E2eDesktop::waitForLine(source, QStringLiteral("ready")));
-        m_desktop->movePointer(kSourcePress);
-        m_desktop->pressButton(1);
-        QVERIFY(E2eDesktop::waitForLine(source, QStringLiteral("drag started")));
-        m_desktop->glidePointer(kSourcePress, to, 12, 30);
-        // The notch changes shape on the way; a few more moves let the source
-        // find the window where it now takes the drag.
-        QVERIFY(QTest::qWaitFor(
-            [&] {
-                m_desktop->glidePointer(to, to + QPoint(2, 1), 2, 20);
-                m_desktop->glidePointer(to + QPoint(2, 1), to, 2, 20);
-                return arrived();
-            },
-            3000));
-        m_desktop->releaseButton(1);
-        QVERIFY(E2eDesktop::waitForLine(source, QStringLiteral("drag ended")));
+        QVERIFY2(m_desktop->dragFromSource(QStringLiteral(TALVO_E2E_DRAGSOURCE), offer, kSourcePress, to, arrived),
+                 qPrintable(m_desktop->error()));
     }
 
     // Drops one file on the notch, opens the panel on the tray tab.

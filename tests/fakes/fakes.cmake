@@ -23,6 +23,7 @@ target_sources(talvo_fakes PRIVATE
     fakes/FakeFolderChooser.h
     fakes/FakeFolderLister.h
     fakes/FakePasteboard.h
+    fakes/FakePowerSource.h
 )
 target_sources(talvo_fakes PRIVATE fakes/FakeCalendarStore.cpp fakes/FakeCalendarStore.h)
 target_sources(talvo_fakes PRIVATE fakes/FileSizeLimit.h)

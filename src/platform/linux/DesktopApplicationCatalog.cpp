@@ -1,5 +1,13 @@
 #include "DesktopApplicationCatalog.h"
 
+#include "platform/Log.h"
+
+// GLib names a struct member "signals", which Qt defines as a keyword.
+#pragma push_macro("signals")
+#undef signals
+#include <gio/gdesktopappinfo.h>
+#pragma pop_macro("signals")
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -76,6 +84,48 @@ QStringList DesktopApplicationCatalog::defaultFavoriteApps() const
             apps << entry;
     }
     return apps;
+}
+
+QString DesktopApplicationCatalog::installedApplication(const QStringList &desktopFileIds) const
+{
+    for (const QString &id : desktopFileIds) {
+        if (!entryPath(id).isEmpty())
+            return id;
+    }
+    return {};
+}
+
+QString DesktopApplicationCatalog::defaultApplicationFor(const QString &contentType) const
+{
+    GAppInfo *info = g_app_info_get_default_for_type(contentType.toUtf8().constData(), FALSE);
+    if (!info)
+        return {};
+    const char *id = g_app_info_get_id(info);
+    const QString result = id ? QString::fromUtf8(id) : QString();
+    g_object_unref(info);
+    return result;
+}
+
+bool DesktopApplicationCatalog::launch(const QString &desktopFileId)
+{
+    if (entryPath(desktopFileId).isEmpty())
+        return false;
+    GDesktopAppInfo *info = g_desktop_app_info_new(desktopFileId.toUtf8().constData());
+    if (!info) {
+        logLine(QStringLiteral("[DesktopApplicationCatalog] "), desktopFileId + QStringLiteral(" is not launchable"));
+        return false;
+    }
+    GAppLaunchContext *context = g_app_launch_context_new();
+    GError *error = nullptr;
+    const bool launched = g_app_info_launch(G_APP_INFO(info), nullptr, context, &error);
+    if (!launched) {
+        logLine(QStringLiteral("[DesktopApplicationCatalog] "),
+                error ? QString::fromUtf8(error->message) : QStringLiteral("launch failed"));
+        g_clear_error(&error);
+    }
+    g_object_unref(context);
+    g_object_unref(info);
+    return launched;
 }
 
 QString DesktopApplicationCatalog::defaultBrowserEntry() const

@@ -18,6 +18,7 @@ namespace talvo {
 // type without a default.
 // The settings application is the first installed of the known desktops'
 // settings entries, the current desktop's ($XDG_CURRENT_DESKTOP) first.
+// Launching goes through GIO (GDesktopAppInfo).
 class DesktopApplicationCatalog final : public ApplicationCatalog
 {
 public:
@@ -29,6 +30,12 @@ public:
     explicit DesktopApplicationCatalog(BrowserQuery fallbackBrowserQuery);
 
     QStringList defaultFavoriteApps() const override;
+    QString installedApplication(const QStringList &desktopFileIds) const override;
+    // Through GIO, which reads the same mimeapps.list files and caches.
+    QString defaultApplicationFor(const QString &contentType) const override;
+    // Through GIO's desktop-entry launcher (Exec field codes, DBusActivatable,
+    // the startup notification id), as the desktop's own launchers do.
+    bool launch(const QString &desktopFileId) override;
 
     // Full paths; empty when there is none.
     QString defaultBrowserEntry() const;

@@ -177,6 +177,26 @@ void X11NotchWindow::setBoundingRegion(const std::optional<QRegion> &region)
     applyShape(XCB_SHAPE_SK_BOUNDING, region ? &*region : nullptr);
 }
 
+void X11NotchWindow::setBlurBehindRegion(const std::optional<QRegion> &region)
+{
+    if (!m_qtConnection)
+        return;
+    const xcb_atom_t atom = internAtom(m_qtConnection, "_KDE_NET_WM_BLUR_BEHIND_REGION");
+    if (atom == XCB_NONE)
+        return;
+    if (!region) {
+        xcb_delete_property(m_qtConnection, xWindow(), atom);
+    } else {
+        // x, y, width, height per rectangle, in device pixels.
+        std::vector<uint32_t> values;
+        for (const xcb_rectangle_t &rect : rectangles(*region, m_window->devicePixelRatio()))
+            values.insert(values.end(), {uint32_t(rect.x), uint32_t(rect.y), rect.width, rect.height});
+        xcb_change_property(m_qtConnection, XCB_PROP_MODE_REPLACE, xWindow(), atom, XCB_ATOM_CARDINAL, 32,
+                            uint32_t(values.size()), values.data());
+    }
+    xcb_flush(m_qtConnection);
+}
+
 void X11NotchWindow::watchCompositor()
 {
     if (!m_monitor.isValid())

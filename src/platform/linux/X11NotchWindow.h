@@ -36,6 +36,8 @@ public:
     void setOverlayLevel() override;
     void setInputRegion(const QRegion &region) override;
     void setBoundingRegion(const std::optional<QRegion> &region) override;
+    // KWin's _KDE_NET_WM_BLUR_BEHIND_REGION.
+    void setBlurBehindRegion(const std::optional<QRegion> &region) override;
     bool isCompositing() const override { return m_compositing; }
 
     QQuickWindow *window() const { return m_window.get(); }

@@ -33,6 +33,7 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/QtScreens.cpp platform/linux/QtScreens.h
     platform/linux/QuickAppWindows.cpp platform/linux/QuickAppWindows.h
     platform/linux/ServiceAddresses.cpp platform/linux/ServiceAddresses.h
+    platform/linux/UPowerPowerSource.cpp platform/linux/UPowerPowerSource.h
     platform/linux/UnixSignalWatcher.cpp platform/linux/UnixSignalWatcher.h
     platform/linux/X11DragPasteboard.cpp platform/linux/X11DragPasteboard.h
     platform/linux/X11EventMonitors.cpp platform/linux/X11EventMonitors.h

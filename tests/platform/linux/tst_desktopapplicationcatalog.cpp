@@ -184,6 +184,26 @@ private slots:
         QVERIFY(QFile::remove(browser));
         QCOMPARE(catalog.defaultFavoriteApps(), QStringList{settings});
     }
+
+    // Through GIO, which reads its folders once per process: the only case
+    // here that uses it.
+    void musicPlayerIsFoundAndLaunchedLikeTheDesktopDoes()
+    {
+        XdgTree tree;
+        const QString marker = tree.path(QStringLiteral("launched"));
+        tree.write(QStringLiteral("usr/applications/org.example.Player.desktop"),
+                   "[Desktop Entry]\nType=Application\nName=Player\nMimeType=audio/mpeg;\nExec=touch " + QFile::encodeName(marker)
+                       + " %U\n");
+        tree.write(QStringLiteral("config/mimeapps.list"),
+                   "[Default Applications]\naudio/mpeg=org.example.Player.desktop\n");
+        DesktopApplicationCatalog catalog([] { return QString(); });
+        QCOMPARE(catalog.defaultApplicationFor(QStringLiteral("audio/mpeg")), QStringLiteral("org.example.Player.desktop"));
+        QCOMPARE(catalog.installedApplication({QStringLiteral("spotify.desktop"), QStringLiteral("org.example.Player.desktop")}),
+                 QStringLiteral("org.example.Player.desktop"));
+        QVERIFY(catalog.launch(QStringLiteral("org.example.Player.desktop")));
+        QTRY_VERIFY(QFileInfo::exists(marker));
+        QVERIFY(!catalog.launch(QStringLiteral("spotify.desktop")));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDesktopApplicationCatalog)

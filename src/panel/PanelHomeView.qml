@@ -1,0 +1,208 @@
+import QtQuick
+import Talvo
+
+// The home tab's row of widget cards, in the order the user chose, with thin
+// dividers between frameless cards; without any widget, a hint that sends the
+// user to the settings.
+Item {
+    id: home
+
+    required property NotchPanelModel panelModel
+    property QtObject nowPlaying: null
+
+    readonly property bool frameless: panelModel.enableFramelessWidgets
+    readonly property var widths: panelModel.cardWidths(width, 16)
+
+    Column {
+        objectName: "widgetsEmptyState"
+        anchors.centerIn: parent
+        spacing: 8
+        visible: home.panelModel.showsWidgetsEmptyState
+
+        SymbolImage {
+            anchors.horizontalCenter: parent.horizontalCenter
+            symbol: "menubar.rectangle"
+            size: 24
+            font.weight: Font.Light
+            color: PanelColors.secondary
+        }
+        Text {
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: qsTr("Enable widgets in Settings")
+            font.pixelSize: 11
+            font.weight: Font.Medium
+            color: PanelColors.secondary
+        }
+        PanelButton {
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: qsTr("Open Settings")
+            color: Qt.rgba(1, 1, 1, 0.6)
+            Accessible.name: qsTr("Open Settings")
+            onClicked: if (AppDelegate) AppDelegate.showSettings()
+        }
+    }
+
+    Row {
+        spacing: 16
+        height: parent.height
+
+        Repeater {
+            model: home.panelModel.cards
+            delegate: Row {
+                id: slot
+                required property var modelData
+                required property int index
+                spacing: 16
+                height: 100
+
+                Loader {
+                    objectName: "card_" + slot.modelData.id
+                    width: home.widths[slot.index] || 0
+                    height: 100
+                    sourceComponent: {
+                        switch (slot.modelData.kind) {
+                        case "music": return musicCard
+                        case "weather": return weatherCard
+                        case "calendar": return calendarCard
+                        case "": return null
+                        default: return utilityCard
+                        }
+                    }
+                    property var card: slot.modelData
+                }
+                // Between frameless cards: a thin line, centred on the cards' height.
+                Item {
+                    visible: slot.modelData.dividerAfter
+                    width: 0.5
+                    height: 100
+                    Rectangle {
+                        anchors.centerIn: parent
+                        width: 0.5
+                        height: 60
+                        color: Qt.rgba(1, 1, 1, 0.12)
+                    }
+                }
+            }
+        }
+    }
+
+    Component {
+        id: musicCard
+        Item {
+            id: music
+            readonly property var card: parent ? parent.card : null
+            GlassCardFrame {
+                anchors.fill: parent
+                framed: !home.frameless
+            }
+            MusicWidgetView {
+                anchors.fill: parent
+                nowPlaying: home.nowPlaying
+                index: music.card ? music.card.index : 0
+                count: music.card ? music.card.count : 1
+                frameless: home.frameless
+            }
+        }
+    }
+
+    Component {
+        id: weatherCard
+        Item {
+            id: weatherRoot
+            readonly property QtObject weather: WeatherManager
+            GlassCardFrame {
+                anchors.fill: parent
+                // Clipped and shadowed, without a border; clear when frameless.
+                framed: !home.frameless
+                bordered: false
+                fillTop: home.frameless ? "transparent" : Qt.rgba(0.35, 0.6, 1, 0.22)
+                fillBottom: home.frameless ? "transparent" : Qt.rgba(0.2, 0.35, 0.8, 0.08)
+            }
+            Column {
+                anchors.fill: parent
+                anchors.margins: 16
+                spacing: 2
+                Row {
+                    spacing: 6
+                    SymbolImage {
+                        anchors.verticalCenter: parent.verticalCenter
+                        symbol: weatherRoot.weather ? weatherRoot.weather.conditionIcon : "cloud.sun.fill"
+                        size: 22
+                    }
+                    Text {
+                        objectName: "weatherTemperature"
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: weatherRoot.weather ? weatherRoot.weather.temperature : ""
+                        font.pixelSize: 26
+                        font.bold: true
+                        color: "white"
+                    }
+                }
+                Text {
+                    width: parent.width
+                    elide: Text.ElideRight
+                    text: weatherRoot.weather ? weatherRoot.weather.locationName : ""
+                    font.pixelSize: 12
+                    font.weight: Font.Medium
+                    color: PanelColors.secondary
+                }
+            }
+        }
+    }
+
+    Component {
+        id: calendarCard
+        Item {
+            id: calendar
+            readonly property QtObject manager: NotchCalendarManager
+            GlassCardFrame {
+                anchors.fill: parent
+                framed: !home.frameless
+                fillTop: home.frameless ? "transparent" : Qt.rgba(1, 1, 1, 0.1)
+                fillBottom: home.frameless ? "transparent" : Qt.rgba(1, 1, 1, 0.04)
+            }
+            Column {
+                anchors.fill: parent
+                anchors.margins: 16
+                spacing: 6
+                Text {
+                    text: calendar.manager ? calendar.manager.selectedDate.toLocaleDateString(Qt.locale(), "MMMM")
+                                           : ""
+                    font.pixelSize: 13
+                    font.weight: Font.DemiBold
+                    color: "white"
+                }
+                Text {
+                    readonly property var events: calendar.manager ? calendar.manager.eventList : null
+                    width: parent.width
+                    elide: Text.ElideRight
+                    text: events && events.count > 0 ? eventTitle.text : qsTr("No events today")
+                    font.pixelSize: 11
+                    color: PanelColors.secondary
+                    // The day's first event.
+                    Repeater {
+                        model: parent.events
+                        delegate: Item {
+                            required property int index
+                            required property string title
+                            Component.onCompleted: if (index === 0) eventTitle.text = title
+                        }
+                    }
+                    QtObject { id: eventTitle; property string text }
+                }
+            }
+        }
+    }
+
+    Component {
+        id: utilityCard
+        Item {
+            GlassCardFrame {
+                anchors.fill: parent
+                framed: !home.frameless
+                fillTop: home.frameless ? "transparent" : Qt.rgba(1, 1, 1, 0.1)
+                fillBottom: home.frameless ? "transparent" : Qt.rgba(1, 1, 1, 0.04)
+            }
+        }
+    }
+}
