@@ -74,6 +74,11 @@ qreal shelfStripWidth(int itemCount)
     return shelfStripMargin + shelfTileStride * std::min(itemCount, shelfStripMaxTiles);
 }
 
+bool isKnownWidget(QStringView id)
+{
+    return std::find(kKnownWidgets.begin(), kKnownWidgets.end(), id) != kKnownWidgets.end();
+}
+
 int countWidgets(QStringView activeWidgetsOrder, NotchSizeRule::WidgetCounting counting)
 {
     int pieces = 0;

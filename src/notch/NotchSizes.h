@@ -104,6 +104,8 @@ qreal baseWidth(std::optional<qreal> housingWidth);
 // The base height: the screen's top inset (nothing: no screen at all).
 qreal baseHeight(bool floating, std::optional<qreal> topSafeAreaInset);
 qreal panelWidth(bool homeTab, int widgetCount);
+// Whether the panel has a card for this widget identifier.
+bool isKnownWidget(QStringView id);
 qreal shelfStripWidth(int itemCount);
 // Widgets in a comma-separated order, counted as `counting` says.
 int countWidgets(QStringView activeWidgetsOrder, NotchSizeRule::WidgetCounting counting);

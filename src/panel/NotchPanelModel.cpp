@@ -1,6 +1,7 @@
 #include "NotchPanelModel.h"
 
 #include "notch/NotchShelfLayout.h"
+#include "notch/NotchSizes.h"
 
 #include <algorithm>
 
@@ -8,12 +9,11 @@ namespace talvo {
 
 QList<NotchPanelModel::Card> NotchPanelModel::cardsFor(const QStringList &ids, bool frameless)
 {
-    const QStringList &known = NotchShelfLayout::knownWidgetIDs();
     QList<Card> cards;
     const int count = int(ids.size());
     for (int i = 0; i < count; ++i) {
         const QString &id = ids.at(i);
-        cards.append(Card{id, known.contains(id) ? id : QString(), i, count, frameless && i + 1 < count});
+        cards.append(Card{id, NotchSizes::isKnownWidget(id) ? id : QString(), i, count, frameless && i + 1 < count});
     }
     return cards;
 }
