@@ -29,7 +29,7 @@
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/QuickAppWindows.h"
 #include "platform/linux/ServiceAddresses.h"
-#include "platform/linux/X11DragPasteboard.h"
+#include "platform/linux/X11DragSelection.h"
 #include "platform/linux/X11EventMonitors.h"
 #include "platform/linux/X11NotchWindow.h"
 #include "platform/linux/X11Pointer.h"
@@ -67,7 +67,7 @@ struct Application::Notch
         : thumbnailer(scheduler)
         , viewModel(scheduler, preferences, contentTypes, thumbnailer, sounds, applications)
         , controller(viewModel, preferences,
-                     NotchPlatform{scheduler, monitorQueue, screens, pointer, eventMonitors, dragPasteboard, window,
+                     NotchPlatform{scheduler, monitorQueue, screens, pointer, eventMonitors, dragSelection, window,
                                    systemEvents, haptics})
         , publisher(viewModel, controller, bus)
         , dragSessions(scheduler)
@@ -96,7 +96,7 @@ struct Application::Notch
     QtScreens screens;
     X11Pointer pointer{x11};
     X11EventMonitors eventMonitors{x11};
-    X11DragPasteboard dragPasteboard{x11};
+    X11DragSelection dragSelection{x11};
     X11NotchWindow window{x11};
     LinuxSystemEvents systemEvents{x11};
     NullHapticFeedback haptics;

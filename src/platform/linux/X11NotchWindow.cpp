@@ -119,7 +119,7 @@ QRect X11NotchWindow::frame() const
     return m_window->geometry();
 }
 
-void X11NotchWindow::orderFrontRegardless()
+void X11NotchWindow::raise()
 {
     if (!m_window->isVisible())
         m_window->show();
