@@ -44,7 +44,7 @@ void AppDelegate::configureLaunchAtLoginOnce()
         return;
     if (m_services.loginItem.status() != LoginItemService::Status::Enabled) {
         if (const auto error = m_services.loginItem.registerItem())
-            logLine(QStringLiteral("Failed to register SMAppService: "), *error);
+            qCWarning(lcApp).noquote() << QStringLiteral("Failed to register the login item: ") + *error;
     }
     m_services.preferences.setBool(true, key);
 }

@@ -181,7 +181,7 @@ private slots:
         f.loginItem.currentStatus = status;
         if (fails) {
             f.loginItem.failure = QStringLiteral("autostart folder is read-only");
-            QTest::ignoreMessage(QtInfoMsg, "Failed to register SMAppService: autostart folder is read-only");
+            QTest::ignoreMessage(QtWarningMsg, "Failed to register the login item: autostart folder is read-only");
         }
         f.delegate->applicationDidFinishLaunching();
         QCOMPARE(f.loginItem.registerCount, registerCalls);

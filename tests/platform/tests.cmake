@@ -1,4 +1,5 @@
 talvo_add_test(tst_scheduler SOURCES platform/tst_scheduler.cpp)
+talvo_add_test(tst_log SOURCES platform/tst_log.cpp)
 talvo_add_test(tst_jsonfilepreferencesstorage SOURCES platform/linux/tst_jsonfilepreferencesstorage.cpp
     LIBS talvo_platform_linux)
 talvo_add_test(tst_pulseaudioservices SOURCES platform/linux/tst_pulseaudioservices.cpp LIBS talvo_platform_linux)

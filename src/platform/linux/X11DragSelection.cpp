@@ -45,8 +45,8 @@ X11DragSelection::X11DragSelection(XcbConnection &connection, QObject *parent)
     m_typeList = m_connection.atom("XdndTypeList");
     m_xfixesFirstEvent = watchSelection(m_connection, m_selection);
     if (m_xfixesFirstEvent < 0) {
-        logLine(QStringLiteral("[X11] "), QStringLiteral("The X server lacks XFixes; file drags in other "
-                                                         "programs are not seen"));
+        qCWarning(lcX11).noquote() << QStringLiteral("The X server lacks XFixes; file drags in other "
+                                                     "programs are not seen");
         return;
     }
     m_listener = m_connection.addListener([this](const xcb_generic_event_t &event) { handleEvent(event); });
