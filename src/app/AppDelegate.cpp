@@ -19,7 +19,7 @@ AppDelegate *AppDelegate::create(QQmlEngine *qmlEngine, QJSEngine *)
 
 void AppDelegate::applicationDidFinishLaunching()
 {
-    setPolicy(ActivationPolicy::Accessory);
+    setTaskbarPresence(TaskbarPresence::Hidden);
     if (m_services.showNotchWindow)
         m_services.showNotchWindow();
 
@@ -44,7 +44,7 @@ void AppDelegate::configureLaunchAtLoginOnce()
         return;
     if (m_services.loginItem.status() != LoginItemService::Status::Enabled) {
         if (const auto error = m_services.loginItem.registerItem())
-            logLine(QStringLiteral("Failed to register SMAppService: "), *error);
+            qCWarning(lcApp).noquote() << QStringLiteral("Failed to register the login item: ") + *error;
     }
     m_services.preferences.setBool(true, key);
 }
@@ -78,7 +78,7 @@ void AppDelegate::unmuteFromMenuBar()
 
 void AppDelegate::showSettings()
 {
-    setPolicy(ActivationPolicy::Regular);
+    setTaskbarPresence(TaskbarPresence::Shown);
     if (!m_settingsWindow) {
         m_settingsWindow = m_services.windows.createSettingsWindow();
         AppWindow *window = m_settingsWindow.get();
@@ -100,7 +100,7 @@ void AppDelegate::showOnboarding()
         m_onboardingWindow->present();
         return;
     }
-    setPolicy(ActivationPolicy::Regular);
+    setTaskbarPresence(TaskbarPresence::Shown);
     QPointer<AppDelegate> self(this);
     m_onboardingWindow = m_services.windows.createOnboardingWindow([self] {
         if (self)
@@ -122,7 +122,7 @@ void AppDelegate::closeOnboarding()
         emit windowsChanged();
     }
     if (!m_settingsWindow)
-        setPolicy(ActivationPolicy::Accessory);
+        setTaskbarPresence(TaskbarPresence::Hidden);
 }
 
 void AppDelegate::windowClosed(AppWindow *window)
@@ -136,15 +136,15 @@ void AppDelegate::windowClosed(AppWindow *window)
         return;
     emit windowsChanged();
     if (!m_settingsWindow && !m_onboardingWindow)
-        setPolicy(ActivationPolicy::Accessory);
+        setTaskbarPresence(TaskbarPresence::Hidden);
 }
 
-void AppDelegate::setPolicy(ActivationPolicy policy)
+void AppDelegate::setTaskbarPresence(TaskbarPresence presence)
 {
-    if (m_policy == policy)
+    if (m_taskbarPresence == presence)
         return;
-    m_policy = policy;
-    emit activationPolicyChanged();
+    m_taskbarPresence = presence;
+    emit taskbarPresenceChanged();
 }
 
 } // namespace talvo

@@ -26,20 +26,20 @@ class StatusItemHost;
 // microphone tray item in step, opens the first-run window, registers the
 // login item once, and owns the settings and first-run windows.
 //
-// `activationPolicy` is "accessory" while neither window is open (the notch
-// never shows in the taskbar) and "regular" while one is.
+// `taskbarPresence` is Hidden while neither window is open (the notch
+// never shows in the taskbar) and Shown while one is.
 class AppDelegate : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
-    Q_PROPERTY(ActivationPolicy activationPolicy READ activationPolicy NOTIFY activationPolicyChanged)
+    Q_PROPERTY(TaskbarPresence taskbarPresence READ taskbarPresence NOTIFY taskbarPresenceChanged)
     Q_PROPERTY(bool hasStatusItem READ hasStatusItem NOTIFY hasStatusItemChanged)
     Q_PROPERTY(bool isSettingsWindowOpen READ isSettingsWindowOpen NOTIFY windowsChanged)
     Q_PROPERTY(bool isOnboardingWindowOpen READ isOnboardingWindowOpen NOTIFY windowsChanged)
 public:
-    enum class ActivationPolicy { Accessory, Regular };
-    Q_ENUM(ActivationPolicy)
+    enum class TaskbarPresence { Hidden, Shown };
+    Q_ENUM(TaskbarPresence)
 
     struct Services
     {
@@ -69,7 +69,7 @@ public:
     Q_INVOKABLE void unmuteFromMenuBar();
     void updateMicStatusItem(bool isMuted);
 
-    ActivationPolicy activationPolicy() const { return m_policy; }
+    TaskbarPresence taskbarPresence() const { return m_taskbarPresence; }
     bool hasStatusItem() const { return m_statusItem != nullptr; }
     bool isSettingsWindowOpen() const { return m_settingsWindow != nullptr; }
     bool isOnboardingWindowOpen() const { return m_onboardingWindow != nullptr; }
@@ -77,19 +77,19 @@ public:
     static constexpr std::chrono::milliseconds onboardingDelay{500};
 
 signals:
-    void activationPolicyChanged();
+    void taskbarPresenceChanged();
     void hasStatusItemChanged();
     void windowsChanged();
     // The settings view switches to the tab with this display name.
     void settingsTabRequested(const QString &tabName);
 
 private:
-    void setPolicy(ActivationPolicy policy);
+    void setTaskbarPresence(TaskbarPresence presence);
     void windowClosed(AppWindow *window);
     void configureLaunchAtLoginOnce();
 
     Services m_services;
-    ActivationPolicy m_policy = ActivationPolicy::Accessory;
+    TaskbarPresence m_taskbarPresence = TaskbarPresence::Hidden;
     std::unique_ptr<AppWindow> m_settingsWindow;
     std::unique_ptr<AppWindow> m_onboardingWindow;
     std::unique_ptr<StatusItem> m_statusItem;

@@ -33,7 +33,6 @@
 #include "platform/linux/NullHapticFeedback.h"
 #include "platform/linux/PosixFolderLister.h"
 #include "platform/linux/PulseAudioInput.h"
-#include "platform/linux/QtClipboardPasteboard.h"
 #include "platform/linux/QtPositioningLocationService.h"
 #include "platform/linux/QtDragSessions.h"
 #include "platform/linux/QtScreens.h"
@@ -41,7 +40,7 @@
 #include "platform/linux/ServiceAddresses.h"
 #include "platform/linux/DesktopSettingsOpener.h"
 #include "platform/linux/UPowerPowerSource.h"
-#include "platform/linux/X11DragPasteboard.h"
+#include "platform/linux/X11DragSelection.h"
 #include "platform/linux/X11EventMonitors.h"
 #include "platform/linux/X11NotchWindow.h"
 #include "platform/linux/X11Pointer.h"
@@ -84,7 +83,7 @@ struct Application::Notch
         : thumbnailer(scheduler)
         , viewModel(scheduler, preferences, contentTypes, thumbnailer, sounds, applications)
         , controller(viewModel, preferences,
-                     NotchPlatform{scheduler, monitorQueue, screens, pointer, eventMonitors, dragPasteboard, window,
+                     NotchPlatform{scheduler, monitorQueue, screens, pointer, eventMonitors, dragSelection, window,
                                    systemEvents, haptics})
         , publisher(viewModel, controller, bus)
         , dragSessions(scheduler)
@@ -113,7 +112,7 @@ struct Application::Notch
     QtScreens screens;
     X11Pointer pointer{x11};
     X11EventMonitors eventMonitors{x11};
-    X11DragPasteboard dragPasteboard{x11};
+    X11DragSelection dragSelection{x11};
     X11NotchWindow window{x11};
     LinuxSystemEvents systemEvents{x11};
     NullHapticFeedback haptics;
@@ -177,7 +176,7 @@ struct Application::Sources
         , weather(location, geocoder, shell.http, settingsOpener, scheduler, forecastServiceBase())
         , calendarStore(scheduler, calendarQueue)
         , calendar(calendarStore, preferences, scheduler)
-        , clipboard(pasteboard, scheduler)
+        , clipboard(systemClipboard, scheduler)
         , folderChooser(helperProgram())
         , recentFiles(preferences, scheduler, folderQueue, folderChooser, bookmarks, folderLister, shell.opener)
         , battery(powerSource)
@@ -193,7 +192,7 @@ struct Application::Sources
     SerialWorkQueue calendarQueue{QStringLiteral("com.talvo.calendar")};
     IcalCalendarStore calendarStore;
     NotchCalendarManager calendar;
-    QtClipboardPasteboard pasteboard;
+    QtClipboard systemClipboard;
     ClipboardManager clipboard;
     SerialWorkQueue folderQueue{QStringLiteral("com.talvo.downloads")};
     HelperFolderChooser folderChooser;

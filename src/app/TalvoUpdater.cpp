@@ -8,7 +8,7 @@
 
 namespace talvo {
 
-static const QString kLogPrefix = QStringLiteral("[TalvoUpdater] Update check failed: ");
+static const QString kCheckFailed = QStringLiteral("Update check failed: ");
 
 TalvoUpdater::TalvoUpdater(HttpClient &http, Scheduler &scheduler, FileOpener &opener, QUrl feedUrl,
                            QString currentVersion, QObject *parent)
@@ -43,7 +43,7 @@ void TalvoUpdater::checkForUpdates()
 void TalvoUpdater::check(bool openPageWhenFound)
 {
     if (!m_feedUrl.isValid() || m_feedUrl.isEmpty()) {
-        logLine(kLogPrefix, QStringLiteral("no update feed is configured"));
+        qCWarning(lcUpdates).noquote() << kCheckFailed + QStringLiteral("no update feed is configured");
         setUpdateAvailable(false);
         return;
     }
@@ -53,19 +53,21 @@ void TalvoUpdater::check(bool openPageWhenFound)
     request.timeout = std::chrono::seconds(30);
     m_http.get(request, this, [this, openPageWhenFound](const HttpResponse &response) {
         if (response.outcome != HttpResponse::Outcome::Completed) {
-            logLine(kLogPrefix, response.errorDescription);
+            qCWarning(lcUpdates).noquote() << kCheckFailed + response.errorDescription;
             setUpdateAvailable(false);
             return;
         }
         if (response.statusCode != 200) {
-            logLine(kLogPrefix, QStringLiteral("the feed answered with status %1").arg(response.statusCode));
+            qCWarning(lcUpdates).noquote() << kCheckFailed
+                                              + QStringLiteral("the feed answered with status %1")
+                                                  .arg(response.statusCode);
             setUpdateAvailable(false);
             return;
         }
         QString error;
         const auto items = parseAppcast(response.body, &error);
         if (!items) {
-            logLine(kLogPrefix, error);
+            qCWarning(lcUpdates).noquote() << kCheckFailed + error;
             setUpdateAvailable(false);
             return;
         }

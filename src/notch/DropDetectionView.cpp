@@ -18,7 +18,6 @@ namespace talvo {
 
 namespace {
 
-const QString kLogPrefix = QStringLiteral("[DropDetectionView] ");
 const QString kUriList = QStringLiteral("text/uri-list");
 
 // Plain text in the order of preference; X11 sources offer their text under
@@ -73,10 +72,11 @@ std::optional<QImage> imageOf(const DragData &data)
         QImage image = reader.read();
         if (!image.isNull())
             return image;
-        logLine(kLogPrefix, QStringLiteral("Unreadable %1 in the drop: %2").arg(format, reader.errorString()));
+        qCWarning(lcNotch).noquote() << QStringLiteral("Unreadable %1 in the drop: %2")
+                                            .arg(format, reader.errorString());
     }
     if (offered)
-        logLine(kLogPrefix, QStringLiteral("No readable image in the drop"));
+        qCWarning(lcNotch).noquote() << QStringLiteral("No readable image in the drop");
     return std::nullopt;
 }
 

@@ -24,7 +24,7 @@ class Scheduler;
 // URLs (local files and folders), a file URL given as text, an image, text.
 //
 // Locations are in the window's own coordinates (logical pixels, origin top
-// left). Published state changes on a later main-queue turn, never in the
+// left). Published state changes on a later event-loop turn, never in the
 // middle of a drag callback.
 //
 // Main thread only. Either pointer may be gone; operations that need it then

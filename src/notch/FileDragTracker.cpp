@@ -1,7 +1,7 @@
 #include "FileDragTracker.h"
 
 #include "NotchViewModel.h"
-#include "platform/DragPasteboard.h"
+#include "platform/DragSelection.h"
 #include "platform/Pointer.h"
 
 #include <algorithm>
@@ -24,11 +24,11 @@ bool isMouseDragged(PointerEventType type)
 
 } // namespace
 
-FileDragTracker::FileDragTracker(NotchViewModel &viewModel, DragPasteboard &dragPasteboard, Pointer &pointer)
+FileDragTracker::FileDragTracker(NotchViewModel &viewModel, DragSelection &dragSelection, Pointer &pointer)
     : m_viewModel(viewModel)
-    , m_dragPasteboard(dragPasteboard)
+    , m_dragSelection(dragSelection)
     , m_pointer(pointer)
-    , m_lastCompletedChangeCount(dragPasteboard.changeCount())
+    , m_lastCompletedChangeCount(dragSelection.changeCount())
 {
 }
 
@@ -61,8 +61,8 @@ void FileDragTracker::handleEvent(const PointerEvent &event)
     if (!isMouseDragged(event.type))
         return;
 
-    const qint64 changeCount = m_dragPasteboard.changeCount();
-    if (!carriesFiles(m_dragPasteboard.types()))
+    const qint64 changeCount = m_dragSelection.changeCount();
+    if (!carriesFiles(m_dragSelection.types()))
         return;
     // The selection still holds a drag that has ended (the user may now be
     // selecting text by dragging): not a new file drag.
@@ -74,7 +74,7 @@ void FileDragTracker::handleEvent(const PointerEvent &event)
 
 void FileDragTracker::finish()
 {
-    m_lastCompletedChangeCount = m_activeChangeCount.value_or(m_dragPasteboard.changeCount());
+    m_lastCompletedChangeCount = m_activeChangeCount.value_or(m_dragSelection.changeCount());
     m_activeChangeCount.reset();
     setFileDragActive(false);
 }

@@ -8,7 +8,7 @@
 
 namespace talvo {
 
-class DragPasteboard;
+class DragSelection;
 class NotchViewModel;
 class Pointer;
 
@@ -22,7 +22,7 @@ class Pointer;
 class FileDragTracker
 {
 public:
-    FileDragTracker(NotchViewModel &viewModel, DragPasteboard &dragPasteboard, Pointer &pointer);
+    FileDragTracker(NotchViewModel &viewModel, DragSelection &dragSelection, Pointer &pointer);
 
     // Drag types that carry files.
     static const QStringList &fileDragTypes();
@@ -41,7 +41,7 @@ public:
 
 private:
     NotchViewModel &m_viewModel;
-    DragPasteboard &m_dragPasteboard;
+    DragSelection &m_dragSelection;
     Pointer &m_pointer;
     std::optional<qint64> m_activeChangeCount;
     qint64 m_lastCompletedChangeCount;

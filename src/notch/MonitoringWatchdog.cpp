@@ -69,7 +69,7 @@ void MonitoringWatchdog::recover()
 void MonitoringWatchdog::raiseWindow()
 {
     m_window.setOverlayLevel();
-    m_window.orderFrontRegardless();
+    m_window.raise();
 }
 
 } // namespace talvo

@@ -201,7 +201,7 @@ void NotchViewModel::enqueue(const std::shared_ptr<PendingItem> &pending)
     if (m_flushPosted || m_pending.isEmpty() || !m_pending.constFirst()->ready)
         return;
     // The list never changes inside the caller's turn (often a drop
-    // callback); it changes on the next turn of the main queue.
+    // callback); it changes on the next turn of the event loop.
     m_flushPosted = true;
     m_scheduler.post(this, [this] { flushReadyItems(); });
 }

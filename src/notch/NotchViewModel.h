@@ -119,7 +119,7 @@ public:
     bool showsPanelContent() const;
 
     // Adds an item to the shelf. Plays "Pop" at once; the item is appended on
-    // a later main-queue turn, a file item without a picture once its picture
+    // a later event-loop turn, a file item without a picture once its picture
     // is known (a folder's icon at once, a file's thumbnail within
     // kThumbnailWait, else its type's icon). Items are appended in the order
     // they were added.
@@ -136,7 +136,7 @@ public:
     // duplicates. Every change is stored at once.
     Q_INVOKABLE void addFavoriteApp(const QString &path);
     Q_INVOKABLE void removeFavoriteApp(const QString &path);
-    // Shows `message` for kToastDuration (on the next main-queue turn) and
+    // Shows `message` for kToastDuration (on the next event-loop turn) and
     // plays "Tink" for success, "Basso" otherwise. A newer toast replaces the
     // text; an older toast's hide still ends it at its own time.
     Q_INVOKABLE void showToast(const QString &message, ToastStyle style);

@@ -40,7 +40,7 @@ NotchWindowController::NotchWindowController(NotchViewModel &viewModel, Preferen
     , m_lastMouseCheckTime(platform.scheduler.monotonicMs())
     , m_lastPositionCheckAt(kDistantPast)
     , m_pointerPoll(platform.scheduler, platform.monitorQueue, platform.pointer, kPollInterval)
-    , m_fileDrag(viewModel, platform.dragPasteboard, platform.pointer)
+    , m_fileDrag(viewModel, platform.dragSelection, platform.pointer)
     , m_tabSwitcher(platform.scheduler)
     , m_watchdog(platform.scheduler, platform.monitorQueue, platform.systemEvents, platform.window,
                  {.isMonitoring = [this] { return isMonitoring(); },
@@ -102,7 +102,7 @@ void NotchWindowController::loadContent(QQmlEngine &engine, const QVariantMap &i
 void NotchWindowController::showWindow()
 {
     m_window.setOverlayLevel();
-    m_window.orderFrontRegardless();
+    m_window.raise();
     m_scheduler.after(100ms, this, [this] { startMonitoring(); });
 }
 

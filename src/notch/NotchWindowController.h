@@ -25,7 +25,7 @@ class QJSEngine;
 
 namespace talvo {
 
-class DragPasteboard;
+class DragSelection;
 class EventMonitors;
 class HapticFeedback;
 class NotchViewModel;
@@ -44,7 +44,7 @@ struct NotchPlatform
     Screens &screens;
     Pointer &pointer;
     EventMonitors &eventMonitors;
-    DragPasteboard &dragPasteboard;
+    DragSelection &dragSelection;
     NotchWindowSurface &window;
     SystemEvents &systemEvents;
     HapticFeedback &haptics;

@@ -37,7 +37,7 @@ void PointerPoll::start(QObject *context, Tick tick)
 {
     stop();
     // A fresh shared state: a tick of the previous run still waiting on the
-    // main queue settles nothing here.
+    // event loop settles nothing here.
     m_shared = std::make_shared<Shared>();
     QPointer<QObject> guard(context);
     Scheduler *scheduler = &m_scheduler;

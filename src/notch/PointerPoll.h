@@ -37,7 +37,7 @@ public:
     PointerPoll &operator=(const PointerPoll &) = delete;
 
     // (Re)starts looking; the first look is immediate. Ticks are skipped once
-    // `context` is gone. At most one tick waits on the main queue at a time,
+    // `context` is gone. At most one tick waits on the event loop at a time,
     // so a busy main thread gets one tick, not a backlog.
     void start(QObject *context, Tick tick);
     void stop();

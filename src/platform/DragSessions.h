@@ -17,7 +17,7 @@ namespace talvo {
 // when the session allows move; otherwise `defaultAction`.
 //
 // Main thread only. start() returns at once; the session runs on a later turn
-// of the main queue, so the caller may be gone before it ends.
+// of the event loop, so the caller may be gone before it ends.
 class DragSessions
 {
 public:

@@ -34,7 +34,7 @@ public:
     virtual QRect frame() const = 0;
     // Shows the window if needed and brings it in front of all others, without
     // activating it.
-    virtual void orderFrontRegardless() = 0;
+    virtual void raise() = 0;
     // Asserts the window's place above ordinary windows again, in case another
     // program or the window manager took it away.
     virtual void setOverlayLevel() = 0;

@@ -37,7 +37,7 @@ private:
     std::shared_ptr<State> m_state;
 };
 
-// All timing of the program goes through this service: main-queue posts, one-shot
+// All timing of the program goes through this service: event-loop posts, one-shot
 // delays, repeating intervals and the clock. Work runs on the main thread. Every
 // call takes a context object; work whose context has been destroyed is skipped,
 // so a callback never outlives its owner.
@@ -54,7 +54,7 @@ public:
 
     virtual ~Scheduler() = default;
 
-    // Runs the task on a later turn of the main queue, after work already posted.
+    // Runs the task on a later turn of the event loop, after work already posted.
     virtual void post(const QObject *context, Task task) = 0;
     // Runs the task once, `delay` from now.
     virtual TimerHandle after(Duration delay, const QObject *context, Task task) = 0;

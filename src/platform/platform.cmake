@@ -21,13 +21,13 @@ target_sources(talvo_platform PRIVATE
     platform/FolderBookmarks.h
     platform/FolderChooser.h
     platform/FolderLister.h
-    platform/Pasteboard.h
     platform/PowerSource.h
+    platform/Clipboard.h
 )
 target_sources(talvo_platform PRIVATE platform/CalendarStore.h)
 target_sources(talvo_platform PRIVATE
     platform/ControlBus.h
-    platform/DragPasteboard.h
+    platform/DragSelection.h
     platform/EventMonitors.h
     platform/HapticFeedback.h
     platform/NotchWindowSurface.h

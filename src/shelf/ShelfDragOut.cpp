@@ -47,7 +47,7 @@ protected:
         if (m_tiff.isEmpty()) {
             m_tiff = encode(m_image, "TIFF");
             if (m_tiff.isEmpty())
-                logLine(QStringLiteral("[ShelfDragOut] "), QStringLiteral("Cannot encode the image as TIFF"));
+                qCWarning(lcShelf).noquote() << QStringLiteral("Cannot encode the image as TIFF");
         }
         return m_tiff;
     }

@@ -1,18 +1,18 @@
 #include "ClipboardManager.h"
 
-#include "platform/Pasteboard.h"
+#include "platform/Clipboard.h"
 #include "ui/QmlInstances.h"
 
 namespace talvo {
 
-ClipboardManager::ClipboardManager(Pasteboard &pasteboard, Scheduler &scheduler, QObject *parent)
+ClipboardManager::ClipboardManager(Clipboard &clipboard, Scheduler &scheduler, QObject *parent)
     : QObject(parent)
-    , m_pasteboard(pasteboard)
+    , m_clipboard(clipboard)
     , m_scheduler(scheduler)
     , m_history(this)
     // Starting from the current count keeps what was copied before we existed
     // out of the history.
-    , m_lastChangeCount(pasteboard.changeCount())
+    , m_lastChangeCount(clipboard.changeCount())
 {
 }
 
@@ -36,23 +36,23 @@ void ClipboardManager::startMonitoring()
 
 void ClipboardManager::checkPasteboard()
 {
-    const qint64 count = m_pasteboard.changeCount();
+    const qint64 count = m_clipboard.changeCount();
     if (count == m_lastChangeCount)
         return;
     m_lastChangeCount = count;
     // A password shown in the panel and kept for the session would outlive
     // the password manager's own clearing of the clipboard.
-    if (m_pasteboard.isConcealed())
+    if (m_clipboard.isConcealed())
         return;
 
     // A copied picture often carries a text form too (a file name, a link);
     // the picture is what the user meant.
-    const QImage image = m_pasteboard.image();
+    const QImage image = m_clipboard.image();
     if (!image.isNull()) {
         recordImage(image);
         return;
     }
-    if (const auto text = m_pasteboard.string())
+    if (const auto text = m_clipboard.string())
         recordText(*text);
 }
 
@@ -121,13 +121,13 @@ void ClipboardManager::insert(const ClipboardItem &item)
 void ClipboardManager::copyToPasteboard(const ClipboardItem &item)
 {
     if (item.text)
-        m_pasteboard.setString(*item.text);
+        m_clipboard.setString(*item.text);
     else if (item.image)
-        m_pasteboard.setImage(*item.image);
+        m_clipboard.setImage(*item.image);
     else
         return;
     // Our own write must not come back as a new copy at the next poll.
-    m_lastChangeCount = m_pasteboard.changeCount();
+    m_lastChangeCount = m_clipboard.changeCount();
 }
 
 void ClipboardManager::copyToPasteboard(const QString &id)

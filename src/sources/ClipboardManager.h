@@ -12,14 +12,14 @@ class QJSEngine;
 
 namespace talvo {
 
-class Pasteboard;
+class Clipboard;
 
 // A short, newest-first history of what the user copied anywhere on the
 // desktop: texts, links, colour codes and images. It lives in memory only and
 // starts empty; whatever was on the clipboard before the manager existed is
 // never recorded, nor is anything a password manager marked as secret.
 //
-// Main thread only. The history changes one main-queue turn after the poll
+// Main thread only. The history changes one event-loop turn after the poll
 // that saw the copy, never inside it.
 class ClipboardManager : public QObject
 {
@@ -31,7 +31,7 @@ public:
     static constexpr int historyLimit = 15;
     static constexpr Scheduler::Duration pollInterval{500};
 
-    ClipboardManager(Pasteboard &pasteboard, Scheduler &scheduler, QObject *parent = nullptr);
+    ClipboardManager(Clipboard &clipboard, Scheduler &scheduler, QObject *parent = nullptr);
     ~ClipboardManager() override;
 
     static ClipboardManager *create(QQmlEngine *qmlEngine, QJSEngine *jsEngine);
@@ -64,7 +64,7 @@ signals:
 private:
     void insert(const ClipboardItem &item);
 
-    Pasteboard &m_pasteboard;
+    Clipboard &m_clipboard;
     Scheduler &m_scheduler;
     ClipboardHistoryModel m_history;
     qint64 m_lastChangeCount = 0;

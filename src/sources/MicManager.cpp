@@ -41,7 +41,7 @@ int MicManager::volumeFrom(const PlatformResult<int> &read, const QString &actio
         return *read.value;
     }
     if (read.error != m_loggedError) {
-        logLine(QStringLiteral("[MicManager] ") + action + QStringLiteral(" failed: "), read.error);
+        qCWarning(lcMicrophone).noquote() << action + QStringLiteral(" failed: ") + read.error;
         m_loggedError = read.error;
     }
     return 100;
@@ -51,7 +51,7 @@ void MicManager::report(const PlatformResult<> &set, const QString &action)
 {
     if (set.succeeded())
         return;
-    logLine(QStringLiteral("[MicManager] ") + action + QStringLiteral(" failed: "), set.error);
+    qCWarning(lcMicrophone).noquote() << action + QStringLiteral(" failed: ") + set.error;
 }
 
 void MicManager::toggleMute()

@@ -10,7 +10,7 @@
 
 namespace talvo {
 
-static const QString kAddEventFailed = QStringLiteral("[NotchCalendarManager] addEvent failed: ");
+static const QString kAddEventFailed = QStringLiteral("addEvent failed: ");
 
 NotchCalendarManager::NotchCalendarManager(CalendarStore &store, Preferences &preferences, Scheduler &scheduler,
                                            QObject *parent)
@@ -172,7 +172,7 @@ bool NotchCalendarManager::addEvent(const QString &title, const QDateTime &date,
 
     QString error;
     if (!m_store.saveEvent(NewCalendarEvent{trimmed, *start, end}, &error)) {
-        logLine(kAddEventFailed, error);
+        qCWarning(lcCalendar).noquote() << kAddEventFailed + error;
         return false;
     }
     setSelectedDate(day.startOfDay(Qt::LocalTime));

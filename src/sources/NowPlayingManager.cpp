@@ -17,8 +17,6 @@ const QString NowPlayingManager::kOtherName = QStringLiteral("Music");
 
 namespace {
 
-const QString kLogPrefix = QStringLiteral("[NowPlayingManager] ");
-
 // The transport commands by the names the music card uses.
 const std::array<std::pair<PlayerCommand, QLatin1StringView>, 3> kCommandNames{{
     {PlayerCommand::PlayPause, QLatin1StringView("playpause")},
@@ -104,7 +102,8 @@ std::optional<PlayerStatus> NowPlayingManager::queryPlayer(MediaPlayers &players
         return std::nullopt;
     const PlatformResult<PlayerStatus> result = players.status(slot);
     if (!result.succeeded()) {
-        logLine(kLogPrefix + QStringLiteral("query of ") + slotName(slot) + QStringLiteral(" failed: "), result.error);
+        qCWarning(lcNowPlaying).noquote() << QStringLiteral("query of ") + slotName(slot)
+                                             + QStringLiteral(" failed: ") + result.error;
         return std::nullopt;
     }
     if (result.value->state == PlaybackState::Stopped)
@@ -217,7 +216,8 @@ void NowPlayingManager::fetchArtworkBytes(const QString &key)
         [&players] {
             const PlatformResult<QByteArray> result = players.artworkBytes(PlayerSlot::Other);
             if (!result.succeeded()) {
-                logLine(kLogPrefix + QStringLiteral("artwork of the other player failed: "), result.error);
+                qCWarning(lcNowPlaying).noquote() << QStringLiteral("artwork of the other player failed: ")
+                                                     + result.error;
                 return QImage();
             }
             return ArtworkImage::decode(*result.value);
@@ -233,7 +233,7 @@ void NowPlayingManager::fetchArtworkAddress(const QString &key)
         [&players] {
             const PlatformResult<QString> result = players.artworkAddress(PlayerSlot::Spotify);
             if (!result.succeeded()) {
-                logLine(kLogPrefix + QStringLiteral("artwork of Spotify failed: "), result.error);
+                qCWarning(lcNowPlaying).noquote() << QStringLiteral("artwork of Spotify failed: ") + result.error;
                 return QString();
             }
             return *result.value;
@@ -287,7 +287,7 @@ void NowPlayingManager::sendCommand(const QString &command)
             return;
         }
     }
-    logLine(kLogPrefix + QStringLiteral("unknown command: "), command);
+    qCWarning(lcNowPlaying).noquote() << QStringLiteral("unknown command: ") + command;
 }
 
 void NowPlayingManager::sendCommand(PlayerCommand command)
@@ -299,9 +299,8 @@ void NowPlayingManager::sendCommand(PlayerCommand command)
         [&players, slot, command] {
             const PlatformResult<> result = players.send(slot, command);
             if (!result.succeeded()) {
-                logLine(kLogPrefix + commandName(command) + QStringLiteral(" on ") + slotName(slot)
-                            + QStringLiteral(" failed: "),
-                        result.error);
+                qCWarning(lcNowPlaying).noquote() << commandName(command) + QStringLiteral(" on ") + slotName(slot)
+                                                     + QStringLiteral(" failed: ") + result.error;
             }
             return result.succeeded();
         },

@@ -96,7 +96,8 @@ void RecentFilesManager::requestAccess()
             return;
         const BookmarkCreation created = m_bookmarks.createBookmark(*chosen);
         if (!created.data) {
-            logLine(QStringLiteral("Error creating Downloads folder bookmark: "), created.error);
+            qCWarning(lcDownloads).noquote() << QStringLiteral("Error creating Downloads folder bookmark: ")
+                                                + created.error;
             return;
         }
         storeBookmark(*created.data);
@@ -122,7 +123,8 @@ void RecentFilesManager::adoptResolution(const Resolved &resolved)
     if (resolved.freshBookmark)
         storeBookmark(*resolved.freshBookmark);
     if (!resolved.resolution.path)
-        logLine(QStringLiteral("Error resolving Downloads folder bookmark: "), resolved.resolution.error);
+        qCWarning(lcDownloads).noquote() << QStringLiteral("Error resolving Downloads folder bookmark: ")
+                                            + resolved.resolution.error;
 }
 
 std::optional<QUrl> RecentFilesManager::resolveFolderURL()
@@ -214,7 +216,8 @@ void RecentFilesManager::finishRefresh(const RefreshOutcome &outcome)
             setHasPermission(false);
             setRecentFiles({});
         } else if (!outcome.listing.ok) {
-            logLine(QStringLiteral("Error reading downloads folder: "), outcome.listing.error);
+            qCWarning(lcDownloads).noquote() << QStringLiteral("Error reading downloads folder: ")
+                                                + outcome.listing.error;
         } else {
             setRecentFiles(outcome.files);
             setHasPermission(true);

@@ -53,7 +53,7 @@ public:
     Q_INVOKABLE void checkPermission();
     // Refreshes from now on; later calls do nothing.
     Q_INVOKABLE void startMonitoring();
-    // Asks the user for the folder, on a later main-queue turn.
+    // Asks the user for the folder, on a later event-loop turn.
     Q_INVOKABLE void requestAccess();
     Q_INVOKABLE void refresh();
     // The granted folder, or nothing. Rewrites a stale bookmark. Blocks on the

@@ -137,7 +137,7 @@ QString SymbolTable::glyph(const QString &name)
     static QSet<QString> reported;
     if (!name.isEmpty() && !reported.contains(name)) {
         reported.insert(name);
-        logLine(QStringLiteral("[Symbols] "), QStringLiteral("unknown symbol name: %1").arg(name));
+        qCWarning(lcUi).noquote() << QStringLiteral("unknown symbol name: %1").arg(name);
     }
     return {};
 }

@@ -11,7 +11,7 @@
 #include <QTest>
 
 using namespace talvo;
-using Policy = AppDelegate::ActivationPolicy;
+using Presence = AppDelegate::TaskbarPresence;
 
 namespace {
 
@@ -56,13 +56,13 @@ private slots:
         f.delegate->applicationDidFinishLaunching();
         QCOMPARE(f.journal.entries, (QStringList{QStringLiteral("notch.show"), QStringLiteral("status.add"),
                                                  QStringLiteral("updater.start"), QStringLiteral("login.register")}));
-        QCOMPARE(f.delegate->activationPolicy(), Policy::Accessory);
+        QCOMPARE(f.delegate->taskbarPresence(), Presence::Hidden);
         f.scheduler.advance(499);
         QCOMPARE(f.windows.onboardingCreated, 0);
         f.scheduler.advance(1);
         QCOMPARE(f.windows.onboardingCreated, 1);
         QCOMPARE(f.journal.entries.last(), QStringLiteral("onboarding.present"));
-        QCOMPARE(f.delegate->activationPolicy(), Policy::Regular);
+        QCOMPARE(f.delegate->taskbarPresence(), Presence::Shown);
     }
 
     void onboardingOnlyWhileNotCompleted()
@@ -71,33 +71,33 @@ private slots:
         f.delegate->applicationDidFinishLaunching();
         f.scheduler.advance(5000);
         QCOMPARE(f.windows.onboardingCreated, 0);
-        QCOMPARE(f.delegate->activationPolicy(), Policy::Accessory);
+        QCOMPARE(f.delegate->taskbarPresence(), Presence::Hidden);
     }
 
-    void policyFollowsEveryOpenAndCloseOrder_data()
+    void taskbarPresenceFollowsEveryOpenAndCloseOrder_data()
     {
         QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QStringList>("policies"); // after each step: A or R
+        QTest::addColumn<QStringList>("presences"); // after each step: H(idden) or S(hown)
         const auto L = [](std::initializer_list<const char *> items) {
             QStringList list;
             for (const char *item : items)
                 list << QString::fromLatin1(item);
             return list;
         };
-        QTest::newRow("settings alone") << L({"openSettings", "userClosesSettings"}) << L({"R", "A"});
-        QTest::newRow("onboarding alone, finished") << L({"openOnboarding", "finishOnboarding"}) << L({"R", "A"});
+        QTest::newRow("settings alone") << L({"openSettings", "userClosesSettings"}) << L({"S", "H"});
+        QTest::newRow("onboarding alone, finished") << L({"openOnboarding", "finishOnboarding"}) << L({"S", "H"});
         QTest::newRow("settings closed first") << L({"openOnboarding", "openSettings", "userClosesSettings", "finishOnboarding"})
-                                               << L({"R", "R", "R", "A"});
+                                               << L({"S", "S", "S", "H"});
         QTest::newRow("onboarding finished first") << L({"openSettings", "openOnboarding", "finishOnboarding", "userClosesSettings"})
-                                                   << L({"R", "R", "R", "A"});
+                                                   << L({"S", "S", "S", "H"});
         QTest::newRow("onboarding closed by the system") << L({"openOnboarding", "userClosesOnboarding", "openSettings"})
-                                                         << L({"R", "A", "R"});
-        QTest::newRow("reopen settings") << L({"openSettings", "userClosesSettings", "openSettings"}) << L({"R", "A", "R"});
+                                                         << L({"S", "H", "S"});
+        QTest::newRow("reopen settings") << L({"openSettings", "userClosesSettings", "openSettings"}) << L({"S", "H", "S"});
     }
-    void policyFollowsEveryOpenAndCloseOrder()
+    void taskbarPresenceFollowsEveryOpenAndCloseOrder()
     {
         QFETCH(QStringList, steps);
-        QFETCH(QStringList, policies);
+        QFETCH(QStringList, presences);
         Fixture f(kOnboarded);
         f.delegate->applicationDidFinishLaunching();
         for (int i = 0; i < steps.size(); ++i) {
@@ -113,8 +113,8 @@ private slots:
             else if (step == u"finishOnboarding")
                 f.windows.lastOnboarding->onClose();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            const Policy expected = policies[i] == u"R" ? Policy::Regular : Policy::Accessory;
-            QVERIFY2(f.delegate->activationPolicy() == expected, qPrintable(QStringLiteral("after step %1").arg(step)));
+            const Presence expected = presences[i] == u"S" ? Presence::Shown : Presence::Hidden;
+            QVERIFY2(f.delegate->taskbarPresence() == expected, qPrintable(QStringLiteral("after step %1").arg(step)));
         }
     }
 
@@ -181,7 +181,7 @@ private slots:
         f.loginItem.currentStatus = status;
         if (fails) {
             f.loginItem.failure = QStringLiteral("autostart folder is read-only");
-            QTest::ignoreMessage(QtInfoMsg, "Failed to register SMAppService: autostart folder is read-only");
+            QTest::ignoreMessage(QtWarningMsg, "Failed to register the login item: autostart folder is read-only");
         }
         f.delegate->applicationDidFinishLaunching();
         QCOMPARE(f.loginItem.registerCount, registerCalls);

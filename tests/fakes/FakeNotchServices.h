@@ -2,7 +2,7 @@
 
 #include "fakes/FakeApplicationCatalog.h"
 #include "fakes/FakeContentTypes.h"
-#include "fakes/FakeDragPasteboard.h"
+#include "fakes/FakeDragSelection.h"
 #include "fakes/FakeEventMonitors.h"
 #include "fakes/FakeHapticFeedback.h"
 #include "fakes/FakeNotchWindowSurface.h"
@@ -66,7 +66,7 @@ struct FakeNotchServices : FakeShelfServices
     FakeScreens screens;
     FakePointer pointer;
     FakeEventMonitors monitors;
-    FakeDragPasteboard drag;
+    FakeDragSelection drag;
     FakeNotchWindowSurface window;
     SystemEvents system;
     FakeHapticFeedback haptics;

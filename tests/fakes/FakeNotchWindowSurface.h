@@ -12,7 +12,7 @@ public:
     void setContent(QQmlEngine &, const QString &, const QString &, const QVariantMap &) override {}
     void setFrame(const QRect &frame) override { m_frame = frame; }
     QRect frame() const override { return m_frame; }
-    void orderFrontRegardless() override { ++orderFrontCount; }
+    void raise() override { ++raiseCount; }
     void setOverlayLevel() override {}
     void setInputRegion(const QRegion &region) override
     {
@@ -29,7 +29,7 @@ public:
     }
 
     QRect m_frame;
-    int orderFrontCount = 0;
+    int raiseCount = 0;
     QRegion inputRegion;
     int inputRegionWrites = 0;
     std::optional<QRegion> boundingRegion;

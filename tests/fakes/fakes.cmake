@@ -22,13 +22,13 @@ target_sources(talvo_fakes PRIVATE
     fakes/FakeFolderBookmarks.h
     fakes/FakeFolderChooser.h
     fakes/FakeFolderLister.h
-    fakes/FakePasteboard.h
     fakes/FakePowerSource.h
+    fakes/FakeClipboard.h
 )
 target_sources(talvo_fakes PRIVATE fakes/FakeCalendarStore.cpp fakes/FakeCalendarStore.h)
 target_sources(talvo_fakes PRIVATE fakes/FileSizeLimit.h)
 target_sources(talvo_fakes PRIVATE
-    fakes/FakeDragPasteboard.h
+    fakes/FakeDragSelection.h
     fakes/FakeEventMonitors.h
     fakes/FakeHapticFeedback.h
     fakes/FakeNotchWindowSurface.h

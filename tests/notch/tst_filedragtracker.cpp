@@ -49,7 +49,7 @@ private slots:
         QFETCH(QStringList, steps);
         QFETCH(int, activeCount);
         FakeShelfServices services;
-        FakeDragPasteboard drag;
+        FakeDragSelection drag;
         FakePointer pointer;
         FileDragTracker tracker(services.vm, drag, pointer);
         auto send = [&](PointerEventType type) { tracker.handleEvent(PointerEvent::of(type)); };

@@ -60,10 +60,10 @@ private slots:
         rig.monitoring = monitoring;
         rig.lastCheck = rig.scheduler.monotonicMs() + 10000 - sinceLastCheck;
         rig.scheduler.advance(9999);
-        QCOMPARE(rig.window.orderFrontCount, 0);
+        QCOMPARE(rig.window.raiseCount, 0);
         rig.scheduler.advance(1);
         QCOMPARE(rig.log, restarts ? QStringList{"start"} : QStringList{});
-        QCOMPARE(rig.window.orderFrontCount, 1); // raised on every check
+        QCOMPARE(rig.window.raiseCount, 1); // raised on every check
     }
 
     void desktopEventsRecover_data()
@@ -95,7 +95,7 @@ private slots:
         QVERIFY(rig.log.isEmpty());
         rig.scheduler.advance(1);
         QCOMPARE(rig.log, actions);
-        QCOMPARE(rig.window.orderFrontCount, actions.contains(QStringLiteral("position")) ? 1 : 0);
+        QCOMPARE(rig.window.raiseCount, actions.contains(QStringLiteral("position")) ? 1 : 0);
     }
 
     void stopsWithItsOwner()
@@ -106,7 +106,7 @@ private slots:
         rig.watchdog.reset();
         rig.scheduler.advance(20000);
         QVERIFY(rig.log.isEmpty());
-        QCOMPARE(rig.window.orderFrontCount, 0);
+        QCOMPARE(rig.window.raiseCount, 0);
     }
 };
 

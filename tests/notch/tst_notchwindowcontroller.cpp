@@ -259,7 +259,7 @@ private slots:
         rig.scheduler.advance(10000);
         QCOMPARE(rig.monitors.count(true), 1);
         QCOMPARE(rig.monitors.count(false), 1);
-        QCOMPARE(rig.window.orderFrontCount, 1);
+        QCOMPARE(rig.window.raiseCount, 1);
         const int afterLoss = rig.queue.startedCount;
         QCOMPARE(afterLoss, started + 1);
 

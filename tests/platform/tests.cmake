@@ -1,4 +1,5 @@
 talvo_add_test(tst_scheduler SOURCES platform/tst_scheduler.cpp)
+talvo_add_test(tst_log SOURCES platform/tst_log.cpp)
 talvo_add_test(tst_jsonfilepreferencesstorage SOURCES platform/linux/tst_jsonfilepreferencesstorage.cpp
     LIBS talvo_platform_linux)
 talvo_add_test(tst_pulseaudioservices SOURCES platform/linux/tst_pulseaudioservices.cpp LIBS talvo_platform_linux)
@@ -19,10 +20,10 @@ talvo_add_test(tst_desktopapplicationcatalog SOURCES platform/linux/tst_desktopa
     LIBS talvo_platform_linux)
 qt_add_executable(clipboard_owner platform/linux/clipboard_owner.cpp)
 target_link_libraries(clipboard_owner PRIVATE talvo_compiler_flags Qt6::Gui)
-talvo_add_test(tst_qtclipboardpasteboard SOURCES platform/linux/tst_qtclipboardpasteboard.cpp
+talvo_add_test(tst_qtclipboard SOURCES platform/linux/tst_qtclipboard.cpp
     LIBS talvo_platform_linux GUI)
-target_compile_definitions(tst_qtclipboardpasteboard PRIVATE CLIPBOARD_OWNER="$<TARGET_FILE:clipboard_owner>")
-add_dependencies(tst_qtclipboardpasteboard clipboard_owner)
+target_compile_definitions(tst_qtclipboard PRIVATE CLIPBOARD_OWNER="$<TARGET_FILE:clipboard_owner>")
+add_dependencies(tst_qtclipboard clipboard_owner)
 talvo_add_test(tst_downloadsondisk SOURCES platform/linux/tst_downloadsondisk.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_helperprocesses SOURCES platform/linux/tst_helperprocesses.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_icalcalendarstore SOURCES platform/linux/tst_icalcalendarstore.cpp

@@ -1,4 +1,4 @@
-#include "fakes/FakePasteboard.h"
+#include "fakes/FakeClipboard.h"
 #include "fakes/VirtualScheduler.h"
 #include "sources/ClipboardManager.h"
 
@@ -28,9 +28,9 @@ QStringList texts(const QList<ClipboardItem> &items)
 
 struct Fixture
 {
-    FakePasteboard pasteboard;
+    FakeClipboard clipboard;
     VirtualScheduler scheduler;
-    ClipboardManager manager{pasteboard, scheduler};
+    ClipboardManager manager{clipboard, scheduler};
 
     // Another program copies: "img:40x30" (optionally "@2" for double density
     // and "+caption" for a text form), "secret:..." as a password manager
@@ -41,11 +41,11 @@ struct Fixture
         if (const auto m = image.match(what); m.hasMatch()) {
             QImage picture = filledImage(m.captured(1).toInt(), m.captured(2).toInt());
             picture.setDevicePixelRatio(m.hasCaptured(3) ? 2 : 1);
-            pasteboard.copyImage(picture, m.hasCaptured(5) ? std::optional(m.captured(5)) : std::nullopt);
+            clipboard.copyImage(picture, m.hasCaptured(5) ? std::optional(m.captured(5)) : std::nullopt);
         } else if (what.startsWith(u"secret:")) {
-            pasteboard.copySecret(what.mid(7));
+            clipboard.copySecret(what.mid(7));
         } else {
-            pasteboard.copyText(what);
+            clipboard.copyText(what);
         }
         scheduler.advance(ClipboardManager::pollInterval);
     }
@@ -138,11 +138,11 @@ private slots:
         QSignalSpy changed(&f.manager, &ClipboardManager::historyChanged);
 
         f.manager.copyToPasteboard(f.manager.history().at(1));
-        QCOMPARE(f.pasteboard.text(), u"A"_s);
+        QCOMPARE(f.clipboard.text(), u"A"_s);
         f.scheduler.advance(5 * ClipboardManager::pollInterval.count());
         // Views pass the id.
         f.manager.copyToPasteboard(f.manager.history().at(2).id.toString());
-        QCOMPARE(f.pasteboard.currentImage(), filledImage(10, 10));
+        QCOMPARE(f.clipboard.currentImage(), filledImage(10, 10));
         f.scheduler.advance(5 * ClipboardManager::pollInterval.count());
 
         QCOMPARE(texts(f.manager.history()), (QStringList{"B", "A", "<image>"}));
@@ -154,10 +154,10 @@ private slots:
 
     void contentFromBeforeCreationNeverShows()
     {
-        FakePasteboard pasteboard;
+        FakeClipboard clipboard;
         VirtualScheduler scheduler;
-        pasteboard.copyText(u"old secret"_s);
-        ClipboardManager manager(pasteboard, scheduler);
+        clipboard.copyText(u"old secret"_s);
+        ClipboardManager manager(clipboard, scheduler);
         manager.startMonitoring();
         scheduler.advance(10 * ClipboardManager::pollInterval.count());
         QVERIFY(manager.history().isEmpty());
@@ -170,19 +170,19 @@ private slots:
         f.manager.startMonitoring(); // a second call adds no timer
         QCOMPARE(f.scheduler.pendingCount(), 1);
         f.scheduler.advance(20 * ClipboardManager::pollInterval.count());
-        QCOMPARE(f.pasteboard.contentReads, 0);
-        f.pasteboard.copyText(u"x"_s);
+        QCOMPARE(f.clipboard.contentReads, 0);
+        f.clipboard.copyText(u"x"_s);
         f.scheduler.advance(ClipboardManager::pollInterval.count() - 1);
-        QCOMPARE(f.pasteboard.contentReads, 0);
+        QCOMPARE(f.clipboard.contentReads, 0);
         f.scheduler.advance(1);
-        QCOMPARE(f.pasteboard.contentReads, 2); // image first, then text
+        QCOMPARE(f.clipboard.contentReads, 2); // image first, then text
     }
 
     void historyChangesOnATurnOfItsOwn()
     {
         Fixture f;
         QSignalSpy changed(&f.manager, &ClipboardManager::historyChanged);
-        f.pasteboard.copyText(u"A"_s);
+        f.clipboard.copyText(u"A"_s);
         f.manager.checkPasteboard();
         QVERIFY(f.manager.history().isEmpty());
         f.scheduler.runPending();

@@ -88,7 +88,7 @@ private slots:
         setPlayer(rig.players[kOther], other);
         rig.players[kOther].name = otherName;
         if (spotify.startsWith(u'!'))
-            QTest::ignoreMessage(QtInfoMsg, "[NowPlayingManager] query of Spotify failed: timeout");
+            QTest::ignoreMessage(QtWarningMsg, "query of Spotify failed: timeout");
         NowPlayingManager &manager = rig.start();
         QTEST(u"%1 %2 %3"_s.arg(manager.appName(), manager.songTitle(), manager.isPlaying() ? u"playing"_s : u"paused"_s),
               "shown");
@@ -229,7 +229,7 @@ private slots:
         player.artworkBytes = address.toUtf8();
         player.artworkError = error;
         if (!error.isEmpty())
-            QTest::ignoreMessage(QtInfoMsg, qPrintable(u"[NowPlayingManager] artwork of %1 failed: %2"_s
+            QTest::ignoreMessage(QtWarningMsg, qPrintable(u"artwork of %1 failed: %2"_s
                                                            .arg(spotify ? u"Spotify"_s : u"the other player"_s, error)));
         NowPlayingManager &manager = rig.start();
         QCOMPARE(rig.http.pendingCount(), outcome >= 0 ? 1 : 0);
@@ -357,7 +357,7 @@ private slots:
         NowPlayingManager &manager = rig.start();
         rig.players.statusAsks = 0;
         if (expected < 0)
-            QTest::ignoreMessage(QtInfoMsg, "[NowPlayingManager] unknown command: stop");
+            QTest::ignoreMessage(QtWarningMsg, "unknown command: stop");
         manager.sendCommand(command);
         rig.scheduler.runPending();
         if (expected < 0) {
@@ -376,7 +376,7 @@ private slots:
         rig.players[kSpotify].commandError = u"Spotify is not responding"_s;
         NowPlayingManager &manager = rig.start();
         rig.players[kSpotify].state = PlaybackState::Paused;
-        QTest::ignoreMessage(QtInfoMsg, "[NowPlayingManager] playpause on Spotify failed: Spotify is not responding");
+        QTest::ignoreMessage(QtWarningMsg, "playpause on Spotify failed: Spotify is not responding");
         manager.sendCommand(PlayerCommand::PlayPause);
         rig.scheduler.runPending();
         QVERIFY(!manager.isPlaying());

@@ -105,7 +105,7 @@ private slots:
         f.manager->requestAccess(); // a second click while the chooser is on its way
         QVERIFY(f.chooser.requests.isEmpty()); // the chooser opens on a later turn
         if (creationFails)
-            QTest::ignoreMessage(QtInfoMsg, "Error creating Downloads folder bookmark: cannot create");
+            QTest::ignoreMessage(QtWarningMsg, "Error creating Downloads folder bookmark: cannot create");
         f.scheduler.runPending();
 
         QCOMPARE(f.chooser.requests.size(), 1);
@@ -197,7 +197,7 @@ private slots:
 
         f.bookmarks.removeFolder(downloads);
         for (int i = 0; i < 2; ++i) { // the bookmark stays and is tried again
-            QTest::ignoreMessage(QtInfoMsg, kGone);
+            QTest::ignoreMessage(QtWarningMsg, kGone);
             f.refresh();
             QVERIFY(!f.manager->hasPermission());
             QVERIFY(f.manager->recentFiles().isEmpty());
@@ -234,7 +234,7 @@ private slots:
         f.refresh();
         QSignalSpy files(f.manager.get(), &RecentFilesManager::recentFilesChanged);
         f.lister.setFailure(downloads, u"Permission denied"_s);
-        QTest::ignoreMessage(QtInfoMsg, "Error reading downloads folder: Permission denied");
+        QTest::ignoreMessage(QtWarningMsg, "Error reading downloads folder: Permission denied");
         f.refresh();
         QCOMPARE(names(f.manager->recentFiles()), QStringList{"a"});
         QVERIFY(f.manager->hasPermission());
@@ -259,7 +259,7 @@ private slots:
         Fixture f(bookmarked ? std::optional<QString>(downloads) : std::nullopt);
         if (!resolvable && bookmarked) {
             f.bookmarks.removeFolder(downloads);
-            QTest::ignoreMessage(QtInfoMsg, kGone);
+            QTest::ignoreMessage(QtWarningMsg, kGone);
         }
         const QUrl url = QUrl::fromLocalFile(downloads + u"/report.pdf"_s);
         f.manager->openFile(url);

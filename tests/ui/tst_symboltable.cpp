@@ -69,7 +69,7 @@ private slots:
 
     void unknownNamesGiveNoGlyphAndOneLogLine()
     {
-        QTest::ignoreMessage(QtInfoMsg, "[Symbols] unknown symbol name: not.a.symbol");
+        QTest::ignoreMessage(QtWarningMsg, "unknown symbol name: not.a.symbol");
         QVERIFY(SymbolTable::glyph(QStringLiteral("not.a.symbol")).isEmpty());
         QVERIFY(SymbolTable::glyph(QStringLiteral("not.a.symbol")).isEmpty()); // no second line
         QVERIFY(SymbolTable::glyph(QString()).isEmpty());

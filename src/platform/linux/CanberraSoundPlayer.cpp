@@ -7,8 +7,6 @@
 
 namespace talvo {
 
-static const QString kLogPrefix = QStringLiteral("[SoundPlayer] ");
-
 // Touched only on the queue's thread (and destroyed wherever the last
 // reference goes, after the queue is done with it).
 struct CanberraSoundPlayer::State
@@ -29,7 +27,7 @@ struct CanberraSoundPlayer::State
     {
         if (std::exchange(reportedFailure, true))
             return;
-        logLine(kLogPrefix, QStringLiteral("cannot play sounds: ") + QString::fromUtf8(ca_strerror(error)));
+        qCWarning(lcSound).noquote() << QStringLiteral("cannot play sounds: ") + QString::fromUtf8(ca_strerror(error));
     }
 
     bool open()
@@ -90,7 +88,7 @@ void CanberraSoundPlayer::play(const QString &name)
     if (id.isEmpty()) {
         if (!m_reportedUnknown.contains(name)) {
             m_reportedUnknown.insert(name);
-            logLine(kLogPrefix, QStringLiteral("no sound named \"%1\"").arg(name));
+            qCWarning(lcSound).noquote() << QStringLiteral("no sound named \"%1\"").arg(name);
         }
         return;
     }

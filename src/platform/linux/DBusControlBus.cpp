@@ -12,7 +12,6 @@ namespace talvo {
 
 namespace {
 
-const QString kLogPrefix = QStringLiteral("[ControlBus] ");
 const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 
 QString path()
@@ -123,12 +122,12 @@ bool DBusControlBus::registerInstance()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        logLine(kLogPrefix, QStringLiteral("No session bus, running without the control interface: ")
-                                + bus.lastError().message());
+        qCWarning(lcDBus).noquote() << QStringLiteral("No session bus, running without the control interface: ")
+                                       + bus.lastError().message();
         return true;
     }
     if (!bus.registerVirtualObject(path(), m_object.get())) {
-        logLine(kLogPrefix, QStringLiteral("Cannot register %1: ").arg(path()) + bus.lastError().message());
+        qCWarning(lcDBus).noquote() << QStringLiteral("Cannot register %1: ").arg(path()) + bus.lastError().message();
         return true;
     }
     const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = bus.interface()->registerService(
@@ -150,7 +149,7 @@ bool DBusControlBus::activateRunningInstance()
                                                        QStringLiteral("Activate"));
     const QDBusMessage answer = bus.call(call, QDBus::Block, 5000);
     if (answer.type() == QDBusMessage::ErrorMessage) {
-        logLine(kLogPrefix, QStringLiteral("The running instance did not answer: ") + answer.errorMessage());
+        qCWarning(lcDBus).noquote() << QStringLiteral("The running instance did not answer: ") + answer.errorMessage();
         return false;
     }
     return true;

@@ -112,15 +112,15 @@ bool DesktopApplicationCatalog::launch(const QString &desktopFileId)
         return false;
     GDesktopAppInfo *info = g_desktop_app_info_new(desktopFileId.toUtf8().constData());
     if (!info) {
-        logLine(QStringLiteral("[DesktopApplicationCatalog] "), desktopFileId + QStringLiteral(" is not launchable"));
+        qCWarning(lcDesktop).noquote() << desktopFileId << "is not launchable";
         return false;
     }
     GAppLaunchContext *context = g_app_launch_context_new();
     GError *error = nullptr;
     const bool launched = g_app_info_launch(G_APP_INFO(info), nullptr, context, &error);
     if (!launched) {
-        logLine(QStringLiteral("[DesktopApplicationCatalog] "),
-                error ? QString::fromUtf8(error->message) : QStringLiteral("launch failed"));
+        qCWarning(lcDesktop).noquote() << "Launching" << desktopFileId << "failed:"
+                                       << (error ? QString::fromUtf8(error->message) : QStringLiteral("no reason given"));
         g_clear_error(&error);
     }
     g_object_unref(context);

@@ -40,7 +40,7 @@ bool DesktopSettingsOpener::startDetached(const Command &command)
     if (program.isEmpty())
         return false;
     if (!QProcess::startDetached(program, command.arguments)) {
-        logLine(QStringLiteral("Failed to open the system settings: "), command.program);
+        qCWarning(lcDesktop).noquote() << QStringLiteral("Failed to open the system settings: ") + command.program;
         return false;
     }
     return true;

@@ -12,12 +12,6 @@
 
 namespace talvo {
 
-namespace {
-
-const QString kLogPrefix = QStringLiteral("[FolderChooser] ");
-
-} // namespace
-
 void HelperFolderChooser::chooseFolderLater(const FolderChooserRequest &request, const QObject *context,
                                             std::function<void(std::optional<QString>)> done)
 {
@@ -25,7 +19,7 @@ void HelperFolderChooser::chooseFolderLater(const FolderChooserRequest &request,
                           QStringLiteral("--prompt"), request.prompt};
     if (!request.startDirectory.isEmpty())
         arguments << QStringLiteral("--start") << request.startDirectory;
-    QProcess *process = newHelperProcess(m_helperProgram, arguments, kLogPrefix);
+    QProcess *process = newHelperProcess(m_helperProgram, arguments, lcFolders());
 
     QPointer<const QObject> guard(context);
     auto finish = [process, guard, hasContext = context != nullptr,
@@ -48,15 +42,15 @@ void HelperFolderChooser::chooseFolderLater(const FolderChooserRequest &request,
             return finish({}); // cancelled
         // The path is followed by exactly one newline; it may hold newlines itself.
         if (status != QProcess::NormalExit || code != 0 || !output.endsWith('\n') || output.size() < 2) {
-            logLine(kLogPrefix, QStringLiteral("The folder dialog failed (exit %1)")
-                                    .arg(status == QProcess::NormalExit ? QString::number(code)
-                                                                        : QStringLiteral("by a crash")));
+            qCWarning(lcFolders).noquote() << QStringLiteral("The folder dialog failed (exit %1)")
+                                                  .arg(status == QProcess::NormalExit ? QString::number(code)
+                                                                                      : QStringLiteral("by a crash"));
             return finish({});
         }
         output.chop(1);
         const QString path = QFile::decodeName(output);
         if (!QFileInfo(path).isAbsolute()) {
-            logLine(kLogPrefix, QStringLiteral("The folder dialog answered with a relative path; ignored"));
+            qCWarning(lcFolders) << "The folder dialog answered with a relative path; ignored";
             return finish({});
         }
         finish(path);

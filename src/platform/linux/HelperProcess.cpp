@@ -6,15 +6,17 @@
 
 namespace talvo {
 
-QProcess *newHelperProcess(const QString &program, const QStringList &arguments, const QString &logPrefix)
+QProcess *newHelperProcess(const QString &program, const QStringList &arguments,
+                           const QLoggingCategory &category)
 {
     auto *process = new QProcess;
     process->setProgram(program);
     process->setArguments(arguments);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QObject::connect(process, &QProcess::errorOccurred, process, [process, logPrefix](QProcess::ProcessError error) {
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, &category](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
-            logLine(logPrefix, QStringLiteral("Cannot start %1: %2").arg(process->program(), process->errorString()));
+            qCWarning(category).noquote() << QStringLiteral("Cannot start %1: %2").arg(process->program(),
+                                                                                      process->errorString());
     });
     return process;
 }

@@ -10,8 +10,6 @@ namespace talvo {
 
 namespace {
 
-const QString kLogPrefix = QStringLiteral("[StatusItem] ");
-
 class HelperStatusItem final : public StatusItem
 {
 public:
@@ -20,7 +18,7 @@ public:
         : m_process(newHelperProcess(program,
                                      {QStringLiteral("status-item"), QStringLiteral("--symbol"), symbolName,
                                       QStringLiteral("--tooltip"), toolTip},
-                                     kLogPrefix))
+                                     lcTray()))
     {
         QObject::connect(m_process, &QProcess::readyReadStandardOutput, m_process,
                          [process = m_process, onActivate = std::move(onActivate)] {
@@ -31,7 +29,7 @@ public:
                          });
         QObject::connect(m_process, &QProcess::errorOccurred, m_process, [](QProcess::ProcessError error) {
             if (error == QProcess::Crashed)
-                logLine(kLogPrefix, QStringLiteral("The tray icon's helper crashed"));
+                qCWarning(lcTray).noquote() << QStringLiteral("The tray icon's helper crashed");
         });
         m_process->start();
     }

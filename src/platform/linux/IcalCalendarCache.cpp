@@ -13,7 +13,6 @@
 
 namespace talvo {
 
-static const QString kLogPrefix = QStringLiteral("[NotchCalendarManager] ");
 // Beyond this a file is not a calendar someone keeps by hand or by sync.
 static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
@@ -24,7 +23,7 @@ void IcalCalendarCache::reportUnreadable(const QString &path, const QString &rea
 {
     m_unreadableNow.insert(path);
     if (!m_unreadable.contains(path))
-        logLine(kLogPrefix, QStringLiteral("Cannot read calendar %1: %2").arg(path, reason));
+        qCWarning(lcCalendar).noquote() << QStringLiteral("Cannot read calendar %1: %2").arg(path, reason);
 }
 
 const IcalCalendarFile *IcalCalendarCache::file(Folder &folder, const QString &folderPath, const QString &name)
@@ -44,24 +43,26 @@ const IcalCalendarFile *IcalCalendarCache::file(Folder &folder, const QString &f
     entry.key = key;
     entry.parsed.reset();
     if (key.size > kMaxFileSize) {
-        logLine(kLogPrefix, QStringLiteral("Skipped calendar file %1: larger than %2 MB").arg(path).arg(kMaxFileSize >> 20));
+        qCWarning(lcCalendar).noquote() << QStringLiteral("Skipped calendar file %1: larger than %2 MB")
+                                               .arg(path).arg(kMaxFileSize >> 20);
         return nullptr;
     }
     QFile input(path);
     if (!input.open(QIODevice::ReadOnly)) {
-        logLine(kLogPrefix, QStringLiteral("Skipped calendar file %1: %2").arg(path, input.errorString()));
+        qCWarning(lcCalendar).noquote() << QStringLiteral("Skipped calendar file %1: %2")
+                                               .arg(path, input.errorString());
         return nullptr;
     }
     QString problem;
     std::unique_ptr<IcalCalendarFile> parsed = IcalCalendarFile::parse(input.readAll(), &problem);
     if (!parsed) {
-        logLine(kLogPrefix, QStringLiteral("Skipped malformed calendar file %1: %2").arg(path, problem));
+        qCWarning(lcCalendar).noquote() << QStringLiteral("Skipped malformed calendar file %1: %2").arg(path, problem);
         return nullptr;
     }
     if (parsed->skippedEvents() > 0) {
-        logLine(kLogPrefix, QStringLiteral("Skipped %1 malformed event(s) in %2: %3")
-                                .arg(parsed->skippedEvents())
-                                .arg(path, problem));
+        qCWarning(lcCalendar).noquote() << QStringLiteral("Skipped %1 malformed event(s) in %2: %3")
+                                               .arg(parsed->skippedEvents())
+                                               .arg(path, problem);
     }
     entry.parsed = std::move(parsed);
     return entry.parsed.get();

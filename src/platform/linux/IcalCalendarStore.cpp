@@ -16,8 +16,6 @@
 
 namespace talvo {
 
-static const QString kLogPrefix = QStringLiteral("[NotchCalendarManager] ");
-
 IcalCalendarStore::IcalCalendarStore(Scheduler &scheduler, WorkQueue &queue, const QString &ownFolder,
                                      QObject *parent)
     : CalendarStore(parent)
@@ -94,7 +92,7 @@ void IcalCalendarStore::requestFullAccess(const QObject *context, std::function<
 void IcalCalendarStore::chooseCalendarFolder(const QObject *context, std::function<void(QString)> chosen)
 {
     if (!m_folderChooser) {
-        logLine(kLogPrefix, QStringLiteral("Cannot choose a calendar folder: no folder chooser in this process"));
+        qCWarning(lcCalendar) << "Cannot choose a calendar folder: no folder chooser in this process";
         return;
     }
     m_folderChooser->chooseFolderLater(

@@ -12,8 +12,6 @@
 
 namespace talvo {
 
-static const QString kLogPrefix = QStringLiteral("[Preferences] ");
-
 JsonFilePreferencesStorage::JsonFilePreferencesStorage(const QString &filePath, QObject *parent)
     : PreferencesStorage(parent), m_filePath(QFileInfo(filePath).absoluteFilePath())
 {
@@ -39,7 +37,7 @@ QJsonObject JsonFilePreferencesStorage::readFile(bool *ok)
         return {};
     if (!file.open(QIODevice::ReadOnly)) {
         *ok = false;
-        logLine(kLogPrefix + QStringLiteral("Cannot read %1: ").arg(m_filePath), file.errorString());
+        qCWarning(lcPreferences).noquote() << QStringLiteral("Cannot read %1: ").arg(m_filePath) + file.errorString();
         return {};
     }
     const QByteArray bytes = file.readAll();
@@ -54,9 +52,11 @@ QJsonObject JsonFilePreferencesStorage::readFile(bool *ok)
                               + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
         file.close();
         if (QFile::rename(m_filePath, aside))
-            logLine(kLogPrefix, QStringLiteral("Unreadable preferences (%1) kept as %2; using defaults").arg(reason, aside));
+            qCWarning(lcPreferences).noquote()
+                << QStringLiteral("Unreadable preferences (%1) kept as %2; using defaults").arg(reason, aside);
         else
-            logLine(kLogPrefix, QStringLiteral("Unreadable preferences (%1) in %2; using defaults").arg(reason, m_filePath));
+            qCWarning(lcPreferences).noquote()
+                << QStringLiteral("Unreadable preferences (%1) in %2; using defaults").arg(reason, m_filePath);
         return {};
     }
     return document.object();
@@ -73,7 +73,7 @@ QJsonObject JsonFilePreferencesStorage::load()
 bool JsonFilePreferencesStorage::save(const QJsonObject &values)
 {
     if (const auto error = writeFileAtomically(m_filePath, QJsonDocument(values).toJson(QJsonDocument::Indented))) {
-        logLine(kLogPrefix + QStringLiteral("Failed to save preferences: "), *error);
+        qCWarning(lcPreferences).noquote() << QStringLiteral("Failed to save preferences: ") + *error;
         return false;
     }
     m_lastKnown = values;

@@ -12,8 +12,6 @@ namespace talvo {
 
 namespace {
 
-const QString kLogPrefix = QStringLiteral("[NominatimReverseGeocoder] ");
-
 QString degreesText(qint64 thousandths)
 {
     return QString::number(double(thousandths) / 1000.0, 'f', 3);
@@ -115,7 +113,7 @@ void NominatimReverseGeocoder::start(Job job)
         if (result.succeeded)
             m_cache.insert(cacheKey(job), new QList<Placemark>(result.placemarks));
         else
-            logLine(kLogPrefix, result.errorDescription);
+            qCWarning(lcWeather).noquote() << result.errorDescription;
         finish(job, result);
         pump();
     });

@@ -41,10 +41,10 @@ QHash<QString, QSizeF> QtScreens::parseHousings(const QString &value)
                                 ? QSizeF(match.captured(2).toDouble(), match.captured(3).toDouble())
                                 : QSizeF();
         if (size.isEmpty()) {
-            logLine(QStringLiteral("[Screens] "),
-                    QStringLiteral("Ignoring camera housing \"%1\" in %2: expected WIDTHxHEIGHT or "
-                                   "OUTPUT:WIDTHxHEIGHT with both sizes above 0")
-                        .arg(piece.trimmed(), QLatin1String(kHousingVariable)));
+            qCWarning(lcScreens).noquote() << QStringLiteral("Ignoring camera housing \"%1\" in %2: expected "
+                                                             "WIDTHxHEIGHT or OUTPUT:WIDTHxHEIGHT with both "
+                                                             "sizes above 0")
+                                                  .arg(piece.trimmed(), QLatin1String(kHousingVariable));
             continue;
         }
         result.insert(match.captured(1), size);

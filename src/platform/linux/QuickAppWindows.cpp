@@ -51,7 +51,7 @@ void WindowStateStore::setFrame(const QString &name, const QRect &frame)
                                    {QStringLiteral("width"), frame.width()},
                                    {QStringLiteral("height"), frame.height()}});
     if (const auto error = writeFileAtomically(m_filePath, QJsonDocument(state).toJson()))
-        logLine(QStringLiteral("[WindowState] Failed to save window frame: "), *error);
+        qCWarning(lcApp).noquote() << QStringLiteral("Failed to save window frame: ") + *error;
 }
 
 namespace {
@@ -138,7 +138,7 @@ QQuickWindow *QuickAppWindowFactory::load(const QString &path, const QVariantMap
     QObject *object = component.createWithInitialProperties(initialProperties);
     auto *window = qobject_cast<QQuickWindow *>(object);
     if (!window) {
-        logLine(QStringLiteral("[AppWindows] Cannot create %1: ").arg(path), component.errorString());
+        qCWarning(lcApp).noquote() << QStringLiteral("Cannot create %1: ").arg(path) + component.errorString();
         delete object;
         // An empty window keeps the bookkeeping of the caller intact.
         window = new QQuickWindow;

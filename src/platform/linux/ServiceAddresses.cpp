@@ -21,7 +21,8 @@ QUrl serviceBase(const char *variable, const QString &buildDefault)
         const QUrl url(configured, QUrl::StrictMode);
         if (isWebAddress(url) && !url.hasQuery() && !url.hasFragment())
             return url;
-        logLine(QStringLiteral("Ignoring %1, not an http(s) address: ").arg(QLatin1String(variable)), configured);
+        qCWarning(lcApp).noquote() << QStringLiteral("Ignoring %1, not an http(s) address: ")
+                                          .arg(QLatin1String(variable)) + configured;
     }
     return QUrl(buildDefault);
 }

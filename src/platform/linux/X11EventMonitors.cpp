@@ -90,8 +90,8 @@ bool X11EventMonitors::ensureRawEvents()
     xcb_connection_t *c = m_connection.get();
     const xcb_query_extension_reply_t *ext = xcb_get_extension_data(c, &xcb_input_id);
     if (!ext || !ext->present) {
-        logLine(QStringLiteral("[X11] "), QStringLiteral("The X server lacks XInput; pointer events of other "
-                                                         "programs are not seen"));
+        qCWarning(lcX11).noquote() << QStringLiteral("The X server lacks XInput; pointer events of other "
+                                                     "programs are not seen");
         return false;
     }
     // Raw events reach us during other clients' grabs only from version 2.1 on,
@@ -99,8 +99,8 @@ bool X11EventMonitors::ensureRawEvents()
     XcbReply<xcb_input_xi_query_version_reply_t> version(
         xcb_input_xi_query_version_reply(c, xcb_input_xi_query_version(c, 2, 2), nullptr));
     if (!version || (version->major_version < 2 || (version->major_version == 2 && version->minor_version < 1))) {
-        logLine(QStringLiteral("[X11] "), QStringLiteral("The X server's XInput is older than 2.1; pointer "
-                                                         "events of other programs are not seen"));
+        qCWarning(lcX11).noquote() << QStringLiteral("The X server's XInput is older than 2.1; pointer "
+                                                     "events of other programs are not seen");
         return false;
     }
     m_xinputOpcode = ext->major_opcode;
@@ -114,8 +114,8 @@ bool X11EventMonitors::ensureRawEvents()
     XcbReply<xcb_generic_error_t> error(
         xcb_request_check(c, xcb_input_xi_select_events_checked(c, m_connection.root(), 1, &mask.head)));
     if (error) {
-        logLine(QStringLiteral("[X11] "), QStringLiteral("Cannot select raw pointer events (X error %1)")
-                                              .arg(error->error_code));
+        qCWarning(lcX11).noquote() << QStringLiteral("Cannot select raw pointer events (X error %1)")
+                                          .arg(error->error_code);
         return false;
     }
     // Buttons already held when watching starts count as held.

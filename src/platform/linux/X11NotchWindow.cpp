@@ -16,8 +16,6 @@ namespace talvo {
 
 namespace {
 
-const QString kLogPrefix = QStringLiteral("[NotchWindow] ");
-
 xcb_atom_t internAtom(xcb_connection_t *c, const char *name)
 {
     XcbReply<xcb_intern_atom_reply_t> reply(
@@ -95,10 +93,10 @@ void X11NotchWindow::setContent(QQmlEngine &engine, const QString &module, const
     std::unique_ptr<QObject> object(component.createWithInitialProperties(initialProperties));
     auto *item = qobject_cast<QQuickItem *>(object.get());
     if (!item) {
-        logLine(kLogPrefix, QStringLiteral("Cannot create %1.%2: %3")
-                                .arg(module, typeName,
-                                     component.isError() ? component.errorString().trimmed()
-                                                         : QStringLiteral("not a visual item")));
+        qCWarning(lcNotch).noquote() << QStringLiteral("Cannot create %1.%2: %3")
+                                            .arg(module, typeName,
+                                                 component.isError() ? component.errorString().trimmed()
+                                                                     : QStringLiteral("not a visual item"));
         return;
     }
     object.release();
@@ -119,7 +117,7 @@ QRect X11NotchWindow::frame() const
     return m_window->geometry();
 }
 
-void X11NotchWindow::orderFrontRegardless()
+void X11NotchWindow::raise()
 {
     if (!m_window->isVisible())
         m_window->show();

@@ -32,7 +32,7 @@ public:
                     const QVariantMap &initialProperties) override;
     void setFrame(const QRect &frame) override;
     QRect frame() const override;
-    void orderFrontRegardless() override;
+    void raise() override;
     void setOverlayLevel() override;
     void setInputRegion(const QRegion &region) override;
     void setBoundingRegion(const std::optional<QRegion> &region) override;

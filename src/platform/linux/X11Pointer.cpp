@@ -88,8 +88,8 @@ TimerHandle X11Pointer::sampleEvery(TimerQueue &queue, Scheduler::Duration inter
     if (std::optional<TimerHandle> paced = X11PacedPointerSampler::start(interval, look))
         return *paced;
     if (!std::exchange(m_loggedUnpaced, true))
-        logLine(QStringLiteral("[X11] "), QStringLiteral("The X server cannot pace pointer looks (no connection, or "
-                                                         "no SYNC SERVERTIME counter); a timer thread paces them."));
+        qCInfo(lcX11).noquote() << QStringLiteral("The X server cannot pace pointer looks (no connection, or "
+                                                     "no SYNC SERVERTIME counter); a timer thread paces them.");
     return Pointer::sampleEvery(queue, interval, std::move(look));
 }
 

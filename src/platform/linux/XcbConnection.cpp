@@ -13,8 +13,8 @@ XcbConnection::XcbConnection(QObject *parent) : QObject(parent)
 {
     m_connection = xcb_connect(nullptr, &m_screenNumber);
     if (!m_connection || xcb_connection_has_error(m_connection)) {
-        logLine(QStringLiteral("[X11] "), QStringLiteral("Cannot connect to the X server; pointer and drag "
-                                                         "monitoring are off"));
+        qCWarning(lcX11).noquote() << QStringLiteral("Cannot connect to the X server; pointer and drag "
+                                                     "monitoring are off");
         return;
     }
     m_root = screenRoot(m_connection, m_screenNumber);
@@ -91,7 +91,7 @@ void XcbConnection::readEvents(bool fromSocket)
     if (xcb_connection_has_error(m_connection)) {
         if (m_notifier && m_notifier->isEnabled()) {
             m_notifier->setEnabled(false);
-            logLine(QStringLiteral("[X11] "), QStringLiteral("Lost the connection to the X server"));
+            qCWarning(lcX11).noquote() << QStringLiteral("Lost the connection to the X server");
         }
         return;
     }

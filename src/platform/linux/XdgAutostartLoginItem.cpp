@@ -77,14 +77,14 @@ void installLauncher(const QString &dataHome, const QString &executable)
     QFile existing(entryPath);
     if (!existing.open(QIODevice::ReadOnly) || existing.readAll() != entry) {
         if (const auto error = writeFileAtomically(entryPath, entry))
-            logLine(QStringLiteral("[DesktopEntry] Cannot install the launcher entry: "), *error);
+            qCWarning(lcDesktop).noquote() << QStringLiteral("Cannot install the launcher entry: ") + *error;
     }
     const QString iconPath = dataHome + QStringLiteral("/icons/hicolor/scalable/apps/talvo.svg");
     if (!QFileInfo::exists(iconPath)) {
         QFile icon(QStringLiteral(":/talvo/talvo.svg"));
         if (icon.open(QIODevice::ReadOnly)) {
             if (const auto error = writeFileAtomically(iconPath, icon.readAll()))
-                logLine(QStringLiteral("[DesktopEntry] Cannot install the icon: "), *error);
+                qCWarning(lcDesktop).noquote() << QStringLiteral("Cannot install the icon: ") + *error;
         }
     }
 }

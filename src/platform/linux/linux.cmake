@@ -27,7 +27,7 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/NullHapticFeedback.h
     platform/linux/PosixFolderLister.cpp platform/linux/PosixFolderLister.h
     platform/linux/PulseAudioInput.cpp platform/linux/PulseAudioInput.h
-    platform/linux/QtClipboardPasteboard.cpp platform/linux/QtClipboardPasteboard.h
+    platform/linux/QtClipboard.cpp platform/linux/QtClipboard.h
     platform/linux/QtDragSessions.cpp platform/linux/QtDragSessions.h
     platform/linux/QtPositioningLocationService.cpp platform/linux/QtPositioningLocationService.h
     platform/linux/QtScreens.cpp platform/linux/QtScreens.h
@@ -35,7 +35,7 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/ServiceAddresses.cpp platform/linux/ServiceAddresses.h
     platform/linux/UPowerPowerSource.cpp platform/linux/UPowerPowerSource.h
     platform/linux/UnixSignalWatcher.cpp platform/linux/UnixSignalWatcher.h
-    platform/linux/X11DragPasteboard.cpp platform/linux/X11DragPasteboard.h
+    platform/linux/X11DragSelection.cpp platform/linux/X11DragSelection.h
     platform/linux/X11EventMonitors.cpp platform/linux/X11EventMonitors.h
     platform/linux/X11NotchWindow.cpp platform/linux/X11NotchWindow.h
     platform/linux/X11PacedPointerSampler.cpp platform/linux/X11PacedPointerSampler.h

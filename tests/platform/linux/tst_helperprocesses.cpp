@@ -36,31 +36,31 @@ private slots:
     {
         QTest::addColumn<QByteArray>("script");
         QTest::addColumn<QString>("expected"); // empty: nothing chosen
-        QTest::addColumn<QString>("logLine");
+        QTest::addColumn<QString>("logged");
 
         QTest::newRow("confirmed") << QByteArray("printf '/home/u/My Calendars\\n'") << "/home/u/My Calendars" << "";
         QTest::newRow("a newline inside the name") << QByteArray("printf '/tmp/two\\nlines\\n'") << "/tmp/two\nlines"
                                                    << "";
         QTest::newRow("cancelled") << QByteArray("exit 1") << "" << "";
         QTest::newRow("crashed") << QByteArray("kill -SEGV $$") << ""
-                                 << "[FolderChooser] The folder dialog failed (exit by a crash)";
+                                 << "The folder dialog failed (exit by a crash)";
         QTest::newRow("error exit") << QByteArray("printf '/tmp\\n'; exit 3") << ""
-                                    << "[FolderChooser] The folder dialog failed (exit 3)";
+                                    << "The folder dialog failed (exit 3)";
         QTest::newRow("cut-off answer") << QByteArray("printf '/tmp/half'") << ""
-                                        << "[FolderChooser] The folder dialog failed (exit 0)";
+                                        << "The folder dialog failed (exit 0)";
         QTest::newRow("relative path") << QByteArray("printf 'Downloads\\n'") << ""
-                                       << "[FolderChooser] The folder dialog answered with a relative path; ignored";
+                                       << "The folder dialog answered with a relative path; ignored";
     }
     void folderChooserReadsTheHelpersAnswer()
     {
         QFETCH(QByteArray, script);
-        QFETCH(QString, logLine);
+        QFETCH(QString, logged);
         QTemporaryDir dir;
         const QString arguments = dir.filePath(QStringLiteral("arguments"));
         HelperFolderChooser chooser(
             writeHelper(dir, "printf '%s|' \"$@\" > '" + arguments.toUtf8() + "'\n" + script));
-        if (!logLine.isEmpty())
-            QTest::ignoreMessage(QtInfoMsg, qPrintable(logLine));
+        if (!logged.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, qPrintable(logged));
 
         const std::optional<QString> chosen =
             chooser.chooseFolder({QStringLiteral("Why we ask"), QStringLiteral("Grant Access"), QStringLiteral("/srv")});
@@ -74,7 +74,7 @@ private slots:
     void missingHelperChoosesNothing()
     {
         HelperFolderChooser chooser(QStringLiteral("/nonexistent/talvo-helper"));
-        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^\\[FolderChooser\\] Cannot start ")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Cannot start ")));
         QVERIFY(!chooser.chooseFolder({QStringLiteral("m"), QStringLiteral("p"), QString()}));
     }
 

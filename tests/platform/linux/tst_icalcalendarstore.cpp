@@ -60,14 +60,15 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The program's log lines (info messages), collected from collectLog() to the test's end.
+// The program's warnings as "category: message", collected from collectLog() to the test's end.
 QStringList g_logged;
 QtMessageHandler g_testHandler = nullptr;
 void collectLog()
 {
-    g_testHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
-        if (type == QtInfoMsg)
-            g_logged.append(message);
+    g_testHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+        const QString category = QString::fromLatin1(context.category);
+        if (type == QtWarningMsg && category.startsWith(u"talvo."))
+            g_logged.append(category + QStringLiteral(": ") + message);
     });
 }
 
@@ -393,7 +394,7 @@ private slots:
                  (QStringList{"09:00-09:00 Good", "10:00-10:00 Also good", "11:00-11:00 Fine too"}));
         rig.scheduler.advance(NotchCalendarManager::refreshInterval * 2);
         QCOMPARE(g_logged.size(), 1);
-        QVERIFY2(g_logged[0].startsWith(u"[NotchCalendarManager] "_s + logged), qPrintable(g_logged[0]));
+        QVERIFY2(g_logged[0].startsWith(u"talvo.calendar: "_s + logged), qPrintable(g_logged[0]));
         QVERIFY(g_logged[0].contains(rig.path(u"cal/bad.ics"_s)));
         // Never repaired or removed behind the user's back.
         QCOMPARE(readFile(rig.path(u"cal/bad.ics"_s)), content);
@@ -449,7 +450,7 @@ private slots:
         else
             QVERIFY(QDir().mkpath(own));
         auto &manager = rig.start();
-        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(u"^\\[NotchCalendarManager\\] addEvent failed: .+"_s));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^addEvent failed: .+"_s));
         const auto add = [&] {
             return manager.addEvent(u"Lunch"_s, QDateTime(QDate(2026, 3, 5), QTime(0, 0)),
                                     QDateTime(kMonday, QTime(12, 0)), 60);

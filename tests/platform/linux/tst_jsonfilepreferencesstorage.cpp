@@ -85,7 +85,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("preferences.json"));
         writeRaw(path, content);
-        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^\\[Preferences\\] Unreadable preferences .* kept as .*preferences\\.json\\.corrupt-")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Unreadable preferences .* kept as .*preferences\\.json\\.corrupt-")));
         JsonFilePreferencesStorage storage(path);
         Preferences prefs(storage);
         QCOMPARE(prefs.value(PrefKey::shelfStyle), QStringLiteral("attached"));
@@ -117,7 +117,7 @@ private slots:
 
         JsonFilePreferencesStorage storage(path);
         Preferences prefs(storage);
-        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^\\[Preferences\\] Failed to save preferences: .+")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Failed to save preferences: .+")));
         bool stored = true;
         if (readOnlyFolder) {
             QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
@@ -162,7 +162,7 @@ private slots:
         Preferences prefs(storage);
         prefs.setObject(QStringLiteral("floating"), QStringLiteral("shelfStyle"));
         QSignalSpy changed(&prefs, &Preferences::changed);
-        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^\\[Preferences\\] Unreadable preferences")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Unreadable preferences")));
         writeRaw(path, "{ oops");
         QTRY_VERIFY(!QDir(dir.path()).entryList({QStringLiteral("preferences.json.corrupt-*")}).isEmpty());
         QCOMPARE(changed.count(), 0);

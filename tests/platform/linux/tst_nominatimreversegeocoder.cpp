@@ -77,9 +77,9 @@ private slots:
         QTest::newRow("no place there") << Reply::json(R"({"error":"Unable to geocode"})") << true << 0 << "" << ""
                                         << QString();
         QTest::newRow("not JSON") << Reply::text("<html>maintenance</html>") << false << 0 << "" << ""
-                                  << "[NominatimReverseGeocoder] Unreadable reply: not a JSON object";
+                                  << "Unreadable reply: not a JSON object";
         QTest::newRow("refused") << Reply::json(R"({"error":"blocked"})", 429) << false << 0 << "" << ""
-                                 << "[NominatimReverseGeocoder] The service answered with status 429";
+                                 << "The service answered with status 429";
         QTest::newRow("truncated") << truncated << false << 0 << "" << "" << "*";
     }
     void placemarkFromTheReply()
@@ -93,9 +93,9 @@ private slots:
         Rig rig;
         rig.server.setReply(kReverse, reply);
         if (logged == QLatin1String("*"))
-            QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^\\[NominatimReverseGeocoder\\] ")));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".+")));
         else if (!logged.isEmpty())
-            QTest::ignoreMessage(QtInfoMsg, qPrintable(logged));
+            QTest::ignoreMessage(QtWarningMsg, qPrintable(logged));
         rig.geocode(6.9, 79.8, this);
         QVERIFY(rig.awaitResults(1));
         const ReverseGeocodeResult result = rig.results.constFirst();

@@ -72,9 +72,10 @@ private slots:
             QSKIP("pulseaudio is not installed");
         useServer(QByteArray(QTest::currentTestFunction()).startsWith("server"));
         g_lines.clear();
-        g_testHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
-            if (type == QtInfoMsg)
-                g_lines.append(message);
+        g_testHandler = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            const QString category = QString::fromLatin1(context.category);
+            if (type == QtWarningMsg && category.startsWith(u"talvo."))
+                g_lines.append(category + QStringLiteral(": ") + message);
         });
     }
     void cleanup() { qInstallMessageHandler(g_testHandler); }
@@ -104,7 +105,7 @@ private slots:
         }
         QCOMPARE(queue.dispatchedCount(), 10);
         QCOMPARE(g_lines.size(), 1);
-        QVERIFY2(g_lines.constFirst().startsWith(u"[SoundPlayer] cannot play sounds: "_s), qPrintable(g_lines.constFirst()));
+        QVERIFY2(g_lines.constFirst().startsWith(u"talvo.sound: cannot play sounds: "_s), qPrintable(g_lines.constFirst()));
     }
 
     void unknownNamesAreReportedOnceAndNotPlayed()
@@ -115,8 +116,8 @@ private slots:
         player.play(u"Sosumi"_s);
         player.play(u"pop"_s); // names are exact
         QCOMPARE(queue.dispatchedCount(), 0);
-        QCOMPARE(g_lines, (QStringList{u"[SoundPlayer] no sound named \"Sosumi\""_s,
-                                       u"[SoundPlayer] no sound named \"pop\""_s}));
+        QCOMPARE(g_lines, (QStringList{u"talvo.sound: no sound named \"Sosumi\""_s,
+                                       u"talvo.sound: no sound named \"pop\""_s}));
     }
 
     void noServerMeansAMicrophoneErrorNotAHang()

@@ -34,7 +34,7 @@ private slots:
         QFETCH(QString, value);
         QFETCH(int, ignored);
         for (int i = 0; i < ignored; ++i)
-            QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^\\[Screens\\] Ignoring camera housing")));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Ignoring camera housing")));
         QTEST(QtScreens::parseHousings(value), "expected");
     }
 

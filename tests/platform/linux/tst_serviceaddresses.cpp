@@ -27,7 +27,7 @@ private slots:
         qputenv("TALVO_TEST_SERVICE_URL", environment);
         const QByteArray logged = "Ignoring TALVO_TEST_SERVICE_URL, not an http(s) address: " + environment.trimmed();
         if (expected.isEmpty())
-            QTest::ignoreMessage(QtInfoMsg, logged.constData());
+            QTest::ignoreMessage(QtWarningMsg, logged.constData());
         QCOMPARE(serviceBase("TALVO_TEST_SERVICE_URL", QStringLiteral("https://built.example")),
                  QUrl(expected.isEmpty() ? QStringLiteral("https://built.example") : expected));
     }

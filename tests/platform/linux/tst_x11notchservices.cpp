@@ -1,6 +1,6 @@
 #include "E2eDesktop.h"
 #include "platform/linux/LinuxSystemEvents.h"
-#include "platform/linux/X11DragPasteboard.h"
+#include "platform/linux/X11DragSelection.h"
 #include "platform/linux/X11EventMonitors.h"
 #include "platform/linux/X11NotchWindow.h"
 #include "platform/linux/X11Pointer.h"
@@ -277,21 +277,21 @@ private slots:
 
     void dragSelectionCountsDragsAndReadsTypes()
     {
-        X11DragPasteboard pasteboard(*m_connection);
+        X11DragSelection selection(*m_connection);
         OtherClient source;
-        const qint64 before = pasteboard.changeCount();
+        const qint64 before = selection.changeCount();
 
         source.startDrag({"text/uri-list", "text/plain", "UTF8_STRING", "STRING"}, true);
-        QTRY_COMPARE(pasteboard.changeCount(), before + 1);
-        QCOMPARE(pasteboard.types(), (QStringList{QStringLiteral("text/uri-list"), QStringLiteral("text/plain"),
+        QTRY_COMPARE(selection.changeCount(), before + 1);
+        QCOMPARE(selection.types(), (QStringList{QStringLiteral("text/uri-list"), QStringLiteral("text/plain"),
                                                   QStringLiteral("UTF8_STRING"), QStringLiteral("STRING")}));
 
         // A new drag forgets the old types at once, and picks up a list that
         // its source writes only after taking the selection.
         source.startDrag({"text/plain", "UTF8_STRING", "STRING", "TEXT"}, false);
-        QTRY_COMPARE(pasteboard.changeCount(), before + 2);
-        QTRY_COMPARE(pasteboard.types().value(0), QStringLiteral("text/plain"));
-        QVERIFY(!pasteboard.types().contains(QStringLiteral("text/uri-list")));
+        QTRY_COMPARE(selection.changeCount(), before + 2);
+        QTRY_COMPARE(selection.types().value(0), QStringLiteral("text/plain"));
+        QVERIFY(!selection.types().contains(QStringLiteral("text/uri-list")));
     }
 
     void workspaceChangesAndUnlocksAreReported()
@@ -329,7 +329,7 @@ private slots:
     {
         X11NotchWindow notch(*m_connection);
         notch.setFrame(QRect(530, 0, 860, 250));
-        notch.orderFrontRegardless();
+        notch.raise();
         QVERIFY(QTest::qWaitForWindowExposed(notch.window()));
         xcb_connection_t *c = m_connection->get();
         const xcb_window_t window = notch.xWindow();

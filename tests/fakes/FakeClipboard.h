@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Pasteboard.h"
+#include "platform/Clipboard.h"
 
 #include <QList>
 #include <QVariant>
@@ -10,7 +10,7 @@ namespace talvo {
 // A clipboard in memory. copy*() play another program's copy; set*() record
 // this program's writes. Reads of the content are counted, so a test can
 // tell that an unchanged count costs nothing.
-class FakePasteboard final : public Pasteboard
+class FakeClipboard final : public Clipboard
 {
 public:
     qint64 changeCount() const override { return m_changeCount; }

@@ -1,5 +1,5 @@
 #include "fakes/VirtualScheduler.h"
-#include "platform/linux/QtClipboardPasteboard.h"
+#include "platform/linux/QtClipboard.h"
 #include "sources/ClipboardManager.h"
 
 #include <QProcess>
@@ -57,9 +57,9 @@ private:
 };
 
 // X delivers other programs' changes as events; lets them arrive.
-bool waitForChange(const Pasteboard &pasteboard, qint64 since)
+bool waitForChange(const Clipboard &clipboard, qint64 since)
 {
-    return QTest::qWaitFor([&] { return pasteboard.changeCount() > since; }, 10000);
+    return QTest::qWaitFor([&] { return clipboard.changeCount() > since; }, 10000);
 }
 
 QStringList texts(const QList<ClipboardItem> &items)
@@ -73,77 +73,77 @@ QStringList texts(const QList<ClipboardItem> &items)
 
 } // namespace
 
-class TestQtClipboardPasteboard : public QObject
+class TestQtClipboard : public QObject
 {
     Q_OBJECT
 private slots:
     void othersCopiesMoveTheCountAndCanBeRead()
     {
-        QtClipboardPasteboard pasteboard;
+        QtClipboard clipboard;
         OtherProgram other;
-        qint64 count = pasteboard.changeCount();
+        qint64 count = clipboard.changeCount();
         QVERIFY(other.copy({QStringLiteral("text"), QStringLiteral("from elsewhere")}));
-        QVERIFY(waitForChange(pasteboard, count));
-        QCOMPARE(pasteboard.string(), QStringLiteral("from elsewhere"));
-        QVERIFY(pasteboard.image().isNull());
-        QVERIFY(!pasteboard.isConcealed());
+        QVERIFY(waitForChange(clipboard, count));
+        QCOMPARE(clipboard.string(), QStringLiteral("from elsewhere"));
+        QVERIFY(clipboard.image().isNull());
+        QVERIFY(!clipboard.isConcealed());
 
-        count = pasteboard.changeCount();
+        count = clipboard.changeCount();
         QVERIFY(other.copy({QStringLiteral("secret"), QStringLiteral("hunter2")}));
-        QVERIFY(waitForChange(pasteboard, count));
-        QVERIFY(pasteboard.isConcealed());
+        QVERIFY(waitForChange(clipboard, count));
+        QVERIFY(clipboard.isConcealed());
 
-        count = pasteboard.changeCount();
+        count = clipboard.changeCount();
         QVERIFY(other.copy({QStringLiteral("image"), QStringLiteral("40"), QStringLiteral("30"),
                             QStringLiteral("#ff0000"), QStringLiteral("photo.png")}));
-        QVERIFY(waitForChange(pasteboard, count));
-        const QImage image = pasteboard.image();
+        QVERIFY(waitForChange(clipboard, count));
+        const QImage image = clipboard.image();
         QCOMPARE(image.size(), QSize(40, 30));
         QCOMPARE(QColor(image.pixel(5, 5)), QColor(Qt::red));
-        QCOMPARE(pasteboard.string(), QStringLiteral("photo.png"));
+        QCOMPARE(clipboard.string(), QStringLiteral("photo.png"));
     }
 
     void ownWritesMoveTheCountOnceAndAtOnce()
     {
-        QtClipboardPasteboard pasteboard;
+        QtClipboard clipboard;
         OtherProgram other;
         // Start from another owner, as in real use.
-        qint64 count = pasteboard.changeCount();
+        qint64 count = clipboard.changeCount();
         QVERIFY(other.copy({QStringLiteral("text"), QStringLiteral("theirs")}));
-        QVERIFY(waitForChange(pasteboard, count));
+        QVERIFY(waitForChange(clipboard, count));
 
-        count = pasteboard.changeCount();
-        pasteboard.setString(QStringLiteral("ours"));
-        QCOMPARE(pasteboard.changeCount(), count + 1);
+        count = clipboard.changeCount();
+        clipboard.setString(QStringLiteral("ours"));
+        QCOMPARE(clipboard.changeCount(), count + 1);
         QTest::qWait(300); // our own ownership change comes back from X as an event
-        QCOMPARE(pasteboard.changeCount(), count + 1);
+        QCOMPARE(clipboard.changeCount(), count + 1);
         QCOMPARE(other.read(), QStringLiteral("ours"));
 
-        count = pasteboard.changeCount();
+        count = clipboard.changeCount();
         QImage image(12, 8, QImage::Format_RGB32);
         image.fill(Qt::blue);
-        pasteboard.setImage(image);
-        QCOMPARE(pasteboard.changeCount(), count + 1);
+        clipboard.setImage(image);
+        QCOMPARE(clipboard.changeCount(), count + 1);
         QTest::qWait(300);
-        QCOMPARE(pasteboard.changeCount(), count + 1);
+        QCOMPARE(clipboard.changeCount(), count + 1);
         QCOMPARE(other.read(), QStringLiteral("<image 12x8>"));
     }
 
     void historyFollowsTheRealClipboard()
     {
-        QtClipboardPasteboard pasteboard;
+        QtClipboard clipboard;
         VirtualScheduler scheduler;
         OtherProgram other;
         const auto copy = [&](const QStringList &args) {
-            const qint64 count = pasteboard.changeCount();
-            if (!other.copy(args) || !waitForChange(pasteboard, count))
+            const qint64 count = clipboard.changeCount();
+            if (!other.copy(args) || !waitForChange(clipboard, count))
                 return false;
             scheduler.advance(ClipboardManager::pollInterval);
             return true;
         };
         QVERIFY(copy({QStringLiteral("text"), QStringLiteral("before we started")}));
 
-        ClipboardManager manager(pasteboard, scheduler);
+        ClipboardManager manager(clipboard, scheduler);
         manager.startMonitoring();
         scheduler.advance(4 * ClipboardManager::pollInterval.count());
         QVERIFY(manager.history().isEmpty());
@@ -165,5 +165,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestQtClipboardPasteboard)
-#include "tst_qtclipboardpasteboard.moc"
+QTEST_MAIN(TestQtClipboard)
+#include "tst_qtclipboard.moc"

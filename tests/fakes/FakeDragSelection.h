@@ -1,12 +1,12 @@
 #pragma once
 
-#include "platform/DragPasteboard.h"
+#include "platform/DragSelection.h"
 
 namespace talvo {
 
 // The drag selection as the test sets it: startDrag() plays a program taking
 // over the selection with the given types.
-class FakeDragPasteboard final : public DragPasteboard
+class FakeDragSelection final : public DragSelection
 {
 public:
     qint64 changeCount() const override { return count; }

@@ -1,4 +1,4 @@
-#include "QtClipboardPasteboard.h"
+#include "QtClipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -6,7 +6,7 @@
 
 namespace talvo {
 
-QtClipboardPasteboard::QtClipboardPasteboard(QClipboard *clipboard, QObject *parent)
+QtClipboard::QtClipboard(QClipboard *clipboard, QObject *parent)
     : QObject(parent)
     , m_clipboard(clipboard ? clipboard : QGuiApplication::clipboard())
 {
@@ -16,7 +16,7 @@ QtClipboardPasteboard::QtClipboardPasteboard(QClipboard *clipboard, QObject *par
     });
 }
 
-QImage QtClipboardPasteboard::image() const
+QImage QtClipboard::image() const
 {
     const QMimeData *data = m_clipboard->mimeData(QClipboard::Clipboard);
     if (!data || !data->hasImage())
@@ -24,7 +24,7 @@ QImage QtClipboardPasteboard::image() const
     return qvariant_cast<QImage>(data->imageData());
 }
 
-std::optional<QString> QtClipboardPasteboard::string() const
+std::optional<QString> QtClipboard::string() const
 {
     const QMimeData *data = m_clipboard->mimeData(QClipboard::Clipboard);
     if (!data || !data->hasText())
@@ -32,19 +32,19 @@ std::optional<QString> QtClipboardPasteboard::string() const
     return data->text();
 }
 
-bool QtClipboardPasteboard::isConcealed() const
+bool QtClipboard::isConcealed() const
 {
     const QMimeData *data = m_clipboard->mimeData(QClipboard::Clipboard);
     const QString hint = QStringLiteral("x-kde-passwordManagerHint");
     return data && data->hasFormat(hint) && data->data(hint) == "secret";
 }
 
-void QtClipboardPasteboard::setString(const QString &text)
+void QtClipboard::setString(const QString &text)
 {
     m_clipboard->setText(text, QClipboard::Clipboard);
 }
 
-void QtClipboardPasteboard::setImage(const QImage &image)
+void QtClipboard::setImage(const QImage &image)
 {
     m_clipboard->setImage(image, QClipboard::Clipboard);
 }

@@ -14,10 +14,10 @@ namespace talvo {
 // it often and read the content only when the number moved.
 //
 // Main thread only. Reading the content may wait for the program that owns it.
-class Pasteboard
+class Clipboard
 {
 public:
-    virtual ~Pasteboard() = default;
+    virtual ~Clipboard() = default;
 
     virtual qint64 changeCount() const = 0;
     // The first image on the clipboard; a null image when it holds none.

@@ -7,10 +7,10 @@ namespace talvo {
 // What the desktop knows about the drag-and-drop session of any program.
 //
 // Main thread only.
-class DragPasteboard
+class DragSelection
 {
 public:
-    virtual ~DragPasteboard() = default;
+    virtual ~DragSelection() = default;
 
     // Bumped whenever some program starts a new drag (takes over the drag
     // selection) or the drag data goes away; never decreases.

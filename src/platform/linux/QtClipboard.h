@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Pasteboard.h"
+#include "platform/Clipboard.h"
 
 #include <QObject>
 
@@ -8,17 +8,17 @@ class QClipboard;
 
 namespace talvo {
 
-// The general pasteboard on the desktop's CLIPBOARD selection (not the
+// The general clipboard: the desktop's CLIPBOARD selection (not the
 // primary selection, which changes with every mouse selection). Qt reports
 // every change of owner or content, ours at once and other programs' through
 // XFixes, so counting those reports gives a change count that costs nothing
 // to poll.
-class QtClipboardPasteboard final : public QObject, public Pasteboard
+class QtClipboard final : public QObject, public Clipboard
 {
     Q_OBJECT
 public:
     // The application's clipboard unless another is given.
-    explicit QtClipboardPasteboard(QClipboard *clipboard = nullptr, QObject *parent = nullptr);
+    explicit QtClipboard(QClipboard *clipboard = nullptr, QObject *parent = nullptr);
 
     qint64 changeCount() const override { return m_changeCount; }
     QImage image() const override;

@@ -1,4 +1,4 @@
-#include "X11DragPasteboard.h"
+#include "X11DragSelection.h"
 
 #include "XcbConnection.h"
 #include "platform/Log.h"
@@ -36,7 +36,7 @@ xcb_window_t selectionOwner(XcbConnection &connection, xcb_atom_t selection)
 
 } // namespace
 
-X11DragPasteboard::X11DragPasteboard(XcbConnection &connection, QObject *parent)
+X11DragSelection::X11DragSelection(XcbConnection &connection, QObject *parent)
     : QObject(parent), m_connection(connection)
 {
     if (!m_connection.isValid())
@@ -45,8 +45,8 @@ X11DragPasteboard::X11DragPasteboard(XcbConnection &connection, QObject *parent)
     m_typeList = m_connection.atom("XdndTypeList");
     m_xfixesFirstEvent = watchSelection(m_connection, m_selection);
     if (m_xfixesFirstEvent < 0) {
-        logLine(QStringLiteral("[X11] "), QStringLiteral("The X server lacks XFixes; file drags in other "
-                                                         "programs are not seen"));
+        qCWarning(lcX11).noquote() << QStringLiteral("The X server lacks XFixes; file drags in other "
+                                                     "programs are not seen");
         return;
     }
     m_listener = m_connection.addListener([this](const xcb_generic_event_t &event) { handleEvent(event); });
@@ -59,13 +59,13 @@ X11DragPasteboard::X11DragPasteboard(XcbConnection &connection, QObject *parent)
     m_connection.flush();
 }
 
-X11DragPasteboard::~X11DragPasteboard()
+X11DragSelection::~X11DragSelection()
 {
     if (m_listener)
         m_connection.removeListener(m_listener);
 }
 
-void X11DragPasteboard::handleEvent(const xcb_generic_event_t &event)
+void X11DragSelection::handleEvent(const xcb_generic_event_t &event)
 {
     const int type = event.response_type & 0x7f;
     if (type == m_xfixesFirstEvent + XCB_XFIXES_SELECTION_NOTIFY) {
@@ -79,7 +79,7 @@ void X11DragPasteboard::handleEvent(const xcb_generic_event_t &event)
     }
 }
 
-void X11DragPasteboard::ownerChanged(xcb_window_t owner)
+void X11DragSelection::ownerChanged(xcb_window_t owner)
 {
     ++m_changeCount;
     // Until the new source's types are read, the old ones must not count.
@@ -94,7 +94,7 @@ void X11DragPasteboard::ownerChanged(xcb_window_t owner)
     readTypes();
 }
 
-void X11DragPasteboard::readTypes()
+void X11DragSelection::readTypes()
 {
     xcb_connection_t *c = m_connection.get();
     XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(

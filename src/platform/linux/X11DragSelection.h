@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DragPasteboard.h"
+#include "platform/DragSelection.h"
 
 #include <QObject>
 
@@ -18,12 +18,12 @@ class XcbConnection;
 // A source offering three types or fewer may leave that property out (the
 // protocol then sends the types only to the window under the pointer), and
 // then the types stay unknown.
-class X11DragPasteboard final : public QObject, public DragPasteboard
+class X11DragSelection final : public QObject, public DragSelection
 {
     Q_OBJECT
 public:
-    explicit X11DragPasteboard(XcbConnection &connection, QObject *parent = nullptr);
-    ~X11DragPasteboard() override;
+    explicit X11DragSelection(XcbConnection &connection, QObject *parent = nullptr);
+    ~X11DragSelection() override;
 
     qint64 changeCount() const override { return m_changeCount; }
     QStringList types() const override { return m_types; }
