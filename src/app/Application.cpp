@@ -34,6 +34,7 @@
 #include "platform/linux/PosixFolderLister.h"
 #include "platform/linux/PulseAudioInput.h"
 #include "platform/linux/QtPositioningLocationService.h"
+#include "platform/linux/QtClipboard.h"
 #include "platform/linux/QtDragSessions.h"
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/QuickAppWindows.h"
