@@ -3,8 +3,8 @@
 # folder and of the folders listed for it below, nothing else of ours. The
 # composition root is on top, the platform interfaces at the bottom:
 #
-#   app > panel, settings, onboarding > notch > shelf, sources > preferences
-#       > ui > platform
+#   app > panel, settings, onboarding > notch > shelf, sources
+#       > preferences, ui > platform
 #
 # platform/linux (the backends) is included only by app. X11, D-Bus, libical,
 # PulseAudio and libcanberra headers belong to platform/linux alone, Qt Widgets
@@ -26,7 +26,7 @@ onboarding:     notch shelf sources preferences ui platform
 notch:          shelf sources preferences ui platform
 shelf:          preferences ui platform
 sources:        preferences ui platform
-preferences:    ui platform
+preferences:    platform
 ui:             platform
 platform:
 platform/linux: platform

@@ -4,7 +4,7 @@
 #include "platform/Log.h"
 #include "preferences/Preferences.h"
 #include "sources/MicManager.h"
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 
 namespace talvo {
 

@@ -56,7 +56,7 @@
 #include "sources/NowPlayingManager.h"
 #include "sources/RecentFilesManager.h"
 #include "sources/WeatherManager.h"
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 #include "ui/QmlScheduler.h"
 
 #include <QCoreApplication>

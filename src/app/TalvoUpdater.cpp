@@ -4,7 +4,7 @@
 #include "platform/FileOpener.h"
 #include "platform/HttpClient.h"
 #include "platform/Log.h"
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 
 namespace talvo {
 

@@ -1,6 +1,6 @@
 #include "NotchGreetingSequence.h"
 
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 
 namespace talvo {
 

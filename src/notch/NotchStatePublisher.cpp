@@ -3,7 +3,7 @@
 #include "NotchViewModel.h"
 #include "NotchWindowController.h"
 #include "platform/ControlBus.h"
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 
 namespace talvo {
 

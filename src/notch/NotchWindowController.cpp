@@ -9,7 +9,7 @@
 #include "platform/Pointer.h"
 #include "preferences/PreferenceKeys.h"
 #include "preferences/Preferences.h"
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 
 #include <algorithm>
 #include <limits>

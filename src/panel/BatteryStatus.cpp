@@ -1,7 +1,7 @@
 #include "BatteryStatus.h"
 
 #include "platform/PowerSource.h"
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 
 #include "platform/ApplicationCatalog.h"
 #include "platform/FileOpener.h"
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 
 namespace talvo {
 

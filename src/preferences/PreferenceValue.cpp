@@ -2,7 +2,7 @@
 
 #include "PreferenceKeys.h"
 #include "Preferences.h"
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 
 #include <QQmlEngine>
 

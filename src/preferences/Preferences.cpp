@@ -1,7 +1,7 @@
 #include "Preferences.h"
 
 #include "platform/PreferencesStorage.h"
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 
 #include <QJsonArray>
 

@@ -3,7 +3,7 @@
 #include "ShelfItemListModel.h"
 #include "platform/DragSessions.h"
 #include "platform/Log.h"
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #include "ClipboardManager.h"
 
 #include "platform/Clipboard.h"
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 
 namespace talvo {
 

@@ -3,7 +3,7 @@
 #include "platform/InputVolume.h"
 #include "platform/Log.h"
 #include "platform/WorkQueue.h"
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 
 namespace talvo {
 

@@ -4,7 +4,7 @@
 #include "platform/CalendarStore.h"
 #include "platform/Log.h"
 #include "preferences/Preferences.h"
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 
 #include <algorithm>
 

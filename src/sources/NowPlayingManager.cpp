@@ -4,7 +4,7 @@
 #include "platform/Log.h"
 #include "platform/WorkQueue.h"
 #include "sources/ArtworkImage.h"
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 
 #include <QUrl>
 

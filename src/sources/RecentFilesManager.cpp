@@ -6,7 +6,7 @@
 #include "platform/WorkQueue.h"
 #include "preferences/PreferenceKeys.h"
 #include "preferences/Preferences.h"
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 
 #include <QPointer>
 

@@ -7,7 +7,7 @@
 #include "platform/ReverseGeocoder.h"
 #include "platform/Scheduler.h"
 #include "platform/SystemSettingsOpener.h"
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 
 namespace talvo {
 

@@ -1,5 +1,4 @@
 target_sources(talvo_core PRIVATE
-    ui/QmlInstances.h
 )
 target_sources(talvo_core PRIVATE
     ui/ContinuousRoundedRectangle.cpp ui/ContinuousRoundedRectangle.h

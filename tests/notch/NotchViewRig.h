@@ -7,7 +7,7 @@
 #include "notch/ShelfDragOutLink.h"
 #include "platform/linux/FunctionImageProvider.h"
 #include "shelf/ShelfDragOut.h"
-#include "ui/QmlInstances.h"
+#include "platform/QmlInstances.h"
 
 #include <QDir>
 #include <QQmlComponent>
