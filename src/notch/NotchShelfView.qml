@@ -160,9 +160,12 @@ Item {
                     objectName: "panelLayer"
                     anchors.fill: parent
                     shown: shelfLayout.contentLayout === NotchShelfLayout.Panel
-                    content: NotchCalendarPanelView {
-                        layout: shelfLayout
-                        nowPlaying: root.nowPlaying
+                    // Named by address, not by type: the panel and what it
+                    // imports load at the first opening, so a notch that stays
+                    // collapsed carries none of it.
+                    content: Loader {
+                        Component.onCompleted: setSource("qrc:/qt/qml/Talvo/panel/NotchCalendarPanelView.qml",
+                                                         { layout: shelfLayout, nowPlaying: root.nowPlaying })
                     }
                 }
                 NotchContentLayer {

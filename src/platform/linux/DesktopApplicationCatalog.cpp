@@ -2,16 +2,12 @@
 
 #include "platform/Log.h"
 
-// GLib names a struct member "signals", which Qt defines as a keyword.
-#pragma push_macro("signals")
-#undef signals
-#include <gio/gdesktopappinfo.h>
-#pragma pop_macro("signals")
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 
 namespace talvo {
@@ -97,35 +93,30 @@ QString DesktopApplicationCatalog::installedApplication(const QStringList &deskt
 
 QString DesktopApplicationCatalog::defaultApplicationFor(const QString &contentType) const
 {
-    GAppInfo *info = g_app_info_get_default_for_type(contentType.toUtf8().constData(), FALSE);
-    if (!info)
-        return {};
-    const char *id = g_app_info_get_id(info);
-    const QString result = id ? QString::fromUtf8(id) : QString();
-    g_object_unref(info);
-    return result;
+    // The user's and the desktop's choice first, then the first installed
+    // application that claims the type, as the desktop itself decides.
+    for (const QString &list : mimeAppsLists()) {
+        for (const QString &id : handlers(list, QStringLiteral("Default Applications"), contentType)) {
+            if (!entryPath(id).isEmpty())
+                return id;
+        }
+    }
+    return firstInstalledHandler(contentType);
 }
 
 bool DesktopApplicationCatalog::launch(const QString &desktopFileId)
 {
-    if (entryPath(desktopFileId).isEmpty())
+    const QString path = entryPath(desktopFileId);
+    if (path.isEmpty())
         return false;
-    GDesktopAppInfo *info = g_desktop_app_info_new(desktopFileId.toUtf8().constData());
-    if (!info) {
-        qCWarning(lcDesktop).noquote() << desktopFileId << "is not launchable";
+    // GIO's own launcher, out of process: it expands the entry's command line,
+    // honours D-Bus activation and startup notification, and keeps GIO out of
+    // the long-running program's memory.
+    if (!QProcess::startDetached(QStringLiteral("gio"), {QStringLiteral("launch"), path})) {
+        qCWarning(lcDesktop).noquote() << "Launching" << desktopFileId << "failed: gio could not be started";
         return false;
     }
-    GAppLaunchContext *context = g_app_launch_context_new();
-    GError *error = nullptr;
-    const bool launched = g_app_info_launch(G_APP_INFO(info), nullptr, context, &error);
-    if (!launched) {
-        qCWarning(lcDesktop).noquote() << "Launching" << desktopFileId << "failed:"
-                                       << (error ? QString::fromUtf8(error->message) : QStringLiteral("no reason given"));
-        g_clear_error(&error);
-    }
-    g_object_unref(context);
-    g_object_unref(info);
-    return launched;
+    return true;
 }
 
 QString DesktopApplicationCatalog::defaultBrowserEntry() const
@@ -224,18 +215,23 @@ QStringList DesktopApplicationCatalog::handlers(const QString &listPath, const Q
     return {};
 }
 
-QString DesktopApplicationCatalog::firstInstalledBrowser()
+QString DesktopApplicationCatalog::firstInstalledHandler(const QString &contentType)
 {
     // The installed applications' own claims, gathered by
     // update-desktop-database; the user's folder first.
     for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
         const QString cache = folder + QStringLiteral("/mimeinfo.cache");
-        for (const QString &id : handlers(cache, QStringLiteral("MIME Cache"), QStringLiteral("x-scheme-handler/http"))) {
+        for (const QString &id : handlers(cache, QStringLiteral("MIME Cache"), contentType)) {
             if (!entryPath(id).isEmpty())
                 return id;
         }
     }
     return {};
+}
+
+QString DesktopApplicationCatalog::firstInstalledBrowser()
+{
+    return firstInstalledHandler(QStringLiteral("x-scheme-handler/http"));
 }
 
 } // namespace talvo

@@ -18,7 +18,7 @@ namespace talvo {
 // type without a default.
 // The settings application is the first installed of the known desktops'
 // settings entries, the current desktop's ($XDG_CURRENT_DESKTOP) first.
-// Launching goes through GIO (GDesktopAppInfo).
+// Launching goes through GIO's launcher (`gio launch`), out of process.
 class DesktopApplicationCatalog final : public ApplicationCatalog
 {
 public:
@@ -31,10 +31,11 @@ public:
 
     QStringList defaultFavoriteApps() const override;
     QString installedApplication(const QStringList &desktopFileIds) const override;
-    // Through GIO, which reads the same mimeapps.list files and caches.
+    // The mimeapps.list choice, else the first installed claimant (mimeinfo.cache).
     QString defaultApplicationFor(const QString &contentType) const override;
-    // Through GIO's desktop-entry launcher (Exec field codes, DBusActivatable,
-    // the startup notification id), as the desktop's own launchers do.
+    // Through `gio launch` (Exec field codes, DBusActivatable, the startup
+    // notification id), as the desktop's own launchers do; false when the
+    // entry is not installed or the launcher cannot be started.
     bool launch(const QString &desktopFileId) override;
 
     // Full paths; empty when there is none.
@@ -52,6 +53,8 @@ public:
     // The first installed handler of http that the desktop database names,
     // as a desktop file id; empty when none.
     static QString firstInstalledBrowser();
+    // The first installed application whose entry claims the type.
+    static QString firstInstalledHandler(const QString &contentType);
 
 private:
     BrowserQuery m_fallbackBrowserQuery;

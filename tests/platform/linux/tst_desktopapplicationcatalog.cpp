@@ -185,8 +185,7 @@ private slots:
         QCOMPARE(catalog.defaultFavoriteApps(), QStringList{settings});
     }
 
-    // Through GIO, which reads its folders once per process: the only case
-    // here that uses it.
+    // The launch runs the real `gio launch`.
     void musicPlayerIsFoundAndLaunchedLikeTheDesktopDoes()
     {
         XdgTree tree;
