@@ -5,6 +5,8 @@
 #include "platform/WorkQueue.h"
 #include "platform/QmlInstances.h"
 
+#include <optional>
+
 namespace talvo {
 
 namespace {
@@ -13,6 +15,20 @@ struct Muting
 {
     PlatformResult<int> read;
     PlatformResult<> set;
+};
+
+// What unmuting did: the volume is set only when it was 0, the flag cleared
+// only when it was set; a failed read counts as needing both.
+struct Unmuting
+{
+    std::optional<PlatformResult<>> setVolume;
+    std::optional<PlatformResult<>> clearFlag;
+};
+
+struct Reading
+{
+    PlatformResult<int> volume;
+    PlatformResult<bool> flag;
 };
 
 } // namespace
@@ -59,10 +75,23 @@ void MicManager::toggleMute()
     InputVolume &input = m_input;
     if (m_isMuted) {
         const int restored = m_previousVolume > 0 ? m_previousVolume : 100;
-        runOnQueue<PlatformResult<>>(
-            m_queue, m_scheduler, this, [&input, restored] { return input.setVolumePercent(restored); },
-            [this](const PlatformResult<> &set) {
-                report(set, QStringLiteral("unmute"));
+        runOnQueue<Unmuting>(
+            m_queue, m_scheduler, this,
+            [&input, restored] {
+                const PlatformResult<int> volume = input.volumePercent();
+                const PlatformResult<bool> flag = input.isMuted();
+                Unmuting unmuting;
+                if (!volume.succeeded() || *volume.value == 0)
+                    unmuting.setVolume = input.setVolumePercent(restored);
+                if (!flag.succeeded() || *flag.value)
+                    unmuting.clearFlag = input.setMuted(false);
+                return unmuting;
+            },
+            [this](const Unmuting &unmuting) {
+                if (unmuting.setVolume)
+                    report(*unmuting.setVolume, QStringLiteral("unmute"));
+                if (unmuting.clearFlag)
+                    report(*unmuting.clearFlag, QStringLiteral("clearing the mute flag"));
                 setMuted(false);
             });
         return;
@@ -81,18 +110,16 @@ void MicManager::toggleMute()
 void MicManager::poll()
 {
     InputVolume &input = m_input;
-    runOnQueue<PlatformResult<int>>(
-        m_queue, m_scheduler, this, [&input] { return input.volumePercent(); },
-        [this](const PlatformResult<int> &read) {
+    runOnQueue<Reading>(
+        m_queue, m_scheduler, this, [&input] { return Reading{input.volumePercent(), input.isMuted()}; },
+        [this](const Reading &read) {
             // A desktop without a sound server has no input to mute: the poll
             // reads it as live and says nothing (a toggle reports the failure).
-            const int volume = read.succeeded() ? *read.value : 100;
-            if (volume == 0) {
-                setMuted(true);
-                return;
-            }
-            setMuted(false);
-            m_previousVolume = volume;
+            const int volume = read.volume.succeeded() ? *read.volume.value : 100;
+            const bool flag = read.flag.succeeded() && *read.flag.value;
+            if (volume > 0)
+                m_previousVolume = volume;
+            setMuted(volume == 0 || flag);
         });
 }
 

@@ -14,9 +14,12 @@ namespace talvo {
 class InputVolume;
 class WorkQueue;
 
-// Mutes and unmutes the microphone by setting the default input's volume, and
-// keeps `isMuted` in step with the real volume (polled every 2 s), also when
-// another program changes it. Volume is 0-100; 0 means muted.
+// Mutes the microphone by setting the default input's volume to 0, and keeps
+// `isMuted` in step with the input (polled every 2 s), also when another
+// program changes it: the input is muted when its volume is 0 or its mute
+// flag is set (the desktop's mute key sets the flag and keeps the volume).
+// Unmuting clears the flag and gives a volume of 0 back the volume it had
+// before, which may be above 100 % on a boosted input.
 //
 // Main thread only. Every call to the input runs on `queue`, in order, and
 // its outcome comes back on the main thread; a failure is logged once until

@@ -24,7 +24,7 @@ public:
         volumesSet.append(percent);
         if (!error.isEmpty())
             return PlatformResult<>::failure(error);
-        volume = std::clamp(percent, 0, 100);
+        volume = std::max(percent, 0);
         return PlatformResult<>::success();
     }
     PlatformResult<bool> isMuted() override

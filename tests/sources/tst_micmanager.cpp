@@ -43,6 +43,7 @@ private slots:
         // Muting at 0 (changed outside since the last poll) remembers nothing new.
         QTest::newRow("already at 0") << 50 << 0 << 50;
         QTest::newRow("nothing but 0 seen restores full volume") << 0 << 0 << 100;
+        QTest::newRow("boosted to 150") << 150 << 150 << 150;
     }
     void muteAndUnmuteRestoreTheVolume()
     {
@@ -61,6 +62,31 @@ private slots:
         rig.toggle();
         QVERIFY(!rig.manager->isMuted());
         QCOMPARE(rig.input.volumesSet, QList<int>{restored});
+        QCOMPARE(rig.input.volume, restored);
+    }
+
+    // The desktop's mute key sets the flag and leaves the volume alone.
+    void theMuteFlagMutesAndUnmutingClearsIt_data()
+    {
+        QTest::addColumn<int>("volume");
+        QTest::addColumn<QList<int>>("volumesSet");
+        QTest::newRow("flag at 70 keeps the volume") << 70 << QList<int>{};
+        QTest::newRow("flag at 0 restores the volume seen before") << 0 << QList<int>{60};
+    }
+    void theMuteFlagMutesAndUnmutingClearsIt()
+    {
+        QFETCH(int, volume);
+        Rig rig(60);
+        rig.input.volume = volume;
+        rig.input.muted = true;
+        rig.scheduler.advance(MicManager::pollInterval.count());
+        QVERIFY(rig.manager->isMuted());
+        rig.toggle();
+        QVERIFY(!rig.manager->isMuted());
+        QVERIFY(!rig.input.muted);
+        QTEST(rig.input.volumesSet, "volumesSet");
+        rig.scheduler.advance(MicManager::pollInterval.count());
+        QVERIFY(!rig.manager->isMuted());
     }
 
     void workRunsOnTheQueueAndAnswersOnTheMainThread()

@@ -9,6 +9,7 @@
 #include <pulse/mainloop.h>
 #include <pulse/volume.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace talvo {
@@ -182,9 +183,10 @@ PlatformResult<> PulseAudioInput::setVolumePercent(int percent)
     const auto source = readSource();
     if (!source.succeeded())
         return PlatformResult<>::failure(source.error);
-    const int clamped = std::clamp(percent, 0, 100);
+    // Boosted volumes go through unchanged, up to the most the server takes.
+    const double raw = std::round(double(PA_VOLUME_NORM) * std::max(percent, 0) / 100.0);
     pa_cvolume volume = source.value->volume;
-    pa_cvolume_set(&volume, volume.channels, pa_volume_t(std::lround(double(PA_VOLUME_NORM) * clamped / 100.0)));
+    pa_cvolume_set(&volume, volume.channels, pa_volume_t(std::min(raw, double(PA_VOLUME_MAX))));
     int success = -1;
     return finish(pa_context_set_source_volume_by_name(m_context, kDefaultSource, &volume, onSuccess, &success),
                   &success);

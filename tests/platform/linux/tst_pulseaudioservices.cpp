@@ -1,7 +1,9 @@
 #include "fakes/InlineWorkQueue.h"
+#include "fakes/VirtualScheduler.h"
 #include "platform/SerialWorkQueue.h"
 #include "platform/linux/CanberraSoundPlayer.h"
 #include "platform/linux/PulseAudioInput.h"
+#include "sources/MicManager.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -155,7 +157,7 @@ private slots:
         QTest::addColumn<int>("expected");
         QTest::newRow("65") << 65 << 65;
         QTest::newRow("0") << 0 << 0;
-        QTest::newRow("above full is capped") << 250 << 100;
+        QTest::newRow("boosted above full") << 150 << 150;
         QTest::newRow("below 0 is 0") << -5 << 0;
     }
     void serverSetsThenReadsInputVolume()
@@ -174,6 +176,40 @@ private slots:
             QVERIFY(m_input->setMuted(muted).succeeded());
             QCOMPARE(m_input->isMuted().value, std::optional(muted));
         }
+    }
+
+    void serverMicrophoneMutesAndComesBack_data()
+    {
+        QTest::addColumn<int>("volume");
+        QTest::addColumn<bool>("flag");
+        QTest::newRow("mute flag set at 80") << 80 << true;
+        QTest::newRow("boosted to 150") << 150 << false;
+    }
+    void serverMicrophoneMutesAndComesBack()
+    {
+        QFETCH(int, volume);
+        QFETCH(bool, flag);
+        QVERIFY(m_input->setVolumePercent(volume).succeeded());
+        QVERIFY(m_input->setMuted(flag).succeeded());
+        InlineWorkQueue queue;
+        VirtualScheduler scheduler;
+        MicManager manager(*m_input, queue, scheduler);
+        scheduler.runPending();
+        QCOMPARE(manager.isMuted(), flag);
+        const auto toggle = [&] {
+            manager.toggleMute();
+            scheduler.runPending();
+        };
+        if (!flag) {
+            toggle();
+            QVERIFY(manager.isMuted());
+            QCOMPARE(m_input->volumePercent().value, std::optional(0));
+        }
+        toggle();
+        QVERIFY(!manager.isMuted());
+        QCOMPARE(m_input->isMuted().value, std::optional(false));
+        QCOMPARE(m_input->volumePercent().value, std::optional(volume));
+        QCOMPARE(g_lines, QStringList());
     }
 };
 
