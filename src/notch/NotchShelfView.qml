@@ -65,6 +65,15 @@ Item {
         property real shadowOffsetY: shelfLayout.shadowOffsetY
         readonly property string outline: shelfLayout.isFloating ? floatingOutline.pathData : attachedOutline.pathData
 
+        // Without a compositing manager the window is drawn only where the
+        // body is, so the controller follows it through every animation.
+        Binding {
+            target: NotchWindowController
+            property: "bodyRect"
+            value: Qt.rect(body.x, body.y, body.width, body.height)
+            when: NotchWindowController !== null
+        }
+
         Behavior on width { MotionSpring { epsilon: 0.25 } }
         Behavior on height { MotionSpring { epsilon: 0.25 } }
         Behavior on topRadius { MotionSpring { epsilon: 0.1 } }

@@ -208,6 +208,15 @@ void NotchWindowController::updateShape()
     applyWindowShapes();
 }
 
+void NotchWindowController::setBodyRect(const QRectF &rect)
+{
+    if (rect == m_bodyRect)
+        return;
+    m_bodyRect = rect;
+    emit bodyRectChanged();
+    applyWindowShapes();
+}
+
 void NotchWindowController::setToastRect(const QRectF &rect)
 {
     if (rect == m_toastRect)
@@ -236,7 +245,7 @@ void NotchWindowController::applyWindowShapes()
     }
     std::optional<QRegion> visible;
     if (!m_window.isCompositing()) {
-        visible = outline;
+        visible = QRegion((m_bodyRect.isEmpty() ? m_notchRect : m_bodyRect).toAlignedRect());
         if (m_viewModel.showLimitReachedToast() && !m_toastRect.isEmpty())
             *visible += m_toastRect.toAlignedRect();
     }

@@ -73,8 +73,12 @@ class NotchWindowController : public QObject
     // The same outline in Qt's global coordinates.
     Q_PROPERTY(QRectF screenNotchRect READ screenNotchRect NOTIFY screenNotchRectChanged)
     Q_PROPERTY(bool ignoresMouseEvents READ ignoresMouseEvents NOTIFY ignoresMouseEventsChanged)
-    // Set by the view while it shows the toast, in window coordinates: without a
-    // compositing manager only the outline and this rectangle are drawn.
+    // Set by the view, in window coordinates: the body as drawn at this moment
+    // (its own size, which need not be the outline's: the floating pill is
+    // wider) and the toast while it shows. Without a compositing manager the
+    // window is drawn only there (the outline until the view reports a body);
+    // the pointer is still taken only on the outline.
+    Q_PROPERTY(QRectF bodyRect READ bodyRect WRITE setBodyRect NOTIFY bodyRectChanged)
     Q_PROPERTY(QRectF toastRect READ toastRect WRITE setToastRect NOTIFY toastRectChanged)
 
 public:
@@ -144,6 +148,8 @@ public:
     QRectF notchRect() const { return m_notchRect; }
     QRectF screenNotchRect() const { return m_screenNotchRect; }
     bool ignoresMouseEvents() const { return m_ignoresMouseEvents; }
+    QRectF bodyRect() const { return m_bodyRect; }
+    void setBodyRect(const QRectF &rect);
     QRectF toastRect() const { return m_toastRect; }
     void setToastRect(const QRectF &rect);
 
@@ -151,6 +157,7 @@ signals:
     void notchRectChanged();
     void screenNotchRectChanged();
     void ignoresMouseEventsChanged();
+    void bodyRectChanged();
     void toastRectChanged();
 
 private:
@@ -199,6 +206,7 @@ private:
     bool m_ignoresMouseEvents = false;
     QRectF m_notchRect;
     QRectF m_screenNotchRect;
+    QRectF m_bodyRect;
     QRectF m_toastRect;
     // What the window was last given, so that it is told only of changes.
     std::optional<QRegion> m_appliedInputRegion;

@@ -211,6 +211,15 @@ QProcess *E2eDesktop::startProgram(const QString &program, const QStringList &ar
     return m_programs.back().get();
 }
 
+bool E2eDesktop::run(const QString &program, const QStringList &arguments, int timeoutMs) const
+{
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(program, arguments);
+    return process.waitForFinished(timeoutMs) && process.exitStatus() == QProcess::NormalExit
+           && process.exitCode() == 0;
+}
+
 bool E2eDesktop::waitForLine(QProcess *process, const QString &line, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);

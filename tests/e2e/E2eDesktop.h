@@ -59,6 +59,8 @@ public:
 
     // Starts a program on this desktop; it is killed when the desktop stops.
     QProcess *startProgram(const QString &program, const QStringList &arguments);
+    // Runs a program on this desktop to its end; true when it exits with 0.
+    bool run(const QString &program, const QStringList &arguments, int timeoutMs = 10000) const;
     // Waits until the program prints `line` on its standard output.
     static bool waitForLine(QProcess *process, const QString &line, int timeoutMs = 10000);
 

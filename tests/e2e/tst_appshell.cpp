@@ -16,10 +16,7 @@ class TestAppShell : public QObject
 
     bool runPrefs(const QStringList &arguments)
     {
-        QProcess prefs;
-        prefs.setProcessEnvironment(m_desktop->environment());
-        prefs.start(QStringLiteral(TALVO_BINARY), QStringList{QStringLiteral("prefs")} + arguments);
-        return prefs.waitForFinished(10000) && prefs.exitCode() == 0;
+        return m_desktop->run(QStringLiteral(TALVO_BINARY), QStringList{QStringLiteral("prefs")} + arguments);
     }
 
 private slots:

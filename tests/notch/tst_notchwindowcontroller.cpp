@@ -245,6 +245,13 @@ private slots:
         rig.vm.setShowLimitReachedToast(true);
         QCOMPARE(rig.window.boundingRegion,
                  std::optional<QRegion>(QRegion(QRect(312, 0, 236, 32)) + QRect(380, 40, 100, 30)));
+        // Once the view reports its body, the drawing follows the body (here
+        // wider than the outline), while the pointer is taken on the outline.
+        const QRegion input = rig.window.inputRegion;
+        rig.controller->setBodyRect(QRectF(287.5, 0, 285, 32));
+        QCOMPARE(rig.window.boundingRegion,
+                 std::optional<QRegion>(QRegion(QRect(287, 0, 286, 32)) + QRect(380, 40, 100, 30)));
+        QCOMPARE(rig.window.inputRegion, input);
         rig.window.setCompositing(true);
         QVERIFY(!rig.window.boundingRegion);
     }
