@@ -208,21 +208,12 @@ void NotchWindowController::updateShape()
     applyWindowShapes();
 }
 
-void NotchWindowController::setBodyRect(const QRectF &rect)
+void NotchWindowController::setShapeRect(QRectF &field, const QRectF &rect, void (NotchWindowController::*changed)())
 {
-    if (rect == m_bodyRect)
+    if (rect == field)
         return;
-    m_bodyRect = rect;
-    emit bodyRectChanged();
-    applyWindowShapes();
-}
-
-void NotchWindowController::setToastRect(const QRectF &rect)
-{
-    if (rect == m_toastRect)
-        return;
-    m_toastRect = rect;
-    emit toastRectChanged();
+    field = rect;
+    emit(this->*changed)();
     applyWindowShapes();
 }
 

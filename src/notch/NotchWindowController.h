@@ -149,9 +149,9 @@ public:
     QRectF screenNotchRect() const { return m_screenNotchRect; }
     bool ignoresMouseEvents() const { return m_ignoresMouseEvents; }
     QRectF bodyRect() const { return m_bodyRect; }
-    void setBodyRect(const QRectF &rect);
+    void setBodyRect(const QRectF &rect) { setShapeRect(m_bodyRect, rect, &NotchWindowController::bodyRectChanged); }
     QRectF toastRect() const { return m_toastRect; }
-    void setToastRect(const QRectF &rect);
+    void setToastRect(const QRectF &rect) { setShapeRect(m_toastRect, rect, &NotchWindowController::toastRectChanged); }
 
 signals:
     void notchRectChanged();
@@ -172,6 +172,8 @@ private:
     bool onPollTick();
     void updateShape();
     void applyWindowShapes();
+    // The view reports where it draws; the window's shapes follow.
+    void setShapeRect(QRectF &field, const QRectF &rect, void (NotchWindowController::*changed)());
     void schedulePassthroughUpdate();
     bool pointIsOverNotch(QPointF point) const;
 
