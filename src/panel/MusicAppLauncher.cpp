@@ -33,7 +33,6 @@ QUrl MusicAppLauncher::spotifyWebPlayer()
 MusicAppLauncher::MusicAppLauncher(ApplicationCatalog &catalog, FileOpener &opener, QObject *parent)
     : QObject(parent), m_catalog(catalog), m_opener(opener)
 {
-    refresh();
 }
 
 MusicAppLauncher *MusicAppLauncher::create(QQmlEngine *qmlEngine, QJSEngine *)
@@ -41,7 +40,7 @@ MusicAppLauncher *MusicAppLauncher::create(QQmlEngine *qmlEngine, QJSEngine *)
     return providedInstance<MusicAppLauncher>(qmlEngine);
 }
 
-void MusicAppLauncher::refresh()
+QList<MusicAppLauncher::Button> MusicAppLauncher::lookUp() const
 {
     QString music;
     for (const QString &type : audioContentTypes()) {
@@ -49,11 +48,23 @@ void MusicAppLauncher::refresh()
         if (!music.isEmpty())
             break;
     }
-    const QList<Button> buttons{
+    return {
         {kMusic, music, QStringLiteral("music.note"), QColor(252, 60, 68)},
         {kSpotify, m_catalog.installedApplication(spotifyDesktopIds()), QStringLiteral("waveform"),
          QColor(29, 185, 84)},
     };
+}
+
+const QList<MusicAppLauncher::Button> &MusicAppLauncher::resolved() const
+{
+    if (!m_buttons)
+        m_buttons = lookUp();
+    return *m_buttons;
+}
+
+void MusicAppLauncher::refresh()
+{
+    const QList<Button> buttons = lookUp();
     if (buttons == m_buttons)
         return;
     m_buttons = buttons;
@@ -63,7 +74,7 @@ void MusicAppLauncher::refresh()
 QVariantList MusicAppLauncher::buttons() const
 {
     QVariantList list;
-    for (const Button &button : m_buttons) {
+    for (const Button &button : resolved()) {
         list.append(QVariantMap{
             {QStringLiteral("id"), button.id},
             {QStringLiteral("application"), button.application},
@@ -79,8 +90,9 @@ QVariantList MusicAppLauncher::buttons() const
 
 void MusicAppLauncher::launch(const QString &buttonId)
 {
-    const auto it = std::ranges::find(m_buttons, buttonId, &Button::id);
-    if (it == m_buttons.end())
+    const QList<Button> &buttons = resolved();
+    const auto it = std::ranges::find(buttons, buttonId, &Button::id);
+    if (it == buttons.end())
         return;
     if (!it->application.isEmpty() && m_catalog.launch(it->application))
         return;

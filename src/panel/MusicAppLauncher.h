@@ -10,6 +10,8 @@
 class QQmlEngine;
 class QJSEngine;
 
+#include <optional>
+
 namespace talvo {
 
 class ApplicationCatalog;
@@ -20,8 +22,9 @@ class FileOpener;
 // Flatpak or Snap entry) or, without one, its web player in the browser. An
 // application that is not installed shows the button's fallback symbol.
 //
-// Main thread only. Which applications are installed is looked up at
-// construction and at each refresh(), not at every render.
+// Main thread only. Which applications are installed is looked up when the
+// buttons are first asked for (the music card's first showing, not start-up)
+// and at each refresh(), not at every render.
 class MusicAppLauncher : public QObject
 {
     Q_OBJECT
@@ -50,7 +53,7 @@ public:
     // QML gets the instance the application built (see QmlInstances.h).
     static MusicAppLauncher *create(QQmlEngine *qmlEngine, QJSEngine *jsEngine);
 
-    QList<Button> buttonList() const { return m_buttons; }
+    QList<Button> buttonList() const { return resolved(); }
     QVariantList buttons() const;
 
     // Looks the applications up again (one may have been installed since).
@@ -64,7 +67,10 @@ signals:
 private:
     ApplicationCatalog &m_catalog;
     FileOpener &m_opener;
-    QList<Button> m_buttons;
+    const QList<Button> &resolved() const;
+    QList<Button> lookUp() const;
+
+    mutable std::optional<QList<Button>> m_buttons;
 };
 
 } // namespace talvo

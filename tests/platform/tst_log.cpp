@@ -26,8 +26,6 @@ private slots:
         QTest::newRow("chatter is off by default") << QString() << QtDebugMsg << QByteArray();
         QTest::newRow("chatter asked for") << u"talvo.calendar.debug=true"_s << QtDebugMsg
                                            << QByteArray("talvo.calendar: Cannot read /x\n");
-        QTest::newRow("other subsystem asked for") << u"talvo.weather.debug=true"_s << QtDebugMsg << QByteArray();
-        QTest::newRow("subsystem silenced") << u"talvo.calendar=false"_s << QtWarningMsg << QByteArray();
     }
     void linesNameTheirCategory()
     {
