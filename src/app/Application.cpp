@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "app/AppControlCommands.h"
 #include "app/AppDelegate.h"
 #include "app/TalvoUpdater.h"
 #include "notch/DropDetectionView.h"
@@ -8,6 +9,8 @@
 #include "notch/NotchViewModel.h"
 #include "notch/NotchWindowController.h"
 #include "notch/ShelfDragOutLink.h"
+#include "platform/ApplicationId.h"
+#include "platform/Log.h"
 #include "platform/QtScheduler.h"
 #include "platform/SerialWorkQueue.h"
 #include "platform/ThreadTimerQueue.h"
@@ -40,6 +43,7 @@
 #include "platform/linux/QuickAppWindows.h"
 #include "platform/linux/ServiceAddresses.h"
 #include "platform/linux/DesktopSettingsOpener.h"
+#include "platform/linux/DisplayCheck.h"
 #include "platform/linux/UPowerPowerSource.h"
 #include "platform/linux/X11DragSelection.h"
 #include "platform/linux/X11EventMonitors.h"
@@ -63,6 +67,8 @@
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 namespace talvo {
 
@@ -230,9 +236,16 @@ void Application::start()
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
         return;
     }
-    DesktopEntry::installLauncher(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
-                                  QCoreApplication::applicationFilePath());
+    // Run from a build, Talvo puts its own launcher entry in the user's menu;
+    // installed, the package's entry is the one.
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString entryName = QStringLiteral("applications/%1.desktop").arg(QLatin1String(kApplicationId));
+    const QStringList entries = QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, entryName);
+    if (std::all_of(entries.cbegin(), entries.cend(), [&](const QString &path) { return path.startsWith(dataHome); }))
+        DesktopEntry::installLauncher(dataHome, QCoreApplication::applicationFilePath());
     m_notch = std::make_unique<Notch>(*m_scheduler, *m_preferences, *m_controlBus);
+    if (runsThroughXWayland())
+        m_notch->controller.setHotZoneAlwaysActive(true);
     m_shell = std::make_unique<Shell>(*m_scheduler, *m_preferences, *m_engine, *m_notch);
     provideToQml(*m_engine, &m_notch->viewModel);
     provideToQml(*m_engine, &m_notch->controller);
@@ -287,6 +300,13 @@ void Application::start()
         m_notch->controller.watchdog().recover();
         m_shell->delegate.showSettings();
     });
+    m_commands = std::make_unique<AppControlCommands>(m_notch->controller, m_shell->delegate, [] {
+        // After the caller's answer has gone out.
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    });
+    m_controlBus->setCommands(m_commands.get());
+    if (const auto error = m_shell->loginItem.migrateLegacyEntry())
+        qCWarning(lcDesktop).noquote() << QStringLiteral("Cannot move the login entry to its new name: ") + *error;
     m_shell->delegate.applicationDidFinishLaunching();
 }
 

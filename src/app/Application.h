@@ -8,6 +8,7 @@ class QQmlEngine;
 
 namespace talvo {
 
+class AppControlCommands;
 class DBusControlBus;
 class JsonFilePreferencesStorage;
 class Preferences;
@@ -39,6 +40,7 @@ private:
     std::unique_ptr<Shell> m_shell;
     std::unique_ptr<NowPlaying> m_nowPlaying;
     std::unique_ptr<Sources> m_sources;
+    std::unique_ptr<AppControlCommands> m_commands;
 };
 
 } // namespace talvo

@@ -1,11 +1,17 @@
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/PrefsCommand.h"
+#include "platform/ApplicationId.h"
 #include "platform/Log.h"
+#include "platform/linux/DBusControlClient.h"
+#include "platform/linux/DisplayCheck.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
 #include "platform/linux/UnixSignalWatcher.h"
 #include "preferences/Preferences.h"
 
 #include <QGuiApplication>
+#include <QDir>
+#include <QFile>
 #include <QTextStream>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -25,11 +31,42 @@ static int runPrefs(int argc, char **argv)
     return talvo::runPrefsCommand(app.arguments().mid(2), preferences, out, err);
 }
 
+static int runCommandLine(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(TALVO_VERSION));
+    talvo::DBusControlClient client;
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    talvo::CommandLine commandLine{client, out, err, QDir::currentPath(), [] {
+                                       QFile input;
+                                       if (!input.open(stdin, QIODevice::ReadOnly))
+                                           return QString();
+                                       return QString::fromUtf8(input.readAll());
+                                   }};
+    return commandLine.run(app.arguments().mid(1));
+}
+
 int main(int argc, char **argv)
 {
     talvo::installLogHandler();
     if (argc > 1 && std::strcmp(argv[1], "prefs") == 0)
         return runPrefs(argc, argv);
+    if (argc > 1 && talvo::CommandLine::handles(QString::fromLocal8Bit(argv[1])))
+        return runCommandLine(argc, argv);
+    if (argc > 1 && argv[1][0] != '-') {
+        std::fprintf(stderr, "talvo: unknown command \"%s\"\n%s", argv[1],
+                     qPrintable(talvo::CommandLine::usageText()));
+        return 2;
+    }
+
+    // Talvo's desktop services are X11 ones: in a Wayland session it runs
+    // through XWayland, and without any X display it cannot run at all.
+    const talvo::DisplayChoice display = talvo::chooseDisplay();
+    if (!display.error.isEmpty()) {
+        std::fprintf(stderr, "talvo: %s\n", qPrintable(display.error));
+        return 1;
+    }
 
     // Qt Quick's software renderer (no GPU, remote and virtual displays) draws
     // in its basic loop as fast as its timer runs, out of step with the
@@ -44,7 +81,10 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("talvo"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Talvo"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("talvo"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(TALVO_VERSION));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(talvo::kApplicationId));
+    if (display.throughXWayland)
+        qCInfo(talvo::lcApp).noquote() << talvo::xwaylandNotice();
     QGuiApplication::setQuitOnLastWindowClosed(false);
 
     talvo::UnixSignalWatcher signalWatcher({SIGINT, SIGTERM});

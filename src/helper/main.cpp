@@ -66,7 +66,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("talvo"));
     QApplication::setApplicationDisplayName(QStringLiteral("Talvo"));
-    QApplication::setDesktopFileName(QStringLiteral("talvo"));
+    QApplication::setDesktopFileName(QStringLiteral("com.talvo.Talvo"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     QCommandLineParser parser;

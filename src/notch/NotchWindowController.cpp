@@ -227,7 +227,7 @@ void NotchWindowController::applyWindowShapes()
         const qreal m = DropDetectionView::kTargetMargin;
         const QRect window(0, 0, int(NotchGeometry::windowWidth), int(NotchGeometry::windowHeight));
         input = QRegion(m_notchRect.adjusted(-m, -m, m, m).toAlignedRect() & window);
-    } else if (!m_ignoresMouseEvents) {
+    } else if (!m_ignoresMouseEvents || m_hotZoneAlwaysActive) {
         input = outline;
     }
     if (m_appliedInputRegion != input) {
@@ -329,6 +329,11 @@ void NotchWindowController::updateHoverState()
         const qreal m = NotchGeometry::hoverMargin;
         inside = currentShapeRect().adjusted(-m, -m, m, m).contains(pointer);
     }
+    if (m_openedOnRequest) {
+        if (!inside && vm.isFullyExpanded())
+            return;
+        m_openedOnRequest = false;
+    }
     if (inside != vm.isHovering()) {
         vm.setIsHovering(inside);
         updateMouseEventPassthrough();
@@ -345,6 +350,33 @@ void NotchWindowController::handleClick(QPointF point)
     vm.setIsHovering(true);
     vm.setIsFullyExpanded(true);
     updateMouseEventPassthrough();
+}
+
+void NotchWindowController::setHotZoneAlwaysActive(bool active)
+{
+    m_hotZoneAlwaysActive = active;
+    applyWindowShapes();
+}
+
+void NotchWindowController::openOnRequest(NotchViewModel::NotchPanelTab tab)
+{
+    NotchViewModel &vm = m_viewModel;
+    m_openedOnRequest = true;
+    vm.setIsHovering(true);
+    vm.setIsFullyExpanded(true);
+    vm.setActiveTab(tab);
+    updateMouseEventPassthrough();
+}
+
+bool NotchWindowController::collapse()
+{
+    NotchViewModel &vm = m_viewModel;
+    if (vm.isForcedOpen())
+        return false;
+    m_openedOnRequest = false;
+    vm.setIsHovering(false);
+    updateMouseEventPassthrough();
+    return true;
 }
 
 void NotchWindowController::handleScroll(const PointerEvent &event)

@@ -142,6 +142,18 @@ public:
     Q_INVOKABLE void setForcedOpen(bool flag);
     Q_INVOKABLE void endOnboardingGreeting();
 
+    // Where the pointer over other programs' windows cannot be seen (XWayland),
+    // the notch keeps taking the pointer at its outline even while passive, so
+    // that hovering it still opens it.
+    void setHotZoneAlwaysActive(bool active);
+    // Opens the panel as a click would, for the command line and key bindings:
+    // the pointer is usually elsewhere, so the panel stays open until the
+    // pointer has come over it and left again, or collapse() is called.
+    void openOnRequest(NotchViewModel::NotchPanelTab tab);
+    // Closes the panel, as the pointer leaving it would. False while something
+    // holds it open (the first-run flow, a form), which is left as it is.
+    bool collapse();
+
     // Music is playing and its track has not been dismissed; widens the notch.
     void setMusicShowing(bool showing);
 
@@ -205,6 +217,8 @@ private:
     QString m_cachedActiveWidgetsOrder;
 
     bool m_musicShowing = false;
+    bool m_hotZoneAlwaysActive = false;
+    bool m_openedOnRequest = false; // until the pointer first comes over the panel
     bool m_ignoresMouseEvents = false;
     QRectF m_notchRect;
     QRectF m_screenNotchRect;

@@ -5,8 +5,11 @@
 
 namespace talvo {
 
+class ControlCommands;
+
 // The program's control interface on the user's session bus: it makes the
-// program a single instance and publishes read-only state for tools and tests.
+// program a single instance, publishes read-only state for tools and tests and
+// takes the commands of the command line and of key bindings.
 //
 // Main thread only.
 class ControlBus : public QObject
@@ -24,6 +27,9 @@ public:
     // Sets a published property. A value equal to the current one changes
     // nothing; a new value is announced to listeners.
     virtual void publish(const QString &name, const QVariant &value) = 0;
+    // Who carries out the interface's commands (open, add, quit...). Until one
+    // is set, every command is refused with a "not ready" error. Not owned.
+    virtual void setCommands(ControlCommands *commands) = 0;
 
 signals:
     // Another launch asked this instance to come forward.

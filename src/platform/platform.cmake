@@ -26,7 +26,10 @@ target_sources(talvo_platform PRIVATE
 )
 target_sources(talvo_platform PRIVATE platform/CalendarStore.h)
 target_sources(talvo_platform PRIVATE
+    platform/ApplicationId.h
     platform/ControlBus.h
+    platform/ControlClient.h
+    platform/ControlCommands.h
     platform/DragSelection.h
     platform/EventMonitors.h
     platform/HapticFeedback.h

@@ -3,3 +3,4 @@ target_compile_definitions(tst_prefscommand PRIVATE TALVO_BINARY="$<TARGET_FILE:
 add_dependencies(tst_prefscommand talvo)
 talvo_add_test(tst_appdelegate SOURCES app/tst_appdelegate.cpp)
 talvo_add_test(tst_talvoupdater SOURCES app/tst_talvoupdater.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_commandline SOURCES app/tst_commandline.cpp)

@@ -1,5 +1,6 @@
 #include "CanberraSoundPlayer.h"
 
+#include "platform/ApplicationId.h"
 #include "platform/Log.h"
 #include "platform/WorkQueue.h"
 
@@ -37,7 +38,7 @@ struct CanberraSoundPlayer::State
         int error = ca_context_create(&context);
         if (error == CA_SUCCESS) {
             ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "Talvo", CA_PROP_APPLICATION_ID,
-                                    "talvo", nullptr);
+                                    kApplicationId, nullptr);
             error = ca_context_open(context);
         }
         if (error != CA_SUCCESS) {

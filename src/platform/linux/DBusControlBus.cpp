@@ -1,5 +1,6 @@
 #include "DBusControlBus.h"
 
+#include "platform/ControlCommands.h"
 #include "platform/Log.h"
 
 #include <QDBusArgument>
@@ -39,6 +40,29 @@ QString signatureOf(const QVariant &value)
     return QStringLiteral("v");
 }
 
+// The commands: name, argument signature, and the call on ControlCommands.
+struct Command
+{
+    const char *name;
+    const char *signature;
+    PlatformResult<> (*run)(ControlCommands &, const QList<QVariant> &);
+};
+
+const Command kCommands[] = {
+    {"Open", "s", [](ControlCommands &c, const QList<QVariant> &a) { return c.open(a.at(0).toString()); }},
+    {"Collapse", "", [](ControlCommands &c, const QList<QVariant> &) { return c.collapse(); }},
+    {"AddPaths", "as", [](ControlCommands &c, const QList<QVariant> &a) { return c.addPaths(a.at(0).toStringList()); }},
+    {"AddText", "s", [](ControlCommands &c, const QList<QVariant> &a) { return c.addText(a.at(0).toString()); }},
+    {"ShowSettings", "s", [](ControlCommands &c, const QList<QVariant> &a) { return c.showSettings(a.at(0).toString()); }},
+    {"Quit", "", [](ControlCommands &c, const QList<QVariant> &) { return c.quit(); }},
+};
+
+QString argumentName(const char *signature)
+{
+    const QByteArray s(signature);
+    return s == "as" ? QStringLiteral("paths") : s == "s" ? QStringLiteral("value") : QString();
+}
+
 } // namespace
 
 // Serves the object path: property reads and the Activate() and ShowGreeting() methods.
@@ -54,7 +78,18 @@ public:
             xml += QStringLiteral("  <property name=\"%1\" type=\"%2\" access=\"read\"/>\n")
                        .arg(it.key(), signatureOf(it.value()));
         }
-        xml += QStringLiteral("  <method name=\"Activate\"/>\n  <method name=\"ShowGreeting\"/>\n</interface>\n");
+        xml += QStringLiteral("  <method name=\"Activate\"/>\n  <method name=\"ShowGreeting\"/>\n");
+        for (const Command &command : kCommands) {
+            if (*command.signature == 0) {
+                xml += QStringLiteral("  <method name=\"%1\"/>\n").arg(QLatin1String(command.name));
+                continue;
+            }
+            xml += QStringLiteral("  <method name=\"%1\">\n    <arg name=\"%2\" type=\"%3\" direction=\"in\"/>\n"
+                                  "  </method>\n")
+                       .arg(QLatin1String(command.name), argumentName(command.signature),
+                            QLatin1String(command.signature));
+        }
+        xml += QStringLiteral("</interface>\n");
         return xml;
     }
 
@@ -91,10 +126,32 @@ public:
             emit m_bus.greetingRequested();
             return reply(connection, message.createReply());
         }
+        for (const Command &command : kCommands) {
+            if (member == QLatin1String(command.name))
+                return reply(connection, runCommand(command, message));
+        }
         return false;
     }
 
 private:
+    QDBusMessage runCommand(const Command &command, const QDBusMessage &message) const
+    {
+        if (message.signature() != QLatin1String(command.signature))
+            return message.createErrorReply(QDBusError::InvalidArgs,
+                                            QStringLiteral("%1 takes (%2), not (%3)")
+                                                .arg(QLatin1String(command.name), QLatin1String(command.signature),
+                                                     message.signature()));
+        if (!m_bus.m_commands)
+            return message.createErrorReply(QString::fromLatin1(kRefusedError),
+                                            QStringLiteral("Talvo is still starting"));
+        const PlatformResult<> result = command.run(*m_bus.m_commands, message.arguments());
+        if (!result.succeeded()) {
+            qCInfo(lcDBus).noquote() << QStringLiteral("Refused %1: %2").arg(QLatin1String(command.name), result.error);
+            return message.createErrorReply(QString::fromLatin1(kRefusedError), result.error);
+        }
+        return message.createReply();
+    }
+
     static bool reply(const QDBusConnection &connection, const QDBusMessage &answer)
     {
         QDBusConnection(connection).send(answer);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ApplicationId.h"
 #include "platform/LocationService.h"
 #include "platform/Scheduler.h"
 
@@ -35,7 +36,7 @@ public:
     struct Options
     {
         // The desktop entry name (without ".desktop") GeoClue shows and authorises.
-        QString desktopId = QStringLiteral("talvo");
+        QString desktopId = QString::fromLatin1(kApplicationId);
         // How long one position request may take before it counts as failed.
         std::chrono::milliseconds requestTimeout{30000};
         // Answers (later, on the main thread) whether a location service exists.

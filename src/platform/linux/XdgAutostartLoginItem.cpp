@@ -1,6 +1,7 @@
 #include "XdgAutostartLoginItem.h"
 
 #include "AtomicFile.h"
+#include "platform/ApplicationId.h"
 #include "platform/Log.h"
 
 #include <QDir>
@@ -10,6 +11,28 @@
 #include <QStandardPaths>
 
 namespace talvo {
+
+namespace {
+
+const QString kLegacyEntryName = QStringLiteral("talvo.desktop");
+
+QString entryName()
+{
+    return QLatin1String(kApplicationId) + QStringLiteral(".desktop");
+}
+
+bool isTalvoEntry(const QString &path)
+{
+    return DesktopEntry::read(path).value(QStringLiteral("Name")) == u"Talvo";
+}
+
+bool isTurnedOff(const QHash<QString, QString> &entry)
+{
+    return entry.value(QStringLiteral("Hidden")).compare(u"true", Qt::CaseInsensitive) == 0
+        || entry.value(QStringLiteral("X-GNOME-Autostart-enabled")).compare(u"false", Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
 
 namespace DesktopEntry {
 
@@ -61,10 +84,10 @@ QByteArray talvoEntry(const QString &executable, bool autostart)
                                   "Name=Talvo\n"
                                   "Comment=A shelf and widget panel at the top of the screen\n"
                                   "Exec=%1\n"
-                                  "Icon=talvo\n"
+                                  "Icon=%2\n"
                                   "Categories=Utility;\n"
                                   "StartupNotify=false\n")
-                       .arg(quotedExec(executable));
+                       .arg(quotedExec(executable), QLatin1String(kApplicationId));
     if (autostart)
         text += QStringLiteral("X-GNOME-Autostart-enabled=true\n");
     return text.toUtf8();
@@ -72,16 +95,20 @@ QByteArray talvoEntry(const QString &executable, bool autostart)
 
 void installLauncher(const QString &dataHome, const QString &executable)
 {
-    const QString entryPath = dataHome + QStringLiteral("/applications/talvo.desktop");
+    const QString legacyPath = dataHome + QStringLiteral("/applications/") + kLegacyEntryName;
+    if (QFileInfo::exists(legacyPath) && isTalvoEntry(legacyPath))
+        QFile::remove(legacyPath);
+    const QString entryPath = dataHome + QStringLiteral("/applications/") + entryName();
     const QByteArray entry = talvoEntry(executable, false);
     QFile existing(entryPath);
     if (!existing.open(QIODevice::ReadOnly) || existing.readAll() != entry) {
         if (const auto error = writeFileAtomically(entryPath, entry))
             qCWarning(lcDesktop).noquote() << QStringLiteral("Cannot install the launcher entry: ") + *error;
     }
-    const QString iconPath = dataHome + QStringLiteral("/icons/hicolor/scalable/apps/talvo.svg");
+    const QString iconPath =
+        dataHome + QStringLiteral("/icons/hicolor/scalable/apps/%1.svg").arg(QLatin1String(kApplicationId));
     if (!QFileInfo::exists(iconPath)) {
-        QFile icon(QStringLiteral(":/talvo/talvo.svg"));
+        QFile icon(QStringLiteral(":/talvo/com.talvo.Talvo.svg"));
         if (icon.open(QIODevice::ReadOnly)) {
             if (const auto error = writeFileAtomically(iconPath, icon.readAll()))
                 qCWarning(lcDesktop).noquote() << QStringLiteral("Cannot install the icon: ") + *error;
@@ -103,16 +130,28 @@ QString XdgAutostartLoginItem::defaultFolder()
 
 QString XdgAutostartLoginItem::entryPath() const
 {
-    return m_folder + QStringLiteral("/talvo.desktop");
+    return m_folder + QLatin1Char('/') + entryName();
+}
+
+std::optional<QString> XdgAutostartLoginItem::migrateLegacyEntry()
+{
+    const QString legacyPath = m_folder + QLatin1Char('/') + kLegacyEntryName;
+    if (!QFileInfo::exists(legacyPath) || !isTalvoEntry(legacyPath))
+        return std::nullopt;
+    if (!QFileInfo::exists(entryPath()) && !isTurnedOff(DesktopEntry::read(legacyPath))) {
+        if (const auto error = registerItem())
+            return error;
+    }
+    if (!QFile::remove(legacyPath))
+        return QStringLiteral("cannot remove %1").arg(legacyPath);
+    return std::nullopt;
 }
 
 LoginItemService::Status XdgAutostartLoginItem::status() const
 {
     if (!QFileInfo::exists(entryPath()))
         return Status::NotRegistered;
-    const auto entry = DesktopEntry::read(entryPath());
-    if (entry.value(QStringLiteral("Hidden")).compare(u"true", Qt::CaseInsensitive) == 0
-        || entry.value(QStringLiteral("X-GNOME-Autostart-enabled")).compare(u"false", Qt::CaseInsensitive) == 0)
+    if (isTurnedOff(DesktopEntry::read(entryPath())))
         return Status::NotRegistered;
     return Status::Enabled;
 }

@@ -3,6 +3,8 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/AtomicFile.cpp platform/linux/AtomicFile.h
     platform/linux/CanberraSoundPlayer.cpp platform/linux/CanberraSoundPlayer.h
     platform/linux/DBusControlBus.cpp platform/linux/DBusControlBus.h
+    platform/linux/DBusControlClient.cpp platform/linux/DBusControlClient.h
+    platform/linux/DisplayCheck.cpp platform/linux/DisplayCheck.h
     platform/linux/DesktopApplicationCatalog.cpp platform/linux/DesktopApplicationCatalog.h
     platform/linux/DesktopEntryIcon.cpp platform/linux/DesktopEntryIcon.h
     platform/linux/DesktopFileOpener.cpp platform/linux/DesktopFileOpener.h
@@ -44,7 +46,7 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/XdgAutostartLoginItem.cpp platform/linux/XdgAutostartLoginItem.h
 )
 qt_add_resources(talvo_platform_linux "talvo_data" PREFIX "/talvo" BASE "${CMAKE_SOURCE_DIR}/data"
-    FILES "${CMAKE_SOURCE_DIR}/data/talvo.svg")
+    FILES "${CMAKE_SOURCE_DIR}/data/com.talvo.Talvo.svg")
 
 set(TALVO_FORECAST_URL "https://api.open-meteo.com" CACHE STRING
     "Forecast service (scheme, host, optional path prefix); TALVO_FORECAST_URL in the environment overrides it")

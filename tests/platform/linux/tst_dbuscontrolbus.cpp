@@ -1,3 +1,4 @@
+#include "platform/ControlCommands.h"
 #include "platform/linux/DBusControlBus.h"
 
 #include <QDBusArgument>
@@ -24,6 +25,29 @@ public slots:
     {
         changes.append(changed);
     }
+};
+
+// Records the commands that reach it; refuses everything when told to.
+class RecordingCommands final : public ControlCommands
+{
+public:
+    QString refusal;
+    QStringList calls;
+
+    PlatformResult<> record(const QString &call)
+    {
+        calls.append(call);
+        return refusal.isEmpty() ? PlatformResult<>::success() : PlatformResult<>::failure(refusal);
+    }
+    PlatformResult<> open(const QString &tab) override { return record(QStringLiteral("open ") + tab); }
+    PlatformResult<> collapse() override { return record(QStringLiteral("collapse")); }
+    PlatformResult<> addPaths(const QStringList &paths) override
+    {
+        return record(QStringLiteral("add ") + paths.join(QLatin1Char('|')));
+    }
+    PlatformResult<> addText(const QString &text) override { return record(QStringLiteral("text ") + text); }
+    PlatformResult<> showSettings(const QString &page) override { return record(QStringLiteral("settings ") + page); }
+    PlatformResult<> quit() override { return record(QStringLiteral("quit")); }
 };
 
 } // namespace
@@ -119,6 +143,51 @@ private slots:
                  QDBusMessage::ReplyMessage);
         QCOMPARE(greetings.count(), 1);
         QCOMPARE(activations.count(), 1);
+    }
+
+    void commandsReachTheirHandlerOrAnswerWithAnError_data()
+    {
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QVariantList>("arguments");
+        QTest::addColumn<QString>("expected"); // empty: refused before the handler
+        QTest::newRow("open") << QStringLiteral("Open") << QVariantList{QStringLiteral("tray")} << QStringLiteral("open tray");
+        QTest::newRow("collapse") << QStringLiteral("Collapse") << QVariantList() << QStringLiteral("collapse");
+        QTest::newRow("paths") << QStringLiteral("AddPaths") << QVariantList{QStringList{QStringLiteral("/a"), QStringLiteral("/b")}}
+                               << QStringLiteral("add /a|/b");
+        QTest::newRow("text") << QStringLiteral("AddText") << QVariantList{QStringLiteral("hi")} << QStringLiteral("text hi");
+        QTest::newRow("settings") << QStringLiteral("ShowSettings") << QVariantList{QString()} << QStringLiteral("settings ");
+        QTest::newRow("quit") << QStringLiteral("Quit") << QVariantList() << QStringLiteral("quit");
+        QTest::newRow("wrong argument type") << QStringLiteral("Open") << QVariantList{42} << QString();
+        QTest::newRow("missing argument") << QStringLiteral("AddText") << QVariantList() << QString();
+    }
+    void commandsReachTheirHandlerOrAnswerWithAnError()
+    {
+        QFETCH(QString, method);
+        QFETCH(QVariantList, arguments);
+        QFETCH(QString, expected);
+        DBusControlBus bus(m_service);
+        QVERIFY(bus.registerInstance());
+        const QString interface = QStringLiteral("com.talvo.Talvo");
+
+        // Not ready yet: an error, never silence.
+        QDBusMessage reply = call(interface, method, arguments);
+        QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
+
+        RecordingCommands commands;
+        bus.setCommands(&commands);
+        reply = call(interface, method, arguments);
+        if (expected.isEmpty()) {
+            QCOMPARE(reply.errorName(), QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"));
+            QVERIFY(commands.calls.isEmpty());
+            return;
+        }
+        QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(commands.calls, QStringList{expected});
+
+        commands.refusal = QStringLiteral("not today");
+        reply = call(interface, method, arguments);
+        QCOMPARE(reply.errorName(), QStringLiteral("com.talvo.Talvo.Error.Refused"));
+        QCOMPARE(reply.errorMessage(), QStringLiteral("not today"));
     }
 
     void nameIsFreeAgainAfterwards()

@@ -76,9 +76,43 @@ private slots:
     {
         QTemporaryDir dir;
         DesktopEntry::installLauncher(dir.path(), QStringLiteral("/opt/talvo"));
-        QCOMPARE(DesktopEntry::read(dir.filePath(QStringLiteral("applications/talvo.desktop"))).value(QStringLiteral("Exec")),
+        QCOMPARE(DesktopEntry::read(dir.filePath(QStringLiteral("applications/com.talvo.Talvo.desktop")))
+                     .value(QStringLiteral("Exec")),
                  QStringLiteral("/opt/talvo"));
-        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("icons/hicolor/scalable/apps/talvo.svg"))));
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("icons/hicolor/scalable/apps/com.talvo.Talvo.svg"))));
+    }
+
+    // Entries written under the old name move once, keeping the user's choice.
+    void legacyAutostartEntryMigrates_data()
+    {
+        QTest::addColumn<QByteArray>("legacy");
+        QTest::addColumn<bool>("currentExists");
+        QTest::addColumn<bool>("legacyRemains");
+        QTest::addColumn<Status>("status");
+        const QByteArray on("[Desktop Entry]\nName=Talvo\nExec=/usr/bin/talvo\n");
+        QTest::newRow("enabled") << on << false << false << Status::Enabled;
+        QTest::newRow("turned off stays off")
+            << QByteArray(on + "X-GNOME-Autostart-enabled=false\n") << false << false << Status::NotRegistered;
+        QTest::newRow("current one already there") << on << true << false << Status::Enabled;
+        QTest::newRow("someone else's file") << QByteArray("[Desktop Entry]\nName=Other\nExec=other\n") << false << true
+                                             << Status::NotRegistered;
+    }
+    void legacyAutostartEntryMigrates()
+    {
+        QFETCH(QByteArray, legacy);
+        QFETCH(bool, currentExists);
+        QTemporaryDir dir;
+        XdgAutostartLoginItem item(dir.path(), QStringLiteral("/usr/bin/talvo"));
+        if (currentExists)
+            QVERIFY(!item.registerItem());
+        QFile file(dir.filePath(QStringLiteral("talvo.desktop")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(legacy);
+        file.close();
+        QVERIFY(!item.migrateLegacyEntry());
+        QTEST(file.exists(), "legacyRemains");
+        QTEST(item.status(), "status");
+        QVERIFY(!item.migrateLegacyEntry()); // the second time finds nothing to do
     }
 };
 

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/ControlCommands.h"
+
+#include <functional>
+
+namespace talvo {
+
+class AppDelegate;
+class NotchViewModel;
+class NotchWindowController;
+
+// Carries out the control interface's commands on the running program's
+// notch, shelf and windows.
+class AppControlCommands final : public ControlCommands
+{
+public:
+    AppControlCommands(NotchWindowController &controller, AppDelegate &delegate, std::function<void()> quit);
+
+    PlatformResult<> open(const QString &tab) override;
+    PlatformResult<> collapse() override;
+    PlatformResult<> addPaths(const QStringList &paths) override;
+    PlatformResult<> addText(const QString &text) override;
+    PlatformResult<> showSettings(const QString &page) override;
+    PlatformResult<> quit() override;
+
+    // The settings pages by the names the commands take, lower case.
+    static QStringList settingsPages();
+
+private:
+    NotchWindowController &m_controller;
+    NotchViewModel &m_viewModel;
+    AppDelegate &m_delegate;
+    std::function<void()> m_quit;
+};
+
+} // namespace talvo
