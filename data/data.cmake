@@ -14,12 +14,19 @@ endforeach()
 configure_file(${talvo_data}/com.talvo.Talvo.metainfo.xml ${CMAKE_CURRENT_BINARY_DIR}/com.talvo.Talvo.metainfo.xml @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/com.talvo.Talvo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-configure_file(${talvo_data}/talvo.1 ${CMAKE_CURRENT_BINARY_DIR}/talvo.1 @ONLY)
-add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/talvo.1.gz
-    COMMAND gzip -9nf -k ${CMAKE_CURRENT_BINARY_DIR}/talvo.1
-    DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/talvo.1 VERBATIM)
-add_custom_target(talvo_manpage ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/talvo.1.gz)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/talvo.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Manual pages and the changelog, compressed as Debian wants them.
+set(talvo_compressed)
+foreach(page talvo.1 talvo-helper.1 changelog)
+    configure_file(${talvo_data}/${page} ${CMAKE_CURRENT_BINARY_DIR}/${page} @ONLY)
+    add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${page}.gz
+        COMMAND gzip -9nf -k ${CMAKE_CURRENT_BINARY_DIR}/${page}
+        DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${page} VERBATIM)
+    list(APPEND talvo_compressed ${CMAKE_CURRENT_BINARY_DIR}/${page}.gz)
+endforeach()
+add_custom_target(talvo_compressed_docs ALL DEPENDS ${talvo_compressed})
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/talvo.1.gz ${CMAKE_CURRENT_BINARY_DIR}/talvo-helper.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/talvo)
 
 install(FILES ${talvo_data}/talvo.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
         RENAME talvo)
