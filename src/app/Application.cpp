@@ -17,6 +17,8 @@
 #include "platform/linux/CanberraSoundPlayer.h"
 #include "platform/linux/DBusControlBus.h"
 #include "panel/BatteryStatus.h"
+#include "panel/FavoriteAppsModel.h"
+#include "panel/ShortcutActionsModel.h"
 #include "panel/MusicAppLauncher.h"
 #include "platform/linux/DesktopApplicationCatalog.h"
 #include "platform/linux/DesktopEntryIcon.h"
@@ -29,6 +31,7 @@
 #include "platform/linux/IcalCalendarStore.h"
 #include "platform/linux/InodeFolderBookmarks.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
+#include "platform/linux/LinuxSystemActions.h"
 #include "platform/linux/LinuxSystemEvents.h"
 #include "platform/linux/MprisMediaPlayers.h"
 #include "platform/linux/NetworkHttpClient.h"
@@ -188,6 +191,8 @@ struct Application::Sources
         , recentFiles(preferences, scheduler, folderQueue, folderChooser, bookmarks, folderLister, shell.opener)
         , battery(powerSource)
         , musicApps(notch.applications, shell.opener)
+        , shortcutActions(systemActions, systemActionQueue, shell.mic)
+        , favoriteApps(notch.viewModel, notch.applications, shell.windowFactory)
     {
         calendarStore.setFolderChooser(&folderChooser);
     }
@@ -209,6 +214,10 @@ struct Application::Sources
     UPowerPowerSource powerSource;
     BatteryStatus battery;
     MusicAppLauncher musicApps;
+    LinuxSystemActions systemActions;
+    SerialWorkQueue systemActionQueue{QStringLiteral("com.talvo.systemactions")};
+    ShortcutActionsModel shortcutActions;
+    FavoriteAppsModel favoriteApps;
 };
 
 Application::Application(QObject *parent)
@@ -267,6 +276,8 @@ void Application::start()
     provideToQml(*m_engine, &m_sources->recentFiles);
     provideToQml(*m_engine, &m_sources->battery);
     provideToQml(*m_engine, &m_sources->musicApps);
+    provideToQml(*m_engine, &m_sources->shortcutActions);
+    provideToQml(*m_engine, &m_sources->favoriteApps);
     provideToQml(*m_engine, &m_notch->publisher);
     // Application icons by desktop file id for `image://appicon/<id>`.
     m_engine->addImageProvider(QStringLiteral("appicon"), new FunctionImageProvider([](const QString &id, QSize size) {

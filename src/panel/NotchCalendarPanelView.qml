@@ -207,9 +207,9 @@ Item {
             }
         }
         TabBody {
-            // The shortcuts tab's body arrives with its own work.
             objectName: "shortcutsBody"
             active: panel.activeTab === NotchViewModel.Shortcuts
+            ShortcutsTabView { anchors.fill: parent }
         }
     }
 

@@ -2,14 +2,19 @@
 target_sources(talvo_core PRIVATE
     panel/AudioSpectrum.cpp panel/AudioSpectrum.h
     panel/BatteryStatus.cpp panel/BatteryStatus.h
+    panel/FavoriteAppsModel.cpp panel/FavoriteAppsModel.h
     panel/MusicAppLauncher.cpp panel/MusicAppLauncher.h
     panel/MusicCardModel.cpp panel/MusicCardModel.h
     panel/NotchPanelModel.cpp panel/NotchPanelModel.h
+    panel/ShortcutActionsModel.cpp panel/ShortcutActionsModel.h
 )
 set_source_files_properties(panel/PanelColors.qml PROPERTIES QT_QML_SINGLETON_TYPE TRUE)
 qt_target_qml_sources(talvo_core QML_FILES
+    panel/AddFavoriteAppButtonView.qml
+    panel/ApplicationChooserWindow.qml
     panel/AudioSpectrumView.qml
     panel/BatteryIndicatorView.qml
+    panel/FavoriteAppTileView.qml
     panel/GlassCardFrame.qml
     panel/MusicLaunchButton.qml
     panel/MusicWidgetView.qml
@@ -18,4 +23,6 @@ qt_target_qml_sources(talvo_core QML_FILES
     panel/PanelColors.qml
     panel/PanelHomeView.qml
     panel/PanelTrayView.qml
+    panel/ShortcutActionButton.qml
+    panel/ShortcutsTabView.qml
 )

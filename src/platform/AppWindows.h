@@ -35,6 +35,9 @@ public:
     // 600 x 480, no close, minimise or resize controls; a normal window with a
     // taskbar entry. `onClose` is what its flow calls when finished.
     virtual std::unique_ptr<AppWindow> createOnboardingWindow(std::function<void()> onClose) = 0;
+    // "Add Application", 420 x 520, centred: the installed applications to
+    // choose a favourite from; a small normal window.
+    virtual std::unique_ptr<AppWindow> createApplicationChooserWindow() = 0;
 };
 
 // The tray (status-bar) item.

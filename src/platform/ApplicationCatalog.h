@@ -27,6 +27,22 @@ public:
     // Starts the application with this desktop file id the way the desktop's
     // launcher does. False when it is not installed or could not start.
     virtual bool launch(const QString &desktopFileId) = 0;
+
+    struct Application
+    {
+        QString name;
+        QString entryPath;
+        bool operator==(const Application &) const = default;
+    };
+    // The applications the desktop's menus show (not NoDisplay, not Hidden),
+    // sorted by name; one per desktop file id, as the XDG folders' order decides.
+    virtual QList<Application> installedApplications() const = 0;
+    // An entry's name as a menu shows it: its Name in the user's language, else
+    // its Name, else the file name without ".desktop".
+    virtual QString displayName(const QString &entryPath) const = 0;
+    // Starts the application of the entry file at this path as the desktop's
+    // launcher does. False when the file is missing or nothing could start.
+    virtual bool launchEntry(const QString &entryPath) = 0;
 };
 
 } // namespace talvo

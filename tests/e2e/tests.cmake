@@ -47,3 +47,9 @@ talvo_add_test(tst_commanddesktop SOURCES e2e/tst_commanddesktop.cpp LIBS talvo_
 target_compile_definitions(tst_commanddesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
     TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
 add_dependencies(tst_commanddesktop talvo)
+
+# The shortcuts tab reached from the command line, a favourite launched.
+talvo_add_test(tst_shortcutsdesktop SOURCES e2e/tst_shortcutsdesktop.cpp LIBS talvo_e2e TIMEOUT 200)
+target_compile_definitions(tst_shortcutsdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
+    TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
+add_dependencies(tst_shortcutsdesktop talvo)

@@ -64,8 +64,14 @@ public:
         lastOnboarding = window.get();
         return window;
     }
+    std::unique_ptr<AppWindow> createApplicationChooserWindow() override
+    {
+        ++choosersCreated;
+        return std::make_unique<FakeAppWindow>(m_journal, QStringLiteral("chooser"));
+    }
     int settingsCreated = 0;
     int onboardingCreated = 0;
+    int choosersCreated = 0;
     QPointer<FakeAppWindow> lastSettings;
     QPointer<FakeAppWindow> lastOnboarding;
 

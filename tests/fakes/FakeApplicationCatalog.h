@@ -2,6 +2,7 @@
 
 #include "platform/ApplicationCatalog.h"
 
+#include <QFileInfo>
 #include <QHash>
 
 namespace talvo {
@@ -28,6 +29,19 @@ public:
         return installed.contains(id);
     }
 
+    QList<Application> installedApplications() const override { return applications; }
+    QString displayName(const QString &entryPath) const override
+    {
+        return names.value(entryPath, QFileInfo(entryPath).completeBaseName());
+    }
+    bool launchEntry(const QString &entryPath) override
+    {
+        launched.append(entryPath);
+        return QFileInfo::exists(entryPath);
+    }
+
+    QList<Application> applications;
+    QHash<QString, QString> names;
     QStringList defaults{QStringLiteral("/usr/share/applications/firefox-esr.desktop"),
                          QStringLiteral("/usr/share/applications/org.gnome.Settings.desktop")};
     QStringList installed;

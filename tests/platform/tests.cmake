@@ -37,3 +37,5 @@ talvo_add_test(tst_mprisplayers SOURCES platform/linux/tst_mprisplayers.cpp LIBS
 # It counts on a freed inode number coming back to a folder it makes; another
 # test making files in /tmp at the same time could take it first. Run it alone.
 set_tests_properties(tst_downloadsondisk PROPERTIES RUN_SERIAL TRUE)
+talvo_add_test(tst_trashemptier SOURCES platform/linux/tst_trashemptier.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_linuxsystemactions SOURCES platform/linux/tst_linuxsystemactions.cpp LIBS talvo_platform_linux)

@@ -1,5 +1,6 @@
 #include "DesktopApplicationCatalog.h"
 
+#include "XdgAutostartLoginItem.h"
 #include "platform/Log.h"
 
 
@@ -7,8 +8,12 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QProcess>
+#include <QSet>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 namespace talvo {
 
@@ -109,11 +114,82 @@ bool DesktopApplicationCatalog::launch(const QString &desktopFileId)
     const QString path = entryPath(desktopFileId);
     if (path.isEmpty())
         return false;
+    return launchEntry(path);
+}
+
+namespace {
+
+// A localised key as the Desktop Entry rules look it up: Name[ll_CC@mod],
+// Name[ll_CC], Name[ll@mod], Name[ll], then Name.
+QString localisedValue(const QHash<QString, QString> &entry, const QString &key)
+{
+    const QString locale = QLocale().name(); // "de_DE"
+    const QString language = locale.section(u'_', 0, 0);
+    for (const QString &suffix : {locale, language}) {
+        const QString value = entry.value(key + u'[' + suffix + u']');
+        if (!value.isEmpty())
+            return value;
+    }
+    return entry.value(key);
+}
+
+bool isTrue(const QString &value)
+{
+    return value.compare(u"true", Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+QList<ApplicationCatalog::Application> DesktopApplicationCatalog::installedApplications() const
+{
+    QList<Application> applications;
+    QSet<QString> seen;
+    for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
+        const QDir root(folder);
+        QDirIterator it(folder, {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            const QString id = root.relativeFilePath(path).replace(u'/', u'-');
+            if (seen.contains(id))
+                continue; // an earlier folder's entry of this id wins, even when hidden
+            seen.insert(id);
+            const QHash<QString, QString> entry = DesktopEntry::read(path);
+            if (entry.value(QStringLiteral("Type")) != u"Application" || isTrue(entry.value(QStringLiteral("NoDisplay")))
+                || isTrue(entry.value(QStringLiteral("Hidden"))))
+                continue;
+            const QString name = localisedValue(entry, QStringLiteral("Name"));
+            applications.append({name.isEmpty() ? QFileInfo(path).completeBaseName() : name,
+                                 QFileInfo(path).absoluteFilePath()});
+        }
+    }
+    std::sort(applications.begin(), applications.end(), [](const Application &a, const Application &b) {
+        return QString::localeAwareCompare(a.name, b.name) < 0;
+    });
+    return applications;
+}
+
+QString DesktopApplicationCatalog::displayName(const QString &entryPath) const
+{
+    const QString name = localisedValue(DesktopEntry::read(entryPath), QStringLiteral("Name"));
+    if (!name.isEmpty())
+        return name;
+    QString file = QFileInfo(entryPath).fileName();
+    if (file.endsWith(QLatin1String(".desktop")))
+        file.chop(8);
+    return file;
+}
+
+bool DesktopApplicationCatalog::launchEntry(const QString &path)
+{
+    if (!QFileInfo(path).isFile()) {
+        qCWarning(lcDesktop).noquote() << QStringLiteral("Cannot launch %1: the entry is missing").arg(path);
+        return false;
+    }
     // GIO's own launcher, out of process: it expands the entry's command line,
     // honours D-Bus activation and startup notification, and keeps GIO out of
     // the long-running program's memory.
     if (!QProcess::startDetached(QStringLiteral("gio"), {QStringLiteral("launch"), path})) {
-        qCWarning(lcDesktop).noquote() << "Launching" << desktopFileId << "failed: gio could not be started";
+        qCWarning(lcDesktop).noquote() << "Launching" << path << "failed: gio could not be started";
         return false;
     }
     return true;

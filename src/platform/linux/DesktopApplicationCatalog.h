@@ -37,6 +37,9 @@ public:
     // notification id), as the desktop's own launchers do; false when the
     // entry is not installed or the launcher cannot be started.
     bool launch(const QString &desktopFileId) override;
+    QList<Application> installedApplications() const override;
+    QString displayName(const QString &entryPath) const override;
+    bool launchEntry(const QString &entryPath) override;
 
     // Full paths; empty when there is none.
     QString defaultBrowserEntry() const;

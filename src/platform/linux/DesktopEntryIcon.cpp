@@ -53,7 +53,9 @@ QString DesktopEntryIcon::iconName(const QString &entryPath)
 QImage DesktopEntryIcon::load(const QString &desktopEntry, int size)
 {
     const QString id = desktopEntry.endsWith(u".desktop") ? desktopEntry : desktopEntry + QStringLiteral(".desktop");
-    const QString entryPath = DesktopApplicationCatalog::entryPath(id);
+    // A full path names the entry file itself (the favourites keep paths).
+    const QString entryPath = QFileInfo(id).isAbsolute() ? (QFileInfo(id).isFile() ? id : QString())
+                                                         : DesktopApplicationCatalog::entryPath(id);
     if (entryPath.isEmpty())
         return {};
     const QString icon = iconName(entryPath);

@@ -16,7 +16,8 @@ struct DesktopEntryIcon
     static constexpr qint64 kMaxEntryBytes = 256 * 1024;
     static constexpr qint64 kMaxImageBytes = 4 * 1024 * 1024;
 
-    // `desktopEntry` is a desktop file id with or without ".desktop"; a null
+    // `desktopEntry` is a desktop file id with or without ".desktop", or the
+    // full path of an entry file; a null
     // image when there is no such entry, it names no icon, or the icon is
     // missing or unreadable. The image is at most `size` pixels on a side.
     static QImage load(const QString &desktopEntry, int size);

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QCoreApplication>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickWindow>
@@ -172,6 +173,15 @@ std::unique_ptr<AppWindow> QuickAppWindowFactory::createOnboardingWindow(std::fu
     window->setMinimumSize(QSize(600, 480));
     window->setMaximumSize(QSize(600, 480));
     window->setGeometry(centredOnPrimary(QSize(600, 480)));
+    return std::make_unique<QuickAppWindow>(window, nullptr);
+}
+
+std::unique_ptr<AppWindow> QuickAppWindowFactory::createApplicationChooserWindow()
+{
+    QQuickWindow *window = load(QStringLiteral("panel/ApplicationChooserWindow.qml"), {});
+    window->setTitle(QCoreApplication::translate("QuickAppWindowFactory", "Add Application"));
+    window->setMinimumSize(QSize(320, 360));
+    window->setGeometry(centredOnPrimary(QSize(420, 520)));
     return std::make_unique<QuickAppWindow>(window, nullptr);
 }
 

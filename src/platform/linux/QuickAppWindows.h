@@ -53,6 +53,7 @@ public:
 
     std::unique_ptr<AppWindow> createSettingsWindow() override;
     std::unique_ptr<AppWindow> createOnboardingWindow(std::function<void()> onClose) override;
+    std::unique_ptr<AppWindow> createApplicationChooserWindow() override;
 
 private:
     QQuickWindow *load(const QString &path, const QVariantMap &initialProperties);

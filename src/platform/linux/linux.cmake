@@ -19,6 +19,7 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/IcalCalendarFile.cpp platform/linux/IcalCalendarFile.h
     platform/linux/IcalCalendarStore.cpp platform/linux/IcalCalendarStore.h
     platform/linux/InodeFolderBookmarks.cpp platform/linux/InodeFolderBookmarks.h
+    platform/linux/LinuxSystemActions.cpp platform/linux/LinuxSystemActions.h
     platform/linux/JsonFilePreferencesStorage.cpp platform/linux/JsonFilePreferencesStorage.h
     platform/linux/LinuxSystemEvents.cpp platform/linux/LinuxSystemEvents.h
     platform/linux/MprisMediaPlayers.cpp platform/linux/MprisMediaPlayers.h
@@ -36,6 +37,7 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/QuickAppWindows.cpp platform/linux/QuickAppWindows.h
     platform/linux/ServiceAddresses.cpp platform/linux/ServiceAddresses.h
     platform/linux/UPowerPowerSource.cpp platform/linux/UPowerPowerSource.h
+    platform/linux/TrashEmptier.cpp platform/linux/TrashEmptier.h
     platform/linux/UnixSignalWatcher.cpp platform/linux/UnixSignalWatcher.h
     platform/linux/X11DragSelection.cpp platform/linux/X11DragSelection.h
     platform/linux/X11EventMonitors.cpp platform/linux/X11EventMonitors.h

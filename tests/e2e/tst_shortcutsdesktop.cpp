@@ -1,0 +1,83 @@
+#include "E2eDesktop.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace talvo::e2e;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QRect kWindowFrame(530, 0, 860, 250);
+const QRect kActionsGrid(568, 62, 240, 92);
+// The first favourite's tile: 12 in from the favourites box.
+const QPoint kFirstTile(866, 108);
+
+} // namespace
+
+// The shortcuts tab of the real program, reached from the command line: its
+// system actions drawn, and a favourite launching its application.
+class TestShortcutsDesktop : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<E2eDesktop> m_desktop;
+
+    QVariant state(const char *name) const { return m_desktop->controlProperty(QString::fromLatin1(name)); }
+
+private slots:
+    void initTestCase()
+    {
+        for (const char *tool : {"Xvfb", "dbus-daemon", "xcompmgr", "gio"}) {
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
+        }
+    }
+
+    void openShortcutsAndLaunchAFavourite()
+    {
+        m_desktop = std::make_unique<E2eDesktop>(E2eDesktop::Options{QSize(1920, 1080), true, QString()});
+        QVERIFY2(m_desktop->start(), qPrintable(m_desktop->error()));
+        const QProcessEnvironment environment = m_desktop->environment();
+        const QString dataHome = environment.value(u"XDG_DATA_HOME"_s);
+        const QString marker = dataHome + u"/launched"_s;
+        const QString entry = dataHome + u"/applications/org.example.Marker.desktop"_s;
+        QVERIFY(QDir().mkpath(dataHome + u"/applications"_s));
+        QFile file(entry);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Desktop Entry]\nType=Application\nName=Marker\nExec=touch " + QFile::encodeName(marker) + "\n");
+        file.close();
+
+        const QString talvo = QStringLiteral(TALVO_BINARY);
+        QVERIFY(m_desktop->run(talvo, {u"prefs"_s, u"set"_s, u"hasCompletedOnboarding"_s, u"true"_s}));
+        QVERIFY(m_desktop->run(talvo, {u"prefs"_s, u"set"_s, u"--list"_s, u"TalvoFavoriteApps"_s, entry}));
+        m_desktop->movePointer(QPoint(960, 700));
+        m_desktop->startProgram(talvo, {});
+        QTRY_VERIFY_WITH_TIMEOUT(!m_desktop->notchRect().isEmpty(), 15000);
+
+        QVERIFY(m_desktop->run(talvo, {u"open"_s, u"shortcuts"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(state("activeTab"), QVariant(u"shortcuts"_s), 3000);
+        QTRY_VERIFY(state("isFullyExpanded").toBool());
+        QTest::qWait(900);
+        const QImage shot = m_desktop->grab(QRect(0, 0, 1920, 250));
+        QDir().mkpath(QStringLiteral(TALVO_E2E_SCREENS));
+        shot.copy(kWindowFrame).save(QDir(QStringLiteral(TALVO_E2E_SCREENS)).filePath(u"panel-shortcuts.png"_s));
+        int bright = 0;
+        for (int y = kActionsGrid.top(); y <= kActionsGrid.bottom(); ++y) {
+            for (int x = kActionsGrid.left(); x <= kActionsGrid.right(); ++x)
+                bright += qGray(shot.pixel(x, y)) > 120 ? 1 : 0;
+        }
+        QVERIFY2(bright > 100, qPrintable(u"the actions grid is empty (%1 bright pixels)"_s.arg(bright)));
+
+        // Over the tile and click: its application starts.
+        m_desktop->glidePointer(QPoint(960, 700), kFirstTile, 8, 10);
+        QTest::qWait(300);
+        m_desktop->click(kFirstTile);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestShortcutsDesktop)
+#include "tst_shortcutsdesktop.moc"
