@@ -33,20 +33,24 @@ Item {
     Column {
         anchors.centerIn: parent
         spacing: 6
-        Image {
+        Item {
             anchors.horizontalCenter: parent.horizontalCenter
             width: 40
             height: 40
-            sourceSize: Qt.size(80, 80)
-            source: tile.iconSource
-            asynchronous: true
-            fillMode: Image.PreserveAspectFit
             scale: tile.isHovered ? 1.08 : 1.0
             Behavior on scale { SpringAnimation { spring: 4; damping: 0.45 } }
-            // Where the entry names no icon (or is gone), a plain tile.
+            Image {
+                id: icon
+                anchors.fill: parent
+                sourceSize: Qt.size(80, 80)
+                source: tile.iconSource
+                asynchronous: true
+                fillMode: Image.PreserveAspectFit
+            }
+            // Where the entry names no icon (or is gone), a plain symbol.
             SymbolImage {
                 anchors.centerIn: parent
-                visible: parent.status !== Image.Ready
+                visible: icon.status !== Image.Ready
                 symbol: "app.fill"
                 size: 30
                 color: Qt.rgba(1, 1, 1, 0.35)

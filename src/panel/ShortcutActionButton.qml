@@ -51,7 +51,7 @@ Item {
             color: button.isHovered ? "white" : Qt.rgba(1, 1, 1, 0.8)
             elide: Text.ElideRight
             fontSizeMode: Text.HorizontalFit
-            minimumPixelSize: 8.5
+            minimumPixelSize: 8
         }
     }
     HoverHandler { id: hover }

@@ -44,21 +44,24 @@ Item {
             SectionBox {
                 width: parent.width
                 height: parent.height - actionsLabel.height - parent.spacing
-                Grid {
+                // Two columns, three rows; the last button spans the row.
+                Item {
                     id: grid
                     objectName: "systemActions"
                     anchors.fill: parent
                     anchors.margins: 6
-                    columns: 2
-                    columnSpacing: 4
-                    rowSpacing: 4
-                    readonly property real cellHeight: Math.min(26, (height - 2 * rowSpacing) / 3)
+                    readonly property real spacing: 4
+                    readonly property real cellWidth: (width - spacing) / 2
+                    readonly property real cellHeight: Math.min(26, (height - 2 * spacing) / 3)
                     Repeater {
                         model: tab.actions ? tab.actions.buttons : []
                         ShortcutActionButton {
                             required property var modelData
+                            required property int index
                             objectName: "action-" + modelData.id
-                            width: modelData.spansRow ? grid.width : (grid.width - grid.columnSpacing) / 2
+                            x: (index % 2) * (grid.cellWidth + grid.spacing)
+                            y: Math.floor(index / 2) * (grid.cellHeight + grid.spacing)
+                            width: modelData.spansRow ? grid.width : grid.cellWidth
                             height: grid.cellHeight
                             title: modelData.title
                             icon: modelData.symbol

@@ -24,6 +24,7 @@ class TestShortcutsDesktop : public QObject
     Q_OBJECT
 
     std::unique_ptr<E2eDesktop> m_desktop;
+    QProcess *m_program = nullptr;
 
     QVariant state(const char *name) const { return m_desktop->controlProperty(QString::fromLatin1(name)); }
 
@@ -34,6 +35,14 @@ private slots:
             if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
                 QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
         }
+    }
+
+    void cleanup()
+    {
+        if (QTest::currentTestFailed() && m_program)
+            qInfo().noquote() << m_program->readAllStandardOutput() << m_program->readAllStandardError().right(3000);
+        m_program = nullptr;
+        m_desktop.reset();
     }
 
     void openShortcutsAndLaunchAFavourite()
@@ -47,19 +56,21 @@ private slots:
         QVERIFY(QDir().mkpath(dataHome + u"/applications"_s));
         QFile file(entry);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[Desktop Entry]\nType=Application\nName=Marker\nExec=touch " + QFile::encodeName(marker) + "\n");
+        file.write("[Desktop Entry]\nType=Application\nName=Marker\nIcon=utilities-terminal\nExec=touch "
+                   + QFile::encodeName(marker) + "\n");
         file.close();
 
         const QString talvo = QStringLiteral(TALVO_BINARY);
         QVERIFY(m_desktop->run(talvo, {u"prefs"_s, u"set"_s, u"hasCompletedOnboarding"_s, u"true"_s}));
         QVERIFY(m_desktop->run(talvo, {u"prefs"_s, u"set"_s, u"--list"_s, u"TalvoFavoriteApps"_s, entry}));
         m_desktop->movePointer(QPoint(960, 700));
-        m_desktop->startProgram(talvo, {});
+        m_program = m_desktop->startProgram(talvo, {});
         QTRY_VERIFY_WITH_TIMEOUT(!m_desktop->notchRect().isEmpty(), 15000);
 
         QVERIFY(m_desktop->run(talvo, {u"open"_s, u"shortcuts"_s}));
         QTRY_COMPARE_WITH_TIMEOUT(state("activeTab"), QVariant(u"shortcuts"_s), 3000);
         QTRY_VERIFY(state("isFullyExpanded").toBool());
+        QTRY_COMPARE_WITH_TIMEOUT(state("panelPresent"), QVariant(true), 10000);
         QTest::qWait(900);
         const QImage shot = m_desktop->grab(QRect(0, 0, 1920, 250));
         QDir().mkpath(QStringLiteral(TALVO_E2E_SCREENS));

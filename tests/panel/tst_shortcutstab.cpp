@@ -73,6 +73,7 @@ private slots:
         QFETCH(int, volume);
         m_input.volume = volume;
         m_mic.poll();
+        m_services.scheduler.runPending();
         const QVariantList buttons = m_shortcuts.buttons();
         QCOMPARE(field(buttons, "id"), (QStringList{u"lock"_s, u"sleep"_s, u"mic"_s, u"darkMode"_s, u"emptyTrash"_s}));
         QFETCH(QString, micTitle);

@@ -58,7 +58,7 @@ private slots:
         QVERIFY(write(volume + u"/.Trash-1001/files/someone-else"_s));
 
         const TrashEmptier emptier(home, {volume, shared}, kUid);
-        QCOMPARE(emptier.trashFolders(), (QStringList{home, shared + u"/.Trash/1000"_s, volume + u"/.Trash-1000"_s}));
+        QCOMPARE(emptier.trashFolders(), (QStringList{home, volume + u"/.Trash-1000"_s, shared + u"/.Trash/1000"_s}));
         const TrashEmptier::Outcome outcome = emptier.empty();
         QCOMPARE(outcome.removed, 12);
         QCOMPARE(outcome.remaining, 0);
