@@ -23,6 +23,35 @@ const quint32 kShiftKey = 0xffe1;
 const QRect kWindowFrame(530, 0, 860, 250);
 constexpr int kTopRadius = 12;
 
+// Drag sources from both toolkits: Qt's helper takes a mode ("--urls" offers
+// the URL list alone, two types; "--files" adds text), GTK's the number of
+// types it offers (the URL list first).
+struct Source
+{
+    const char *toolkit;
+    const char *offer;
+};
+
+QString sourceProgram(const QString &toolkit)
+{
+    if (toolkit == u"Qt")
+        return QStringLiteral(TALVO_E2E_DRAGSOURCE);
+#ifdef TALVO_E2E_GTKDRAGSOURCE
+    return QStringLiteral(TALVO_E2E_GTKDRAGSOURCE);
+#else
+    return {};
+#endif
+}
+
+void addSourceRows(const QList<Source> &sources)
+{
+    QTest::addColumn<QString>("toolkit");
+    QTest::addColumn<QString>("offer");
+    for (const Source &source : sources)
+        QTest::addRow("%s %s", source.toolkit, source.offer)
+            << QString::fromLatin1(source.toolkit) << QString::fromLatin1(source.offer);
+}
+
 QStringList geometryArgs(const QRect &rect)
 {
     return {QString::number(rect.x()), QString::number(rect.y()), QString::number(rect.width()),
@@ -69,6 +98,39 @@ class TestShelfDesktop : public QObject
     {
         QVERIFY2(m_desktop->dragFromSource(QStringLiteral(TALVO_E2E_DRAGSOURCE), offer, kSourcePress, to, arrived),
                  qPrintable(m_desktop->error()));
+    }
+
+    // Presses in a drag source offering `url`, glides straight from stop to
+    // stop and holds still at each for `holdMs`, calling `look` with the
+    // stop's index now and then, and releases at the last; false when the
+    // source or its drag did not show.
+    bool dragThrough(const QString &toolkit, const QString &offer, const QString &url, const QList<QPoint> &stops,
+                     int holdMs, const std::function<void(int)> &look)
+    {
+        const QString program = sourceProgram(toolkit);
+        QProcess *source = m_desktop->startProgram(program, geometryArgs(QRect(100, 500, 200, 200)) + QStringList{offer, url});
+        if (!E2eDesktop::waitForLine(source, QStringLiteral("ready")))
+            return false;
+        m_desktop->movePointer(kSourcePress);
+        m_desktop->pressButton(1);
+        if (!E2eDesktop::waitForLine(source, QStringLiteral("drag started")))
+            return false;
+        QPoint from = kSourcePress;
+        for (int stop = 0; stop < stops.size(); ++stop) {
+            m_desktop->glidePointer(from, stops[stop], 12, 30);
+            from = stops[stop];
+            for (int waited = 0; waited < holdMs; waited += 50) {
+                QTest::qWait(50);
+                look(stop);
+            }
+        }
+        m_desktop->releaseButton(1);
+        return E2eDesktop::waitForLine(source, QStringLiteral("drag ended"));
+    }
+    void skipWithoutGtk(const QString &toolkit)
+    {
+        if (sourceProgram(toolkit).isEmpty())
+            QSKIP("GTK 3 was not found when building (libgtk-3-dev): no GTK drag source");
     }
 
     // Drops one file on the notch, opens the panel on the tray tab.
@@ -168,6 +230,54 @@ private slots:
         }
         QTRY_COMPARE_WITH_TIMEOUT(state("isDragTargetActive"), QVariant(false), 2000);
         QTRY_COMPARE_WITH_TIMEOUT(state("isFileDragActive"), QVariant(false), 2000);
+    }
+
+    // Sources with three types or fewer publish no type list: the notch must
+    // still be there for the drag when the pointer arrives and stops.
+    void fileHeldStillOnTheNotchIsShelved_data()
+    {
+        addSourceRows({{"Qt", "--urls"}, {"Qt", "--files"}, {"GTK", "1"}, {"GTK", "2"}, {"GTK", "3"}, {"GTK", "5"}});
+    }
+    void fileHeldStillOnTheNotchIsShelved()
+    {
+        QFETCH(QString, toolkit);
+        QFETCH(QString, offer);
+        skipWithoutGtk(toolkit);
+        launch();
+        if (QTest::currentTestFailed())
+            return;
+        const QString file = makeFile(QStringLiteral("report.txt"));
+        // The hint shows on the way; on the notch the pointer stops dead.
+        bool hinted = false;
+        QVERIFY(dragThrough(toolkit, offer, file, {QPoint(960, 300), QPoint(960, 12)}, 500,
+                            [&](int stop) { hinted = hinted || (stop == 0 && state("isFileDragActive").toBool()); }));
+        QVERIFY(hinted);
+        QTRY_COMPARE_WITH_TIMEOUT(items(), QStringList{"file:" + file}, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(state("isFileDragActive"), QVariant(false), 2000);
+    }
+
+    void webLinksNeverStretchTheNotch_data()
+    {
+        addSourceRows({{"Qt", "--urls"}, {"Qt", "--files"}, {"GTK", "1"}, {"GTK", "5"}});
+    }
+    void webLinksNeverStretchTheNotch()
+    {
+        QFETCH(QString, toolkit);
+        QFETCH(QString, offer);
+        skipWithoutGtk(toolkit);
+        launch();
+        if (QTest::currentTestFailed())
+            return;
+        bool fileDrag = false;
+        qreal widest = 0;
+        // Across the desktop, then held on the notch.
+        QVERIFY(dragThrough(toolkit, offer, QStringLiteral("https://example.org/news"),
+                            {QPoint(960, 300), QPoint(960, 12)}, 500, [&](int) {
+                                fileDrag = fileDrag || state("isFileDragActive").toBool();
+                                widest = qMax(widest, m_desktop->notchRect().width());
+                            }));
+        QVERIFY(!fileDrag);
+        QCOMPARE_LT(widest, 320.0);
     }
 
     void textAndImagesAreShelved_data()

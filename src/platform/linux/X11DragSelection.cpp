@@ -62,8 +62,9 @@ X11DragSelection::X11DragSelection(XcbConnection &connection, QObject *parent)
     m_deadline.setSingleShot(true);
     m_deadline.setInterval(kAskTimeout);
     connect(&m_deadline, &QTimer::timeout, this, [this] {
-        qCDebug(lcX11) << "The drag source did not answer in time";
-        stopAsking();
+        qCDebug(lcX11) << "The drag source has not told what it offers";
+        // A late answer still counts, but nobody waits for it any more.
+        m_asking = false;
         emit changed();
     });
     if (!m_connection.isValid())
@@ -174,8 +175,10 @@ void X11DragSelection::ask(xcb_atom_t target, xcb_atom_t property)
 {
     xcb_convert_selection(m_connection.get(), m_requestor, m_selection, target, property, m_ownerTime);
     m_pending.append(property);
-    if (!m_deadline.isActive())
+    if (!m_asking) {
+        m_asking = true;
         m_deadline.start();
+    }
 }
 
 void X11DragSelection::askForUris()
@@ -192,7 +195,7 @@ void X11DragSelection::answered(const xcb_selection_notify_event_t &notify)
     // A refusal names no property; sources answer in the order they were asked.
     const xcb_atom_t request = notify.property != XCB_NONE ? notify.property : m_pending.value(0, XCB_NONE);
     if (!current || !m_pending.removeOne(request)) {
-        // Late, or for a drag that has ended.
+        // For a drag that has ended.
         if (notify.property != XCB_NONE)
             xcb_delete_property(m_connection.get(), m_requestor, notify.property);
         return;
@@ -218,8 +221,10 @@ void X11DragSelection::answered(const xcb_selection_notify_event_t &notify)
         m_types = {QString::fromLatin1(kUriList)};
         m_typesKnown = true;
     }
-    if (m_pending.isEmpty())
+    if (m_pending.isEmpty()) {
+        m_asking = false;
         m_deadline.stop();
+    }
     emit changed();
 }
 
@@ -242,6 +247,7 @@ std::optional<QByteArray> X11DragSelection::takeAnswer(xcb_atom_t property, xcb_
 void X11DragSelection::stopAsking()
 {
     m_pending.clear();
+    m_asking = false;
     m_deadline.stop();
 }
 

@@ -20,9 +20,10 @@ class XcbConnection;
 // protocol then sends the types only to the window under the pointer). Such a
 // source is asked for its TARGETS and, at the same time, for its URL list,
 // with the timestamp of its taking the selection; a drag whose list names
-// text/uri-list has that list asked for too. Answers count only within
-// kAskTimeout of the owner change, and nothing here waits for them: they
-// arrive as events. A source that answers neither leaves the types unknown.
+// text/uri-list has that list asked for too. Nothing here waits for the
+// answers: they arrive as events. isAsking() holds until they are all in, for
+// kAskTimeout at most; a source that has not told its types by then leaves
+// them unknown until it does.
 class X11DragSelection final : public DragSelection
 {
     Q_OBJECT
@@ -34,7 +35,7 @@ public:
 
     qint64 changeCount() const override { return m_changeCount; }
     QStringList types() const override { return m_types; }
-    bool isAsking() const override { return !m_pending.isEmpty(); }
+    bool isAsking() const override { return m_asking; }
     bool typesKnown() const override { return m_typesKnown; }
     std::optional<QByteArray> uriList() const override { return m_uriList; }
 
@@ -70,6 +71,8 @@ private:
     std::optional<QByteArray> m_uriList;
     // The properties of the questions not answered yet, in the order asked.
     QList<xcb_atom_t> m_pending;
+    // Waiting for answers, for kAskTimeout at most.
+    bool m_asking = false;
     QTimer m_deadline;
 };
 
