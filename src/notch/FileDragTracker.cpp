@@ -94,8 +94,12 @@ void FileDragTracker::decide()
         return;
     }
     if (!carriesFiles(m_dragSelection.types(), m_dragSelection.uriList())) {
-        if (m_activeChangeCount == changeCount)
+        // A slow source's URL list may show web links only after its types
+        // made this drag a file drag; the notch window's own reading stands.
+        if (m_activeChangeCount == changeCount && m_arrivedChangeCount != changeCount) {
             setUnknownKind(false);
+            setFileDragActive(false);
+        }
         return;
     }
     m_activeChangeCount = changeCount;

@@ -53,6 +53,7 @@ private slots:
         QTest::newRow("source being asked") << QStringList{"ask", "drag"} << false << false << -1 << 7;
         QTest::newRow("answer while held still") << QStringList{"ask", "drag", "local"} << true << false << 8 << 7;
         QTest::newRow("web links") << QStringList{"ask", "drag", "link", "drag"} << false << false << -1 << 7;
+        QTest::newRow("late web links undo the file drag") << QStringList{"files", "drag", "link"} << false << false << 8 << 7;
         QTest::newRow("silent source") << QStringList{"ask", "drag", "silent"} << false << true << 8 << 7;
         QTest::newRow("silent source, enters with files")
             << QStringList{"ask", "silent", "drag", "enter", "drag"} << true << false << 8 << 7;
