@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <tuple>
+
 using namespace talvo::e2e;
 
 namespace {
@@ -23,15 +25,9 @@ const quint32 kShiftKey = 0xffe1;
 const QRect kWindowFrame(530, 0, 860, 250);
 constexpr int kTopRadius = 12;
 
-// Drag sources from both toolkits: Qt's helper takes a mode ("--urls" offers
-// the URL list alone, two types; "--files" adds text), GTK's the number of
-// types it offers (the URL list first).
-struct Source
-{
-    const char *toolkit;
-    const char *offer;
-};
-
+// The drag source of a toolkit: Qt's helper takes a mode ("--urls" offers the
+// URL list alone, two types; "--files" adds text), GTK's the number of types
+// it offers (the URL list first). Empty when GTK was not there to build one.
 QString sourceProgram(const QString &toolkit)
 {
     if (toolkit == u"Qt")
@@ -41,15 +37,6 @@ QString sourceProgram(const QString &toolkit)
 #else
     return {};
 #endif
-}
-
-void addSourceRows(const QList<Source> &sources)
-{
-    QTest::addColumn<QString>("toolkit");
-    QTest::addColumn<QString>("offer");
-    for (const Source &source : sources)
-        QTest::addRow("%s %s", source.toolkit, source.offer)
-            << QString::fromLatin1(source.toolkit) << QString::fromLatin1(source.offer);
 }
 
 QStringList geometryArgs(const QRect &rect)
@@ -127,12 +114,6 @@ class TestShelfDesktop : public QObject
         m_desktop->releaseButton(1);
         return E2eDesktop::waitForLine(source, QStringLiteral("drag ended"));
     }
-    void skipWithoutGtk(const QString &toolkit)
-    {
-        if (sourceProgram(toolkit).isEmpty())
-            QSKIP("GTK 3 was not found when building (libgtk-3-dev): no GTK drag source");
-    }
-
     // Drops one file on the notch, opens the panel on the tray tab.
     void shelveAndOpenTray(const QStringList &offer)
     {
@@ -232,52 +213,48 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(state("isFileDragActive"), QVariant(false), 2000);
     }
 
-    // Sources with three types or fewer publish no type list: the notch must
-    // still be there for the drag when the pointer arrives and stops.
-    void fileHeldStillOnTheNotchIsShelved_data()
+    // Sources with three types or fewer publish no type list: a file must
+    // still show the hint on its way and be taken where the pointer stops
+    // dead on the notch; web links never stretch the notch.
+    void filesAndWebLinksFromEverySource_data()
     {
-        addSourceRows({{"Qt", "--urls"}, {"Qt", "--files"}, {"GTK", "1"}, {"GTK", "2"}, {"GTK", "3"}, {"GTK", "5"}});
+        QTest::addColumn<QString>("toolkit");
+        QTest::addColumn<QString>("offer");
+        QTest::addColumn<bool>("link");
+        const QList<std::tuple<const char *, const char *, bool>> rows{
+            {"Qt", "--urls", false}, {"Qt", "--files", false}, {"GTK", "1", false}, {"GTK", "2", false},
+            {"GTK", "3", false},     {"GTK", "5", false},      {"Qt", "--urls", true}, {"Qt", "--files", true},
+            {"GTK", "1", true},      {"GTK", "5", true}};
+        for (const auto &[toolkit, offer, link] : rows)
+            QTest::addRow("%s %s, %s", toolkit, offer, link ? "web link" : "file")
+                << QString::fromLatin1(toolkit) << QString::fromLatin1(offer) << link;
     }
-    void fileHeldStillOnTheNotchIsShelved()
+    void filesAndWebLinksFromEverySource()
     {
         QFETCH(QString, toolkit);
         QFETCH(QString, offer);
-        skipWithoutGtk(toolkit);
+        QFETCH(bool, link);
+        if (sourceProgram(toolkit).isEmpty())
+            QSKIP("GTK 3 was not found when building (libgtk-3-dev): no GTK drag source");
         launch();
         if (QTest::currentTestFailed())
             return;
-        const QString file = makeFile(QStringLiteral("report.txt"));
-        // The hint shows on the way; on the notch the pointer stops dead.
-        bool hinted = false;
-        QVERIFY(dragThrough(toolkit, offer, file, {QPoint(960, 300), QPoint(960, 12)}, 500,
-                            [&](int stop) { hinted = hinted || (stop == 0 && state("isFileDragActive").toBool()); }));
-        QVERIFY(hinted);
-        QTRY_COMPARE_WITH_TIMEOUT(items(), QStringList{"file:" + file}, 3000);
-        QTRY_COMPARE_WITH_TIMEOUT(state("isFileDragActive"), QVariant(false), 2000);
-    }
-
-    void webLinksNeverStretchTheNotch_data()
-    {
-        addSourceRows({{"Qt", "--urls"}, {"Qt", "--files"}, {"GTK", "1"}, {"GTK", "5"}});
-    }
-    void webLinksNeverStretchTheNotch()
-    {
-        QFETCH(QString, toolkit);
-        QFETCH(QString, offer);
-        skipWithoutGtk(toolkit);
-        launch();
-        if (QTest::currentTestFailed())
-            return;
-        bool fileDrag = false;
+        const QString url = link ? QStringLiteral("https://example.org/news") : makeFile(QStringLiteral("report.txt"));
+        // Held across the desktop, then on the notch.
+        bool hinted[2] = {false, false};
         qreal widest = 0;
-        // Across the desktop, then held on the notch.
-        QVERIFY(dragThrough(toolkit, offer, QStringLiteral("https://example.org/news"),
-                            {QPoint(960, 300), QPoint(960, 12)}, 500, [&](int) {
-                                fileDrag = fileDrag || state("isFileDragActive").toBool();
-                                widest = qMax(widest, m_desktop->notchRect().width());
-                            }));
-        QVERIFY(!fileDrag);
-        QCOMPARE_LT(widest, 320.0);
+        QVERIFY(dragThrough(toolkit, offer, url, {QPoint(960, 300), QPoint(960, 12)}, 500, [&](int stop) {
+            hinted[stop] = hinted[stop] || state("isFileDragActive").toBool();
+            widest = qMax(widest, m_desktop->notchRect().width());
+        }));
+        if (link) {
+            QVERIFY(!hinted[0] && !hinted[1]);
+            QCOMPARE_LT(widest, 320.0);
+            return;
+        }
+        QVERIFY(hinted[0]);
+        QTRY_COMPARE_WITH_TIMEOUT(items(), QStringList{"file:" + url}, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(state("isFileDragActive"), QVariant(false), 2000);
     }
 
     void textAndImagesAreShelved_data()

@@ -5,6 +5,8 @@
 
 #include <xcb/xfixes.h>
 
+#include <algorithm>
+
 namespace talvo {
 
 namespace {
@@ -13,6 +15,7 @@ const QByteArray kUriList = QByteArrayLiteral("text/uri-list");
 
 // Larger answers are not read (a URL list of a few thousand files fits).
 constexpr uint32_t kMaxAnswerWords = 256 * 1024;
+constexpr qsizetype kMaxTargets = 256;
 
 // Asks XFixes to report every change of `selection`'s owner. Returns the
 // extension's first event code, or -1 when the server lacks it.
@@ -208,7 +211,8 @@ void X11DragSelection::answered(const xcb_selection_notify_event_t &notify)
     } else if (answer && answer->size() % 4 == 0 && (type == XCB_ATOM_ATOM || type == m_targets)) {
         QStringList types;
         const auto *atoms = reinterpret_cast<const xcb_atom_t *>(answer->constData());
-        for (qsizetype i = 0; i < answer->size() / 4; ++i) {
+        // Each name costs a round trip: a flood of them is cut short.
+        for (qsizetype i = 0; i < std::min<qsizetype>(answer->size() / 4, kMaxTargets); ++i) {
             const QByteArray name = m_connection.atomName(atoms[i]);
             if (!name.isEmpty() && !isMetaTarget(name) && !types.contains(QString::fromLatin1(name)))
                 types.append(QString::fromLatin1(name));
