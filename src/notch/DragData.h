@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QStringList>
+#include <QUrl>
 
 class QMimeData;
 
@@ -19,6 +21,10 @@ public:
     virtual QByteArray data(const QString &format) const = 0;
     bool hasFormat(const QString &format) const { return formats().contains(format); }
 };
+
+// The local file URLs of a URL list (text/uri-list), in order; web addresses
+// and comments are left out.
+QList<QUrl> localFileUrls(const QByteArray &uriList);
 
 // The drag data of a Qt drag event.
 class MimeDragData final : public DragData

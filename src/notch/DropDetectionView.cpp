@@ -130,8 +130,8 @@ Qt::DropAction DropDetectionView::evaluateDrag(QPointF location, const DragData 
     QPointer<NotchWindowController> controller = m_controller;
     QPointer<NotchViewModel> vm = m_viewModel;
     m_scheduler.post(this, [controller, vm, files] {
-        if (files && controller)
-            controller->fileDrag().setFileDragActive(true);
+        if (controller)
+            controller->fileDrag().typesArrived(files);
         if (vm) {
             vm->setIsDragTargetActive(true);
             vm->setIsHovering(true);
@@ -186,25 +186,15 @@ void DropDetectionView::finishDrag()
 
 bool DropDetectionView::carriesFiles(const DragData &data)
 {
-    return FileDragTracker::carriesFiles(data.formats());
+    std::optional<QByteArray> uriList;
+    if (data.hasFormat(kUriList))
+        uriList = data.data(kUriList);
+    return FileDragTracker::carriesFiles(data.formats(), uriList);
 }
 
 QList<QUrl> DropDetectionView::fileUrls(const DragData &data)
 {
-    QList<QUrl> urls;
-    if (!data.hasFormat(kUriList))
-        return urls;
-    // RFC 2483: one URI per line, CRLF (or LF from lax sources), '#' comments.
-    const QList<QByteArray> lines = data.data(kUriList).split('\n');
-    for (QByteArray line : lines) {
-        line = line.trimmed();
-        if (line.isEmpty() || line.startsWith('#'))
-            continue;
-        const QUrl url(QString::fromUtf8(line), QUrl::StrictMode);
-        if (url.isValid() && url.isLocalFile() && !url.toLocalFile().isEmpty())
-            urls.append(url);
-    }
-    return urls;
+    return data.hasFormat(kUriList) ? localFileUrls(data.data(kUriList)) : QList<QUrl>();
 }
 
 bool DropDetectionView::eventFilter(QObject *watched, QEvent *event)

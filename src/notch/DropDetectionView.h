@@ -57,8 +57,8 @@ public:
     // the file-drag and drop-target flags clear.
     void finishDrag();
 
-    // Whether the drag carries files, by the same types the window controller
-    // watches for on the desktop.
+    // Whether the drag carries files, by the same rule the window controller
+    // uses for drags on the desktop.
     static bool carriesFiles(const DragData &data);
     // The local file URLs of the drag's URI list, in order.
     static QList<QUrl> fileUrls(const DragData &data);

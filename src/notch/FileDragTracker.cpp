@@ -1,5 +1,6 @@
 #include "FileDragTracker.h"
 
+#include "DragData.h"
 #include "NotchViewModel.h"
 #include "platform/DragSelection.h"
 #include "platform/Pointer.h"
@@ -24,10 +25,12 @@ bool isMouseDragged(PointerEventType type)
 
 } // namespace
 
-FileDragTracker::FileDragTracker(NotchViewModel &viewModel, DragSelection &dragSelection, Pointer &pointer)
+FileDragTracker::FileDragTracker(NotchViewModel &viewModel, DragSelection &dragSelection, Pointer &pointer,
+                                 std::function<void()> unknownKindChanged)
     : m_viewModel(viewModel)
     , m_dragSelection(dragSelection)
     , m_pointer(pointer)
+    , m_unknownKindChanged(std::move(unknownKindChanged))
     , m_lastCompletedChangeCount(dragSelection.changeCount())
 {
 }
@@ -44,10 +47,15 @@ const QStringList &FileDragTracker::fileDragTypes()
     return types;
 }
 
-bool FileDragTracker::carriesFiles(const QStringList &offered)
+bool FileDragTracker::carriesFiles(const QStringList &offered, const std::optional<QByteArray> &uriList)
 {
     const QStringList &types = fileDragTypes();
-    return std::any_of(types.cbegin(), types.cend(), [&](const QString &type) { return offered.contains(type); });
+    if (std::none_of(types.cbegin(), types.cend(), [&](const QString &type) { return offered.contains(type); }))
+        return false;
+    // A list that could not be read (sent empty) leaves it to the types.
+    if (uriList && !uriList->trimmed().isEmpty())
+        return !localFileUrls(*uriList).isEmpty();
+    return true;
 }
 
 void FileDragTracker::handleEvent(const PointerEvent &event)
@@ -58,30 +66,66 @@ void FileDragTracker::handleEvent(const PointerEvent &event)
         finish();
         return;
     }
-    if (!isMouseDragged(event.type))
-        return;
+    if (isMouseDragged(event.type))
+        decide();
+}
 
+void FileDragTracker::selectionChanged()
+{
+    // The source's answer may come while the pointer stands still.
+    if (!m_viewModel.isShelfItemDragActive() && m_pointer.pressedButtons() != Qt::NoButton)
+        decide();
+}
+
+void FileDragTracker::decide()
+{
     const qint64 changeCount = m_dragSelection.changeCount();
-    if (!carriesFiles(m_dragSelection.types()))
-        return;
     // The selection still holds a drag that has ended (the user may now be
-    // selecting text by dragging): not a new file drag.
-    if (!m_viewModel.isFileDragActive() && changeCount == m_lastCompletedChangeCount)
+    // selecting text by dragging): not a new drag.
+    if (!m_viewModel.isFileDragActive() && !m_unknownKind && changeCount == m_lastCompletedChangeCount)
         return;
+    if (m_dragSelection.isAsking())
+        return;
+    if (!m_dragSelection.typesKnown()) {
+        if (!m_viewModel.isFileDragActive() && m_arrivedChangeCount != changeCount) {
+            m_activeChangeCount = changeCount;
+            setUnknownKind(true);
+        }
+        return;
+    }
+    if (!carriesFiles(m_dragSelection.types(), m_dragSelection.uriList())) {
+        // A slow source's URL list may show web links only after its types
+        // made this drag a file drag; the notch window's own reading stands.
+        if (m_activeChangeCount == changeCount && m_arrivedChangeCount != changeCount) {
+            setUnknownKind(false);
+            setFileDragActive(false);
+        }
+        return;
+    }
     m_activeChangeCount = changeCount;
+    setUnknownKind(false);
     setFileDragActive(true);
+}
+
+void FileDragTracker::typesArrived(bool carriesFiles)
+{
+    m_arrivedChangeCount = m_dragSelection.changeCount();
+    setUnknownKind(false);
+    if (carriesFiles)
+        setFileDragActive(true);
 }
 
 void FileDragTracker::finish()
 {
     m_lastCompletedChangeCount = m_activeChangeCount.value_or(m_dragSelection.changeCount());
     m_activeChangeCount.reset();
+    setUnknownKind(false);
     setFileDragActive(false);
 }
 
 void FileDragTracker::checkDragEnded()
 {
-    if (m_viewModel.isFileDragActive() && m_pointer.pressedButtons() == Qt::NoButton)
+    if ((m_viewModel.isFileDragActive() || m_unknownKind) && m_pointer.pressedButtons() == Qt::NoButton)
         finish();
 }
 
@@ -92,6 +136,15 @@ void FileDragTracker::setFileDragActive(bool active)
     m_viewModel.setIsFileDragActive(active);
     if (!active)
         m_viewModel.setIsDragTargetActive(false);
+}
+
+void FileDragTracker::setUnknownKind(bool active)
+{
+    if (m_unknownKind == active)
+        return;
+    m_unknownKind = active;
+    if (m_unknownKindChanged)
+        m_unknownKindChanged();
 }
 
 } // namespace talvo

@@ -3,6 +3,7 @@
 #include "DropDetectionView.h"
 #include "NotchViewModel.h"
 #include "ScreenChoice.h"
+#include "platform/DragSelection.h"
 #include "platform/EventMonitors.h"
 #include "platform/HapticFeedback.h"
 #include "platform/NotchWindowSurface.h"
@@ -35,12 +36,18 @@ NotchWindowController::NotchWindowController(NotchViewModel &viewModel, Preferen
     , m_screens(platform.screens)
     , m_pointer(platform.pointer)
     , m_eventMonitors(platform.eventMonitors)
+    , m_dragSelection(platform.dragSelection)
     , m_window(platform.window)
     , m_haptics(platform.haptics)
     , m_lastMouseCheckTime(platform.scheduler.monotonicMs())
     , m_lastPositionCheckAt(kDistantPast)
     , m_pointerPoll(platform.scheduler, platform.monitorQueue, platform.pointer, kPollInterval)
-    , m_fileDrag(viewModel, platform.dragSelection, platform.pointer)
+    , m_fileDrag(viewModel, platform.dragSelection, platform.pointer,
+                 [this] {
+                     // The drop zone opens to (or closes on) a drag of unknown kind.
+                     updateMouseEventPassthrough();
+                     applyWindowShapes();
+                 })
     , m_tabSwitcher(platform.scheduler)
     , m_watchdog(platform.scheduler, platform.monitorQueue, platform.systemEvents, platform.window,
                  {.isMonitoring = [this] { return isMonitoring(); },
@@ -92,6 +99,7 @@ void NotchWindowController::subscribe()
         positionWindow();
     });
     connect(&m_window, &NotchWindowSurface::compositingChanged, this, &NotchWindowController::applyWindowShapes);
+    connect(&m_dragSelection, &DragSelection::changed, this, [this] { m_fileDrag.selectionChanged(); });
 }
 
 void NotchWindowController::loadContent(QQmlEngine &engine, const QVariantMap &initialProperties)
@@ -221,7 +229,8 @@ void NotchWindowController::applyWindowShapes()
 {
     const QRegion outline(m_notchRect.toAlignedRect());
     QRegion input;
-    if (!m_ignoresMouseEvents && (m_viewModel.isFileDragActive() || m_viewModel.isDragTargetActive())) {
+    if (!m_ignoresMouseEvents
+        && (m_viewModel.isFileDragActive() || m_viewModel.isDragTargetActive() || m_fileDrag.isUnknownKindActive())) {
         // Drops are taken a margin around the outline: the drag's source must
         // find the window there too.
         const qreal m = DropDetectionView::kTargetMargin;
@@ -423,8 +432,8 @@ void NotchWindowController::schedulePassthroughUpdate()
 void NotchWindowController::updateMouseEventPassthrough()
 {
     const NotchViewModel &vm = m_viewModel;
-    const bool interactive =
-        vm.isHovering() || vm.isFileDragActive() || vm.isDragTargetActive() || vm.isShelfItemDragActive();
+    const bool interactive = vm.isHovering() || vm.isFileDragActive() || vm.isDragTargetActive()
+                             || vm.isShelfItemDragActive() || m_fileDrag.isUnknownKindActive();
     if (m_ignoresMouseEvents == !interactive)
         return;
     m_ignoresMouseEvents = !interactive;

@@ -195,6 +195,7 @@ private:
     Screens &m_screens;
     Pointer &m_pointer;
     EventMonitors &m_eventMonitors;
+    DragSelection &m_dragSelection;
     NotchWindowSurface &m_window;
     HapticFeedback &m_haptics;
 

@@ -27,11 +27,21 @@ add_dependencies(tst_appshell talvo)
 # Drops onto the notch and shelf tiles dragged out, between programs.
 qt_add_executable(e2e_droptarget e2e/helpers/e2e_droptarget.cpp)
 target_link_libraries(e2e_droptarget PRIVATE talvo_compiler_flags Qt6::Gui)
-talvo_add_test(tst_shelfdesktop SOURCES e2e/tst_shelfdesktop.cpp LIBS talvo_e2e TIMEOUT 400)
+talvo_add_test(tst_shelfdesktop SOURCES e2e/tst_shelfdesktop.cpp LIBS talvo_e2e TIMEOUT 500)
 target_compile_definitions(tst_shelfdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
     TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_DRAGSOURCE="$<TARGET_FILE:e2e_dragsource>"
     TALVO_E2E_DROPTARGET="$<TARGET_FILE:e2e_droptarget>")
 add_dependencies(tst_shelfdesktop talvo e2e_window e2e_dragsource e2e_droptarget)
+# A GTK drag source, where GTK 3 is there to build it; its cases skip otherwise.
+pkg_check_modules(GTK3 IMPORTED_TARGET gtk+-3.0)
+if(GTK3_FOUND)
+    enable_language(C)
+    add_executable(e2e_gtkdragsource e2e/helpers/e2e_gtkdragsource.c)
+    target_compile_options(e2e_gtkdragsource PRIVATE -Wall -Wextra $<$<BOOL:${TALVO_WERROR}>:-Werror>)
+    target_link_libraries(e2e_gtkdragsource PRIVATE PkgConfig::GTK3)
+    target_compile_definitions(tst_shelfdesktop PRIVATE TALVO_E2E_GTKDRAGSOURCE="$<TARGET_FILE:e2e_gtkdragsource>")
+    add_dependencies(tst_shelfdesktop e2e_gtkdragsource)
+endif()
 talvo_add_test(tst_nowplayingpeek SOURCES e2e/tst_nowplayingpeek.cpp LIBS talvo_e2e TIMEOUT 200)
 target_compile_definitions(tst_nowplayingpeek PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
     TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>")

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <tuple>
+
 using namespace talvo::e2e;
 
 namespace {
@@ -22,6 +24,20 @@ const quint32 kShiftKey = 0xffe1;
 // The notch window, and the drawn body's top radius.
 const QRect kWindowFrame(530, 0, 860, 250);
 constexpr int kTopRadius = 12;
+
+// The drag source of a toolkit: Qt's helper takes a mode ("--urls" offers the
+// URL list alone, two types; "--files" adds text), GTK's the number of types
+// it offers (the URL list first). Empty when GTK was not there to build one.
+QString sourceProgram(const QString &toolkit)
+{
+    if (toolkit == u"Qt")
+        return QStringLiteral(TALVO_E2E_DRAGSOURCE);
+#ifdef TALVO_E2E_GTKDRAGSOURCE
+    return QStringLiteral(TALVO_E2E_GTKDRAGSOURCE);
+#else
+    return {};
+#endif
+}
 
 QStringList geometryArgs(const QRect &rect)
 {
@@ -71,6 +87,33 @@ class TestShelfDesktop : public QObject
                  qPrintable(m_desktop->error()));
     }
 
+    // Presses in a drag source offering `url`, glides straight from stop to
+    // stop and holds still at each for `holdMs`, calling `look` with the
+    // stop's index now and then, and releases at the last; false when the
+    // source or its drag did not show.
+    bool dragThrough(const QString &toolkit, const QString &offer, const QString &url, const QList<QPoint> &stops,
+                     int holdMs, const std::function<void(int)> &look)
+    {
+        const QString program = sourceProgram(toolkit);
+        QProcess *source = m_desktop->startProgram(program, geometryArgs(QRect(100, 500, 200, 200)) + QStringList{offer, url});
+        if (!E2eDesktop::waitForLine(source, QStringLiteral("ready")))
+            return false;
+        m_desktop->movePointer(kSourcePress);
+        m_desktop->pressButton(1);
+        if (!E2eDesktop::waitForLine(source, QStringLiteral("drag started")))
+            return false;
+        QPoint from = kSourcePress;
+        for (int stop = 0; stop < stops.size(); ++stop) {
+            m_desktop->glidePointer(from, stops[stop], 12, 30);
+            from = stops[stop];
+            for (int waited = 0; waited < holdMs; waited += 50) {
+                QTest::qWait(50);
+                look(stop);
+            }
+        }
+        m_desktop->releaseButton(1);
+        return E2eDesktop::waitForLine(source, QStringLiteral("drag ended"));
+    }
     // Drops one file on the notch, opens the panel on the tray tab.
     void shelveAndOpenTray(const QStringList &offer)
     {
@@ -167,6 +210,50 @@ private slots:
             QCOMPARE(items(), QStringList());
         }
         QTRY_COMPARE_WITH_TIMEOUT(state("isDragTargetActive"), QVariant(false), 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(state("isFileDragActive"), QVariant(false), 2000);
+    }
+
+    // Sources with three types or fewer publish no type list: a file must
+    // still show the hint on its way and be taken where the pointer stops
+    // dead on the notch; web links never stretch the notch.
+    void filesAndWebLinksFromEverySource_data()
+    {
+        QTest::addColumn<QString>("toolkit");
+        QTest::addColumn<QString>("offer");
+        QTest::addColumn<bool>("link");
+        const QList<std::tuple<const char *, const char *, bool>> rows{
+            {"Qt", "--urls", false}, {"Qt", "--files", false}, {"GTK", "1", false}, {"GTK", "2", false},
+            {"GTK", "3", false},     {"GTK", "5", false},      {"Qt", "--urls", true}, {"Qt", "--files", true},
+            {"GTK", "1", true},      {"GTK", "5", true}};
+        for (const auto &[toolkit, offer, link] : rows)
+            QTest::addRow("%s %s, %s", toolkit, offer, link ? "web link" : "file")
+                << QString::fromLatin1(toolkit) << QString::fromLatin1(offer) << link;
+    }
+    void filesAndWebLinksFromEverySource()
+    {
+        QFETCH(QString, toolkit);
+        QFETCH(QString, offer);
+        QFETCH(bool, link);
+        if (sourceProgram(toolkit).isEmpty())
+            QSKIP("GTK 3 was not found when building (libgtk-3-dev): no GTK drag source");
+        launch();
+        if (QTest::currentTestFailed())
+            return;
+        const QString url = link ? QStringLiteral("https://example.org/news") : makeFile(QStringLiteral("report.txt"));
+        // Held across the desktop, then on the notch.
+        bool hinted[2] = {false, false};
+        qreal widest = 0;
+        QVERIFY(dragThrough(toolkit, offer, url, {QPoint(960, 300), QPoint(960, 12)}, 500, [&](int stop) {
+            hinted[stop] = hinted[stop] || state("isFileDragActive").toBool();
+            widest = qMax(widest, m_desktop->notchRect().width());
+        }));
+        if (link) {
+            QVERIFY(!hinted[0] && !hinted[1]);
+            QCOMPARE_LT(widest, 320.0);
+            return;
+        }
+        QVERIFY(hinted[0]);
+        QTRY_COMPARE_WITH_TIMEOUT(items(), QStringList{"file:" + url}, 3000);
         QTRY_COMPARE_WITH_TIMEOUT(state("isFileDragActive"), QVariant(false), 2000);
     }
 

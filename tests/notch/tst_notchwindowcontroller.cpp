@@ -174,20 +174,37 @@ private slots:
         QCOMPARE(rig.haptics.performed, 1);
     }
 
-    void fileDragStretchesTheNotchAndTakesThePointer()
+    void dragsOpenTheDropZone_data()
     {
+        QTest::addColumn<bool>("silent"); // the source keeps its types to itself
+        QTest::addColumn<QRectF>("outline");
+        QTest::addColumn<QRect>("input");
+        // A file drag stretches the notch; one of unknown kind leaves it as it
+        // is. Either way the pointer is taken 20 around the outline.
+        QTest::newRow("file drag") << false << QRectF(800, 0, 320, 101) << QRect(250, 0, 360, 121);
+        QTest::newRow("drag of unknown kind") << true << QRectF(867.5, 0, 185, 24) << QRect(317, 0, 226, 44);
+    }
+    void dragsOpenTheDropZone()
+    {
+        QFETCH(bool, silent);
+        QFETCH(QRect, input);
         Rig rig;
+        rig.scheduler.advance(8);
         rig.pointer.buttons = Qt::LeftButton;
-        rig.drag.startDrag(kFileTypes);
+        rig.drag.startDrag(kFileTypes, silent);
+        if (silent)
+            rig.drag.answer(std::nullopt);
         rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseDragged));
-        QVERIFY(rig.vm.isFileDragActive());
-        QCOMPARE(rig.outlineInQt(), QRectF(800, 0, 320, 101));
+        QCOMPARE(rig.vm.isFileDragActive(), !silent);
+        QTEST(rig.outlineInQt(), "outline");
         rig.scheduler.advance(8);
         QVERIFY(!rig.controller->ignoresMouseEvents());
+        QCOMPARE(rig.window.inputRegion, QRegion(input));
         rig.monitors.sendGlobal(PointerEvent::of(PointerEventType::LeftMouseUp));
         QVERIFY(!rig.vm.isFileDragActive());
         rig.scheduler.advance(8);
         QVERIFY(rig.controller->ignoresMouseEvents());
+        QVERIFY(rig.window.inputRegion.isEmpty());
     }
 
     void shelfItemDragTakesThePointer()

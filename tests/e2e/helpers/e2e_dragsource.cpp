@@ -2,7 +2,10 @@
 // that starts a drag as soon as it is pressed, and prints "drag started" and
 // "drag ended" on stdout.
 //
-// Usage: e2e_dragsource X Y WIDTH HEIGHT --files PATH... | --text TEXT | --image WIDTH HEIGHT
+// Absolute paths are offered as file URLs, anything else as a URL as given.
+//
+// Usage: e2e_dragsource X Y WIDTH HEIGHT --files PATH-OR-URL... | --urls PATH-OR-URL... | --text TEXT
+//                                        | --image WIDTH HEIGHT
 #include <QBuffer>
 #include <QDrag>
 #include <QGuiApplication>
@@ -54,13 +57,20 @@ private:
     QStringList m_values;
 };
 
-QMimeData *files(const QStringList &paths)
+// A URL list only: two types, too few for Qt to publish a type list.
+QMimeData *urls(const QStringList &paths)
 {
     auto *data = new QMimeData;
     QList<QUrl> urls;
     for (const QString &path : paths)
-        urls.append(QUrl::fromLocalFile(path));
+        urls.append(path.startsWith(QLatin1Char('/')) ? QUrl::fromLocalFile(path) : QUrl(path));
     data->setUrls(urls);
+    return data;
+}
+
+QMimeData *files(const QStringList &paths)
+{
+    QMimeData *data = urls(paths);
     // File managers offer the paths as text as well.
     data->setText(paths.join(QLatin1Char('\n')));
     return data;
@@ -95,12 +105,13 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     const QString mode = args.value(5);
     QMimeData *(*makeData)(const QStringList &) = mode == QLatin1String("--files")   ? files
+                                                  : mode == QLatin1String("--urls")  ? urls
                                                   : mode == QLatin1String("--text")  ? text
                                                   : mode == QLatin1String("--image") ? image
                                                                                      : nullptr;
     if (args.size() < 7 || !makeData) {
-        std::fprintf(stderr, "usage: e2e_dragsource X Y WIDTH HEIGHT --files PATH... | --text TEXT"
-                             " | --image WIDTH HEIGHT\n");
+        std::fprintf(stderr, "usage: e2e_dragsource X Y WIDTH HEIGHT --files PATH-OR-URL... | --urls PATH-OR-URL..."
+                             " | --text TEXT | --image WIDTH HEIGHT\n");
         return 2;
     }
     SourceWindow window(makeData, args.mid(6));

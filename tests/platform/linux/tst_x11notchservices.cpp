@@ -75,6 +75,39 @@ public:
         }
         sync();
     }
+    // Takes the drag selection without listing any types.
+    void takeSelection()
+    {
+        xcb_set_selection_owner(m_c, m_window, atom("XdndSelection"), XCB_CURRENT_TIME);
+        sync();
+    }
+    // Answers the questions asked so far: TARGETS and `uriList` as text/uri-list.
+    void serve(const QByteArray &uriList)
+    {
+        while (xcb_generic_event_t *event = xcb_poll_for_event(m_c)) {
+            if ((event->response_type & 0x7f) == XCB_SELECTION_REQUEST) {
+                const auto *request = reinterpret_cast<xcb_selection_request_event_t *>(event);
+                const xcb_atom_t targets[] = {atom("TARGETS"), atom("text/uri-list")};
+                if (request->target == targets[0])
+                    xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, request->requestor, request->property,
+                                        XCB_ATOM_ATOM, 32, 2, targets);
+                else
+                    xcb_change_property(m_c, XCB_PROP_MODE_REPLACE, request->requestor, request->property,
+                                        request->target, 8, uint32_t(uriList.size()), uriList.constData());
+                xcb_selection_notify_event_t notify{};
+                notify.response_type = XCB_SELECTION_NOTIFY;
+                notify.time = request->time;
+                notify.requestor = request->requestor;
+                notify.selection = request->selection;
+                notify.target = request->target;
+                notify.property = request->property;
+                xcb_send_event(m_c, false, request->requestor, XCB_EVENT_MASK_NO_EVENT,
+                               reinterpret_cast<const char *>(&notify));
+            }
+            std::free(event);
+        }
+        sync();
+    }
     xcb_connection_t *connection() const { return m_c; }
 
 private:
@@ -292,6 +325,30 @@ private slots:
         QTRY_COMPARE(selection.changeCount(), before + 2);
         QTRY_COMPARE(selection.types().value(0), QStringLiteral("text/plain"));
         QVERIFY(!selection.types().contains(QStringLiteral("text/uri-list")));
+    }
+
+    void dragSelectionAsksSourcesWithoutATypeList_data()
+    {
+        QTest::addColumn<bool>("answers");
+        QTest::newRow("source answering") << true;
+        QTest::newRow("silent source") << false;
+    }
+    void dragSelectionAsksSourcesWithoutATypeList()
+    {
+        QFETCH(bool, answers);
+        X11DragSelection selection(*m_connection);
+        OtherClient source;
+        QTest::qWait(50); // news of earlier cases' sources going away
+        const QByteArray uris("file:///tmp/a.txt\r\nhttps://example.org/\r\n");
+        QElapsedTimer clock;
+        clock.start();
+        source.takeSelection();
+        QTRY_VERIFY(selection.isAsking());
+        QTRY_VERIFY_WITH_TIMEOUT((answers && (source.serve(uris), false)) || !selection.isAsking(), 1000);
+        QCOMPARE_LT(clock.elapsed(), 500);
+        QCOMPARE(selection.typesKnown(), answers);
+        QCOMPARE(selection.types(), answers ? QStringList{QStringLiteral("text/uri-list")} : QStringList());
+        QCOMPARE(selection.uriList(), answers ? std::optional(uris) : std::nullopt);
     }
 
     void workspaceChangesAndUnlocksAreReported()
