@@ -61,6 +61,7 @@
 
 #include <QCoreApplication>
 #include <QQmlEngine>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QStandardPaths>
 
@@ -129,13 +130,14 @@ struct Application::Notch
 // Start-up, the application's own windows, the microphone and update checks.
 struct Application::Shell
 {
-    Shell(Scheduler &scheduler, Preferences &preferences, QQmlEngine &engine, Notch &notch)
+    // The notch window is shown before its first frame, ahead of the shell.
+    Shell(Scheduler &scheduler, Preferences &preferences, QQmlEngine &engine)
         : mic(microphone, micQueue, scheduler)
         , http(scheduler)
         , updater(http, scheduler, opener, updateFeedUrl(), QStringLiteral(TALVO_VERSION))
         , windowFactory(engine, windowState)
-        , delegate(AppDelegate::Services{preferences, scheduler, mic, statusItems, loginItem, windowFactory,
-                                         [&notch] { notch.controller.showWindow(); }, [this] { updater.start(); }})
+        , delegate(AppDelegate::Services{preferences, scheduler, mic, statusItems, loginItem, windowFactory, {},
+                                         [this] { updater.start(); }})
     {
     }
 
@@ -230,10 +232,9 @@ void Application::start()
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
         return;
     }
-    DesktopEntry::installLauncher(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
-                                  QCoreApplication::applicationFilePath());
+    // Only what the collapsed notch's first frame needs comes before it; the
+    // rest follows the frame (finishLaunching()).
     m_notch = std::make_unique<Notch>(*m_scheduler, *m_preferences, *m_controlBus);
-    m_shell = std::make_unique<Shell>(*m_scheduler, *m_preferences, *m_engine, *m_notch);
     provideToQml(*m_engine, &m_notch->viewModel);
     provideToQml(*m_engine, &m_notch->controller);
     provideToQml(*m_engine, &m_notch->dragOut);
@@ -242,34 +243,20 @@ void Application::start()
                                    return notch->shelfIcon(id, size);
                                }));
     provideToQml(*m_engine, &m_notch->greeting);
-    provideToQml(*m_engine, &m_shell->delegate);
-    provideToQml(*m_engine, &m_shell->mic);
-    provideToQml(*m_engine, &m_shell->updater);
-    m_nowPlaying = std::make_unique<NowPlaying>(*m_scheduler, *m_shell);
-    provideToQml(*m_engine, m_nowPlaying->manager.get());
-    m_sources = std::make_unique<Sources>(*m_scheduler, *m_preferences, *m_notch, *m_shell);
-    provideToQml(*m_engine, &m_sources->weather);
-    provideToQml(*m_engine, &m_sources->calendar);
-    provideToQml(*m_engine, &m_sources->clipboard);
-    provideToQml(*m_engine, &m_sources->recentFiles);
-    provideToQml(*m_engine, &m_sources->battery);
-    provideToQml(*m_engine, &m_sources->musicApps);
     provideToQml(*m_engine, &m_notch->publisher);
-    // Application icons by desktop file id for `image://appicon/<id>`.
-    m_engine->addImageProvider(QStringLiteral("appicon"), new FunctionImageProvider([](const QString &id, QSize size) {
-                                   const int side = size.isValid() ? qMax(size.width(), size.height()) : 64;
-                                   return DesktopEntryIcon::load(id, side);
-                               }));
     provideSchedulerToQml(*m_engine, *m_scheduler);
-    // The notch widens for the peek while a track plays that the user has not dismissed.
-    const auto updateMusicShowing = [this] {
-        const NowPlayingManager &nowPlaying = *m_nowPlaying->manager;
-        m_notch->controller.setMusicShowing(nowPlaying.isPlaying() && !nowPlaying.isClosedForCurrentTrack());
+    // The rest follows the first frame (or a second, should no frame come),
+    // and comes at once when the notch opens before: the panel uses it.
+    // Connected ahead of the view, which then finds it in place.
+    const auto finish = [this] {
+        if (!m_shell)
+            finishLaunching();
     };
-    connect(m_nowPlaying->manager.get(), &NowPlayingManager::isPlayingChanged, this, updateMusicShowing);
-    connect(m_nowPlaying->manager.get(), &NowPlayingManager::isClosedForCurrentTrackChanged, this, updateMusicShowing);
-    m_notch->controller.loadContent(
-        *m_engine, {{QStringLiteral("nowPlaying"), QVariant::fromValue<QObject *>(m_nowPlaying->manager.get())}});
+    connect(&m_notch->viewModel, &NotchViewModel::isFullyExpandedChanged, this, finish);
+    connect(m_notch->window.window(), &QQuickWindow::frameSwapped, this, finish, Qt::QueuedConnection);
+    m_scheduler->after(std::chrono::seconds(1), this, finish);
+    // The player's state reaches the view once the player services exist.
+    m_notch->controller.loadContent(*m_engine, {});
     // With the glass look the open body is translucent: the compositor blurs
     // what lies behind its outline where it can.
     const auto updateBlur = [this] {
@@ -282,12 +269,52 @@ void Application::start()
     };
     connect(&m_notch->controller, &NotchWindowController::notchRectChanged, this, updateBlur);
     connect(m_preferences.get(), &Preferences::changed, this, updateBlur);
-    // A second launch asks this one to show its settings.
+    // A second launch asks this one to show its settings (once they can be).
     connect(m_controlBus.get(), &ControlBus::activationRequested, this, [this] {
         m_notch->controller.watchdog().recover();
-        m_shell->delegate.showSettings();
+        if (m_shell)
+            m_shell->delegate.showSettings();
+        else
+            m_activationPending = true;
     });
+    m_notch->controller.showWindow();
+}
+
+void Application::finishLaunching()
+{
+    disconnect(m_notch->window.window(), &QQuickWindow::frameSwapped, this, nullptr);
+    DesktopEntry::installLauncher(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
+                                  QCoreApplication::applicationFilePath());
+    m_shell = std::make_unique<Shell>(*m_scheduler, *m_preferences, *m_engine);
+    provideToQml(*m_engine, &m_shell->delegate);
+    provideToQml(*m_engine, &m_shell->mic);
+    provideToQml(*m_engine, &m_shell->updater);
+    m_nowPlaying = std::make_unique<NowPlaying>(*m_scheduler, *m_shell);
+    provideToQml(*m_engine, m_nowPlaying->manager.get());
+    m_sources = std::make_unique<Sources>(*m_scheduler, *m_preferences, *m_notch, *m_shell);
+    provideToQml(*m_engine, &m_sources->weather);
+    provideToQml(*m_engine, &m_sources->calendar);
+    provideToQml(*m_engine, &m_sources->clipboard);
+    provideToQml(*m_engine, &m_sources->recentFiles);
+    provideToQml(*m_engine, &m_sources->battery);
+    provideToQml(*m_engine, &m_sources->musicApps);
+    // Application icons by desktop file id for `image://appicon/<id>`.
+    m_engine->addImageProvider(QStringLiteral("appicon"), new FunctionImageProvider([](const QString &id, QSize size) {
+                                   const int side = size.isValid() ? qMax(size.width(), size.height()) : 64;
+                                   return DesktopEntryIcon::load(id, side);
+                               }));
+    // The notch widens for the peek while a track plays that the user has not dismissed.
+    const auto updateMusicShowing = [this] {
+        const NowPlayingManager &nowPlaying = *m_nowPlaying->manager;
+        m_notch->controller.setMusicShowing(nowPlaying.isPlaying() && !nowPlaying.isClosedForCurrentTrack());
+    };
+    connect(m_nowPlaying->manager.get(), &NowPlayingManager::isPlayingChanged, this, updateMusicShowing);
+    connect(m_nowPlaying->manager.get(), &NowPlayingManager::isClosedForCurrentTrackChanged, this, updateMusicShowing);
+    if (QQuickItem *content = m_notch->window.content())
+        content->setProperty("nowPlaying", QVariant::fromValue<QObject *>(m_nowPlaying->manager.get()));
     m_shell->delegate.applicationDidFinishLaunching();
+    if (std::exchange(m_activationPending, false))
+        m_shell->delegate.showSettings();
 }
 
 } // namespace talvo

@@ -25,6 +25,8 @@ public:
     void start();
 
 private:
+    void finishLaunching();
+
     struct Notch;
     struct Shell;
     struct NowPlaying;
@@ -39,6 +41,7 @@ private:
     std::unique_ptr<Shell> m_shell;
     std::unique_ptr<NowPlaying> m_nowPlaying;
     std::unique_ptr<Sources> m_sources;
+    bool m_activationPending = false;
 };
 
 } // namespace talvo

@@ -225,15 +225,25 @@ Item {
         }
     }
 
-    NotchToastView {
-        id: toast
+    // The toast is built when it is first needed: its text and symbol load the
+    // fonts, which the first frame of the notch need not wait for. It is shown
+    // once built, so that it slides in as it does ever after.
+    Loader {
+        id: toastLoader
+
+        readonly property bool wanted: NotchViewModel.showLimitReachedToast
+
         anchors.fill: parent
-        layout: shelfLayout
-        shown: NotchViewModel.showLimitReachedToast
-        message: NotchViewModel.toastMessage
-        onOccupiedRectChanged: {
-            if (NotchWindowController)
-                NotchWindowController.toastRect = occupiedRect
+        active: false
+        onWantedChanged: if (wanted) active = true
+        sourceComponent: NotchToastView {
+            layout: shelfLayout
+            shown: toastLoader.status === Loader.Ready && NotchViewModel.showLimitReachedToast
+            message: NotchViewModel.toastMessage
+            onOccupiedRectChanged: {
+                if (NotchWindowController)
+                    NotchWindowController.toastRect = occupiedRect
+            }
         }
     }
 }
