@@ -60,10 +60,12 @@
 #include "ui/QmlScheduler.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QStandardPaths>
+#include <QThreadPool>
 
 namespace talvo {
 
@@ -226,15 +228,20 @@ Application::~Application() = default;
 
 void Application::start()
 {
-    // One instance per session: a second launch hands over and leaves.
+    // The session bus connects on a worker while the notch window is being
+    // made (which loads the graphics driver): claiming the name below then
+    // finds the connection ready.
+    QThreadPool::globalInstance()->start([] { QDBusConnection::sessionBus(); });
+    // Only what the collapsed notch's first frame needs comes before it; the
+    // rest follows the frame (finishLaunching()).
+    m_notch = std::make_unique<Notch>(*m_scheduler, *m_preferences, *m_controlBus);
+    // One instance per session: a second launch hands over and leaves before
+    // its window ever shows.
     if (!m_controlBus->registerInstance()) {
         m_controlBus->activateRunningInstance();
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
         return;
     }
-    // Only what the collapsed notch's first frame needs comes before it; the
-    // rest follows the frame (finishLaunching()).
-    m_notch = std::make_unique<Notch>(*m_scheduler, *m_preferences, *m_controlBus);
     provideToQml(*m_engine, &m_notch->viewModel);
     provideToQml(*m_engine, &m_notch->controller);
     provideToQml(*m_engine, &m_notch->dragOut);
