@@ -146,7 +146,7 @@ int main(int argc, char *argv[])
     const QByteArray loop = qgetenv("QSG_RENDER_LOOP");
     std::printf("notch frames: %d hover-open-collapse cycles, display %.1f Hz (%.2f ms a frame), %s renderer, "
                 "%s render loop\n",
-                cycles, 1000.0 / frameMs, frameMs, qPrintable(QQuickWindow::sceneGraphBackend()),
+                cycles, 1000.0 / frameMs, frameMs, QQuickWindow::sceneGraphBackend().isEmpty() ? "OpenGL" : qPrintable(QQuickWindow::sceneGraphBackend()),
                 loop.isEmpty() ? "default" : loop.constData());
     std::printf("%-9s %7s %9s %9s %9s %8s %6s %12s\n", "phase", "frames", "p50 ms", "p95 ms", "max ms", "dropped",
                 "still", "1st frame ms");
