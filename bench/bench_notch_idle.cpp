@@ -15,7 +15,7 @@
 //
 // Usage: bench_notch_idle [idle seconds, default 60] [hover samples, default 40]
 //                         [panel openings, default 20]
-#include "E2eDesktop.h"
+#include "BenchDesktop.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -216,22 +216,10 @@ int main(int argc, char **argv)
     // Qt's render loop reports its frames (only Talvo's standard error is read).
     qputenv("QT_LOGGING_RULES", "qt.scenegraph.time.renderloop.debug=true");
 
-    E2eDesktop::Options options{QSize(1920, 1080), false, QStringLiteral(TALVO_E2E_WINDOW)};
-    options.quickBackend.clear(); // the scene graph's default: OpenGL
-    E2eDesktop desktop(options);
-    if (!desktop.start()) {
-        std::fprintf(stderr, "cannot start the desktop: %s\n", qPrintable(desktop.error()));
+    const auto started = talvo::e2e::startBenchDesktop(false, kAway);
+    if (!started)
         return 1;
-    }
-    desktop.movePointer(kAway);
-    // A returning user's Talvo: the first-run window would otherwise be open.
-    QProcess *prefs = desktop.startProgram(
-        QStringLiteral(TALVO_BINARY), {QStringLiteral("prefs"), QStringLiteral("set"),
-                                       QStringLiteral("hasCompletedOnboarding"), QStringLiteral("true")});
-    if (!prefs->waitForFinished(10000) || prefs->exitCode() != 0) {
-        std::fprintf(stderr, "cannot set the preferences\n");
-        return 1;
-    }
+    E2eDesktop &desktop = *started;
     QProcess *talvo = desktop.startProgram(QStringLiteral(TALVO_BINARY), {}, true);
     QProcess *bare = desktop.startProgram(QStringLiteral(TALVO_BARE_WINDOW), {});
     QProcess *floor = desktop.startProgram(QStringLiteral(TALVO_POLL_FLOOR), {});

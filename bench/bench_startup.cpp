@@ -7,7 +7,7 @@
 //
 // Usage: bench_startup [launches of each, default 7]
 // Fails when Talvo's median is more than 1.3 times the bare window's.
-#include "E2eDesktop.h"
+#include "BenchDesktop.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -84,19 +84,10 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const int launches = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 7;
 
-    E2eDesktop::Options options{QSize(1920, 1080), true, QStringLiteral(TALVO_E2E_WINDOW)};
-    options.quickBackend.clear(); // the scene graph's default: OpenGL
-    E2eDesktop desktop(options);
-    if (!desktop.start()) {
-        std::fprintf(stderr, "cannot start the desktop: %s\n", qPrintable(desktop.error()));
+    const auto started = talvo::e2e::startBenchDesktop(true, kAway);
+    if (!started)
         return 1;
-    }
-    desktop.movePointer(kAway);
-    if (!desktop.run(QStringLiteral(TALVO_BINARY), {QStringLiteral("prefs"), QStringLiteral("set"),
-                                                    QStringLiteral("hasCompletedOnboarding"), QStringLiteral("true")})) {
-        std::fprintf(stderr, "cannot set the preferences\n");
-        return 1;
-    }
+    E2eDesktop &desktop = *started;
     const QString talvo = QStringLiteral(TALVO_BINARY);
     const QString bare = QStringLiteral(TALVO_BARE_WINDOW);
     // The first launch also registers the launcher and the login item, as
