@@ -1,13 +1,21 @@
-// The running notch on a private X server: idle CPU and resident memory beside
-// a bare Qt Quick window of the same size started the same way (and, for the
-// CPU, beside the bare 50 ms poll: one look at the pointer every 50 ms, paced
-// as the notch paces it, which is what the design costs at least), and the hover
-// latency (the pointer enters the hot zone until the published hover state
-// changes), once with a stream of motion events and once with a pointer that
-// jumps without any (so that only the 50 ms poll can notice).
+// The running notch on a private X server, drawn by the OpenGL scene
+// graph as users get it (Mesa's software rasteriser where there is no GPU):
+// idle CPU and resident memory beside a bare Qt Quick window of the same size
+// started the same way (and, for the CPU, beside the bare 50 ms poll: one look
+// at the pointer every 50 ms, paced as the notch paces it, which is what the
+// design costs at least), and the hover latency (the pointer enters the hot zone
+// until the published hover state changes), once with a stream of motion events
+// and once with a pointer that jumps without any (so that only the 50 ms poll
+// can notice). Then the open panel: from the click until the first frame drawn
+// with the panel in it, the frame times while the opening spring runs, and the
+// CPU use from one second after the collapse, against the idle figure.
+//
+// Frames are those Qt's render loop reports on standard error when its timing
+// category is on; the intervals are its own, in whole milliseconds.
 //
 // Usage: bench_notch_idle [idle seconds, default 60] [hover samples, default 40]
-#include "E2eDesktop.h"
+//                         [panel openings, default 20]
+#include "BenchDesktop.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -20,6 +28,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 
@@ -91,9 +100,14 @@ public:
         return m_arrivedAt < 0 ? -1 : double(m_arrivedAt) / 1e6;
     }
 
+    // Called with every announcement.
+    std::function<void(const QVariantMap &)> onChange;
+
 private slots:
     void changed(const QString &, const QVariantMap &values, const QStringList &)
     {
+        if (onChange)
+            onChange(values);
         const auto hovering = values.constFind(QStringLiteral("isHovering"));
         if (hovering == values.cend() || hovering->toBool() != m_target || !m_loop)
             return;
@@ -143,6 +157,54 @@ double hoverSample(E2eDesktop &desktop, HoverWatch &watch, bool withMotion)
     return watch.waitFor(true, clock);
 }
 
+// The frames Talvo's render loop reports on its standard error.
+class FrameLog
+{
+public:
+    struct Frame
+    {
+        qint64 startedNs; // when the report arrived, on the benchmark's clock
+        int intervalMs;   // since the frame before, as the render loop measured it
+    };
+    FrameLog(QProcess *process, const QElapsedTimer &clock) : m_process(process), m_clock(clock)
+    {
+        m_process->setReadChannel(QProcess::StandardError);
+    }
+
+    // The frames begun since the last call.
+    QList<Frame> take()
+    {
+        m_buffer += m_process->readAllStandardError();
+        QList<Frame> frames;
+        static const QByteArray marker = "syncAndRender: start, elapsed since last call: ";
+        for (qsizetype end = m_buffer.indexOf('\n'); end >= 0; end = m_buffer.indexOf('\n')) {
+            const QByteArray line = m_buffer.left(end);
+            m_buffer.remove(0, end + 1);
+            if (const qsizetype at = line.indexOf(marker); at >= 0)
+                frames.append({m_clock.nsecsElapsed(), line.mid(at + marker.size()).split(' ').value(0).toInt()});
+        }
+        return frames;
+    }
+    // The frames begun within the next `ms` milliseconds.
+    QList<Frame> collect(int ms)
+    {
+        QList<Frame> frames;
+        QElapsedTimer wait;
+        wait.start();
+        while (wait.elapsed() < ms) {
+            m_process->waitForReadyRead(1);
+            QCoreApplication::processEvents();
+            frames += take();
+        }
+        return frames;
+    }
+
+private:
+    QProcess *m_process;
+    const QElapsedTimer &m_clock;
+    QByteArray m_buffer;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -150,22 +212,15 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const int idleSeconds = argc > 1 ? QByteArray(argv[1]).toInt() : 60;
     const int samples = argc > 2 ? QByteArray(argv[2]).toInt() : 40;
+    const int openings = argc > 3 ? QByteArray(argv[3]).toInt() : 20;
+    // Qt's render loop reports its frames (only Talvo's standard error is read).
+    qputenv("QT_LOGGING_RULES", "qt.scenegraph.time.renderloop.debug=true");
 
-    E2eDesktop desktop({QSize(1920, 1080), false, QStringLiteral(TALVO_E2E_WINDOW)});
-    if (!desktop.start()) {
-        std::fprintf(stderr, "cannot start the desktop: %s\n", qPrintable(desktop.error()));
+    const auto started = talvo::e2e::startBenchDesktop(false, kAway);
+    if (!started)
         return 1;
-    }
-    desktop.movePointer(kAway);
-    // A returning user's Talvo: the first-run window would otherwise be open.
-    QProcess *prefs = desktop.startProgram(
-        QStringLiteral(TALVO_BINARY), {QStringLiteral("prefs"), QStringLiteral("set"),
-                                       QStringLiteral("hasCompletedOnboarding"), QStringLiteral("true")});
-    if (!prefs->waitForFinished(10000) || prefs->exitCode() != 0) {
-        std::fprintf(stderr, "cannot set the preferences\n");
-        return 1;
-    }
-    QProcess *talvo = desktop.startProgram(QStringLiteral(TALVO_BINARY), {});
+    E2eDesktop &desktop = *started;
+    QProcess *talvo = desktop.startProgram(QStringLiteral(TALVO_BINARY), {}, true);
     QProcess *bare = desktop.startProgram(QStringLiteral(TALVO_BARE_WINDOW), {});
     QProcess *floor = desktop.startProgram(QStringLiteral(TALVO_POLL_FLOOR), {});
     QElapsedTimer wait;
@@ -215,6 +270,91 @@ int main(int argc, char **argv)
                     missed ? qPrintable(QStringLiteral(", %1 missed").arg(missed)) : "", withMotion ? 20 : 60);
         std::fflush(stdout);
     }
+
+    // The panel: hover until the peek has come to rest, click, and follow the
+    // frames until the opening spring is over; then collapse. The panel
+    // announces itself once built: the first frame begun after that shows it.
+    QElapsedTimer clock;
+    clock.start();
+    FrameLog frames(talvo, clock);
+    qint64 panelNs = -1;
+    watch.onChange = [&](const QVariantMap &values) {
+        if (values.value(QStringLiteral("panelPresent")).toBool())
+            panelNs = clock.nsecsElapsed();
+    };
+    QList<double> firstFrames;
+    QList<double> intervals;
+    int dropped = 0;
+    int failed = 0;
+    constexpr double kFrameMs = 1000.0 / 60;
+    for (int i = 0; i < openings; ++i) {
+        desktop.movePointer(kAway);
+        watch.waitFor(false, clock);
+        desktop.glidePointer(kAway, kHotZone, 6, 10);
+        watch.waitFor(true, clock);
+        QThread::msleep(800);
+        QCoreApplication::processEvents();
+        frames.take();
+        panelNs = -1;
+        const qint64 clickedNs = clock.nsecsElapsed();
+        desktop.click(kHotZone);
+        const QList<FrameLog::Frame> opening = frames.collect(900);
+        const auto first = std::find_if(opening.begin(), opening.end(),
+                                        [&](const FrameLog::Frame &f) { return panelNs >= 0 && f.startedNs > panelNs; });
+        if (first == opening.end()) {
+            ++failed;
+            continue;
+        }
+        firstFrames << double(first->startedNs - clickedNs) / 1e6;
+        // The first frame's interval reaches back to the last frame of the peek.
+        QList<double> gaps;
+        int skipped = 0;
+        for (qsizetype f = 1; f < opening.size(); ++f) {
+            gaps << opening[f].intervalMs;
+            if (opening[f].intervalMs > 1.5 * kFrameMs)
+                skipped += int(std::lround(opening[f].intervalMs / kFrameMs)) - 1;
+        }
+        // The first opening of a process also waits for the rasteriser to
+        // compile the panel's shaders: it is reported on its own.
+        if (i == 0 && openings > 1) {
+            std::printf("panel, first opening: first frame with the panel %.1f ms after the click, %lld frames, "
+                        "interval p95 %.0f ms, max %.0f ms, %d dropped\n",
+                        firstFrames.last(), qsizetype(gaps.size()), percentile(gaps, 0.95), percentile(gaps, 1.0),
+                        skipped);
+            firstFrames.clear();
+            continue;
+        }
+        intervals += gaps;
+        dropped += skipped;
+    }
+    std::printf("panel, over %lld later openings%s: click until the first frame with the panel p50 %.1f ms, p95 %.1f ms, "
+                "max %.1f ms (target p95 <= 50)\n",
+                qsizetype(firstFrames.size()), failed ? qPrintable(QStringLiteral(" (%1 did not open)").arg(failed)) : "",
+                percentile(firstFrames, 0.5), percentile(firstFrames, 0.95), percentile(firstFrames, 1.0));
+    std::printf("       frames of the opening spring: %lld, interval p50 %.0f ms, p95 %.0f ms, max %.0f ms, "
+                "%d dropped (target p95 <= 16.7 ms, to the render loop's whole milliseconds 17; none dropped)\n",
+                qsizetype(intervals.size()), percentile(intervals, 0.5), percentile(intervals, 0.95),
+                percentile(intervals, 1.0), dropped);
+    std::fflush(stdout);
+
+    // After the collapse: CPU from one second on, and memory without the panel.
+    desktop.movePointer(kAway);
+    watch.waitFor(false, clock);
+    QThread::sleep(1);
+    // Two spans, to tell a slow settling from a lasting cost.
+    constexpr int kSpanSeconds = 5;
+    double afterCpu[2];
+    for (double &cpu : afterCpu) {
+        const double start = cpuSeconds(talvo->processId());
+        QThread::sleep(kSpanSeconds);
+        cpu = (cpuSeconds(talvo->processId()) - start) / kSpanSeconds * 100;
+    }
+    const qint64 afterRss = residentKiB(talvo->processId());
+    std::printf("after a collapse: CPU %.3f %% of a core from 1 s to %d s after it, %.3f %% from %d s to %d s "
+                "(idle figure %.3f %%); resident memory %lld KiB, %.2f times the bare window\n",
+                afterCpu[0], 1 + kSpanSeconds, afterCpu[1], 1 + kSpanSeconds, 1 + 2 * kSpanSeconds, talvoCpu,
+                afterRss, bareRss > 0 ? double(afterRss) / double(bareRss) : 0.0);
+    std::fflush(stdout);
     return 0;
 }
 

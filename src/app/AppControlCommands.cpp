@@ -1,6 +1,5 @@
 #include "AppControlCommands.h"
 
-#include "app/AppDelegate.h"
 #include "notch/NotchViewModel.h"
 #include "notch/NotchWindowController.h"
 #include "shelf/ShelfItem.h"
@@ -10,9 +9,10 @@
 
 namespace talvo {
 
-AppControlCommands::AppControlCommands(NotchWindowController &controller, AppDelegate &delegate,
-                                       std::function<void()> quit)
-    : m_controller(controller), m_viewModel(controller.viewModel()), m_delegate(delegate), m_quit(std::move(quit))
+AppControlCommands::AppControlCommands(NotchWindowController &controller,
+                                       std::function<void(const QString &)> showSettings, std::function<void()> quit)
+    : m_controller(controller), m_viewModel(controller.viewModel()), m_showSettings(std::move(showSettings)),
+      m_quit(std::move(quit))
 {
 }
 
@@ -71,7 +71,7 @@ PlatformResult<> AppControlCommands::addText(const QString &text)
 PlatformResult<> AppControlCommands::showSettings(const QString &page)
 {
     if (page.isEmpty()) {
-        m_delegate.showSettings();
+        m_showSettings(QString());
         return PlatformResult<>::success();
     }
     const QString name = page.toLower();
@@ -79,7 +79,7 @@ PlatformResult<> AppControlCommands::showSettings(const QString &page)
         return PlatformResult<>::failure(QStringLiteral("No settings page \"%1\"; the pages are %2")
                                              .arg(page, settingsPages().join(QStringLiteral(", "))));
     // The settings window names its pages as its sidebar shows them.
-    m_delegate.showSettingsTab(name.left(1).toUpper() + name.mid(1));
+    m_showSettings(name.left(1).toUpper() + name.mid(1));
     return PlatformResult<>::success();
 }
 

@@ -6,7 +6,6 @@
 
 namespace talvo {
 
-class AppDelegate;
 class NotchViewModel;
 class NotchWindowController;
 
@@ -15,7 +14,10 @@ class NotchWindowController;
 class AppControlCommands final : public ControlCommands
 {
 public:
-    AppControlCommands(NotchWindowController &controller, AppDelegate &delegate, std::function<void()> quit);
+    // `showSettings` opens settings on a page named as the sidebar names it
+    // ("General"), or where they are when empty.
+    AppControlCommands(NotchWindowController &controller, std::function<void(const QString &)> showSettings,
+                       std::function<void()> quit);
 
     PlatformResult<> open(const QString &tab) override;
     PlatformResult<> collapse() override;
@@ -30,7 +32,7 @@ public:
 private:
     NotchWindowController &m_controller;
     NotchViewModel &m_viewModel;
-    AppDelegate &m_delegate;
+    std::function<void(const QString &)> m_showSettings;
     std::function<void()> m_quit;
 };
 

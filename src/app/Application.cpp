@@ -67,9 +67,12 @@
 #include "ui/QmlScheduler.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
 #include <QQmlEngine>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QStandardPaths>
+#include <QThreadPool>
 
 #include <algorithm>
 
@@ -138,13 +141,14 @@ struct Application::Notch
 // Start-up, the application's own windows, the microphone and update checks.
 struct Application::Shell
 {
-    Shell(Scheduler &scheduler, Preferences &preferences, QQmlEngine &engine, Notch &notch)
+    // The notch window is shown before its first frame, ahead of the shell.
+    Shell(Scheduler &scheduler, Preferences &preferences, QQmlEngine &engine)
         : mic(microphone, micQueue, scheduler)
         , http(scheduler)
         , updater(http, scheduler, opener, updateFeedUrl(), QStringLiteral(TALVO_VERSION))
         , windowFactory(engine, windowState)
-        , delegate(AppDelegate::Services{preferences, scheduler, mic, statusItems, loginItem, windowFactory,
-                                         [&notch] { notch.controller.showWindow(); }, [this] { updater.start(); }})
+        , delegate(AppDelegate::Services{preferences, scheduler, mic, statusItems, loginItem, windowFactory, {},
+                                         [this] { updater.start(); }})
     {
     }
 
@@ -239,23 +243,22 @@ Application::~Application() = default;
 
 void Application::start()
 {
-    // One instance per session: a second launch hands over and leaves.
+    // The session bus connects on a worker while the notch window is being
+    // made (which loads the graphics driver): claiming the name below then
+    // finds the connection ready.
+    QThreadPool::globalInstance()->start([] { QDBusConnection::sessionBus(); });
+    // Only what the collapsed notch's first frame needs comes before it; the
+    // rest follows the frame (finishLaunching()).
+    m_notch = std::make_unique<Notch>(*m_scheduler, *m_preferences, *m_controlBus);
+    // One instance per session: a second launch hands over and leaves before
+    // its window ever shows.
     if (!m_controlBus->registerInstance()) {
         m_controlBus->activateRunningInstance();
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
         return;
     }
-    // Run from a build, Talvo puts its own launcher entry in the user's menu;
-    // installed, the package's entry is the one.
-    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const QString entryName = QStringLiteral("applications/%1.desktop").arg(QLatin1String(kApplicationId));
-    const QStringList entries = QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, entryName);
-    if (std::all_of(entries.cbegin(), entries.cend(), [&](const QString &path) { return path.startsWith(dataHome); }))
-        DesktopEntry::installLauncher(dataHome, QCoreApplication::applicationFilePath());
-    m_notch = std::make_unique<Notch>(*m_scheduler, *m_preferences, *m_controlBus);
     if (runsThroughXWayland())
         m_notch->controller.setHotZoneAlwaysActive(true);
-    m_shell = std::make_unique<Shell>(*m_scheduler, *m_preferences, *m_engine, *m_notch);
     provideToQml(*m_engine, &m_notch->viewModel);
     provideToQml(*m_engine, &m_notch->controller);
     provideToQml(*m_engine, &m_notch->dragOut);
@@ -264,6 +267,69 @@ void Application::start()
                                    return notch->shelfIcon(id, size);
                                }));
     provideToQml(*m_engine, &m_notch->greeting);
+    provideToQml(*m_engine, &m_notch->publisher);
+    provideSchedulerToQml(*m_engine, *m_scheduler);
+    // The rest follows the first frame (or a second, should no frame come),
+    // and comes at once when the notch opens before: the panel uses it.
+    // Connected ahead of the view, which then finds it in place.
+    const auto finish = [this] {
+        if (!m_shell)
+            finishLaunching();
+    };
+    connect(&m_notch->viewModel, &NotchViewModel::isFullyExpandedChanged, this, finish);
+    connect(m_notch->window.window(), &QQuickWindow::frameSwapped, this, finish, Qt::QueuedConnection);
+    m_scheduler->after(std::chrono::seconds(1), this, finish);
+    // The player's state reaches the view once the player services exist.
+    m_notch->controller.loadContent(*m_engine, {});
+    // With the glass look the open body is translucent: the compositor blurs
+    // what lies behind its outline where it can.
+    const auto updateBlur = [this] {
+        const NotchViewModel &vm = m_notch->viewModel;
+        const bool open = vm.isFullyExpanded() || vm.isFileDragActive() || vm.isDragTargetActive();
+        if (open && m_preferences->value(PrefKey::enableGlassUI))
+            m_notch->window.setBlurBehindRegion(QRegion(m_notch->controller.notchRect().toAlignedRect()));
+        else
+            m_notch->window.setBlurBehindRegion(std::nullopt);
+    };
+    connect(&m_notch->controller, &NotchWindowController::notchRectChanged, this, updateBlur);
+    connect(m_preferences.get(), &Preferences::changed, this, updateBlur);
+    // A second launch asks this one to show its settings (once they can be).
+    connect(m_controlBus.get(), &ControlBus::activationRequested, this, [this] {
+        m_notch->controller.watchdog().recover();
+        if (m_shell)
+            m_shell->delegate.showSettings();
+        else
+            m_activationPending = true;
+    });
+    m_commands = std::make_unique<AppControlCommands>(
+        m_notch->controller,
+        [this](const QString &page) {
+            if (!m_shell)
+                finishLaunching();
+            if (page.isEmpty())
+                m_shell->delegate.showSettings();
+            else
+                m_shell->delegate.showSettingsTab(page);
+        },
+        [] {
+            // After the caller's answer has gone out.
+            QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+        });
+    m_controlBus->setCommands(m_commands.get());
+    m_notch->controller.showWindow();
+}
+
+void Application::finishLaunching()
+{
+    disconnect(m_notch->window.window(), &QQuickWindow::frameSwapped, this, nullptr);
+    // Run from a build, Talvo puts its own launcher entry in the user's menu;
+    // installed, the package's entry is the one.
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString entryName = QStringLiteral("applications/%1.desktop").arg(QLatin1String(kApplicationId));
+    const QStringList entries = QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, entryName);
+    if (std::all_of(entries.cbegin(), entries.cend(), [&](const QString &path) { return path.startsWith(dataHome); }))
+        DesktopEntry::installLauncher(dataHome, QCoreApplication::applicationFilePath());
+    m_shell = std::make_unique<Shell>(*m_scheduler, *m_preferences, *m_engine);
     provideToQml(*m_engine, &m_shell->delegate);
     provideToQml(*m_engine, &m_shell->mic);
     provideToQml(*m_engine, &m_shell->updater);
@@ -278,13 +344,11 @@ void Application::start()
     provideToQml(*m_engine, &m_sources->musicApps);
     provideToQml(*m_engine, &m_sources->shortcutActions);
     provideToQml(*m_engine, &m_sources->favoriteApps);
-    provideToQml(*m_engine, &m_notch->publisher);
     // Application icons by desktop file id for `image://appicon/<id>`.
     m_engine->addImageProvider(QStringLiteral("appicon"), new FunctionImageProvider([](const QString &id, QSize size) {
                                    const int side = size.isValid() ? qMax(size.width(), size.height()) : 64;
                                    return DesktopEntryIcon::load(id, side);
                                }));
-    provideSchedulerToQml(*m_engine, *m_scheduler);
     // The notch widens for the peek while a track plays that the user has not dismissed.
     const auto updateMusicShowing = [this] {
         const NowPlayingManager &nowPlaying = *m_nowPlaying->manager;
@@ -292,33 +356,13 @@ void Application::start()
     };
     connect(m_nowPlaying->manager.get(), &NowPlayingManager::isPlayingChanged, this, updateMusicShowing);
     connect(m_nowPlaying->manager.get(), &NowPlayingManager::isClosedForCurrentTrackChanged, this, updateMusicShowing);
-    m_notch->controller.loadContent(
-        *m_engine, {{QStringLiteral("nowPlaying"), QVariant::fromValue<QObject *>(m_nowPlaying->manager.get())}});
-    // With the glass look the open body is translucent: the compositor blurs
-    // what lies behind its outline where it can.
-    const auto updateBlur = [this] {
-        const NotchViewModel &vm = m_notch->viewModel;
-        const bool open = vm.isFullyExpanded() || vm.isFileDragActive() || vm.isDragTargetActive();
-        if (open && m_preferences->value(PrefKey::enableGlassUI))
-            m_notch->window.setBlurBehindRegion(QRegion(m_notch->controller.notchRect().toAlignedRect()));
-        else
-            m_notch->window.setBlurBehindRegion(std::nullopt);
-    };
-    connect(&m_notch->controller, &NotchWindowController::notchRectChanged, this, updateBlur);
-    connect(m_preferences.get(), &Preferences::changed, this, updateBlur);
-    // A second launch asks this one to show its settings.
-    connect(m_controlBus.get(), &ControlBus::activationRequested, this, [this] {
-        m_notch->controller.watchdog().recover();
-        m_shell->delegate.showSettings();
-    });
-    m_commands = std::make_unique<AppControlCommands>(m_notch->controller, m_shell->delegate, [] {
-        // After the caller's answer has gone out.
-        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
-    });
-    m_controlBus->setCommands(m_commands.get());
+    if (QQuickItem *content = m_notch->window.content())
+        content->setProperty("nowPlaying", QVariant::fromValue<QObject *>(m_nowPlaying->manager.get()));
     if (const auto error = m_shell->loginItem.migrateLegacyEntry())
         qCWarning(lcDesktop).noquote() << QStringLiteral("Cannot move the login entry to its new name: ") + *error;
     m_shell->delegate.applicationDidFinishLaunching();
+    if (std::exchange(m_activationPending, false))
+        m_shell->delegate.showSettings();
 }
 
 } // namespace talvo

@@ -26,6 +26,8 @@ public:
     void start();
 
 private:
+    void finishLaunching();
+
     struct Notch;
     struct Shell;
     struct NowPlaying;
@@ -41,6 +43,7 @@ private:
     std::unique_ptr<NowPlaying> m_nowPlaying;
     std::unique_ptr<Sources> m_sources;
     std::unique_ptr<AppControlCommands> m_commands;
+    bool m_activationPending = false;
 };
 
 } // namespace talvo

@@ -154,14 +154,19 @@ Item {
                 width: body.width
                 height: body.height
 
+                // Each layout's view is named by address, not by type: it and
+                // what it imports load when it first shows, so the first frame
+                // of the notch waits for none of them, and a notch that stays
+                // collapsed carries none of them.
                 NotchContentLayer {
                     anchors.fill: parent
                     shown: shelfLayout.contentLayout === NotchShelfLayout.Greeting
                     content: Column {
                         Item { width: 1; height: shelfLayout.baseNotchHeight }
-                        NotchGreetingView {
+                        Loader {
                             width: body.width
                             height: body.height - shelfLayout.baseNotchHeight
+                            Component.onCompleted: setSource(root.viewAddress("notch/NotchGreetingView"))
                         }
                     }
                 }
@@ -169,11 +174,8 @@ Item {
                     objectName: "panelLayer"
                     anchors.fill: parent
                     shown: shelfLayout.contentLayout === NotchShelfLayout.Panel
-                    // Named by address, not by type: the panel and what it
-                    // imports load at the first opening, so a notch that stays
-                    // collapsed carries none of it.
                     content: Loader {
-                        Component.onCompleted: setSource("qrc:/qt/qml/Talvo/panel/NotchCalendarPanelView.qml",
+                        Component.onCompleted: setSource(root.viewAddress("panel/NotchCalendarPanelView"),
                                                          { layout: shelfLayout, nowPlaying: root.nowPlaying })
                     }
                 }
@@ -181,28 +183,57 @@ Item {
                     anchors.fill: parent
                     hiddenScale: 0.94
                     shown: shelfLayout.contentLayout === NotchShelfLayout.DropTarget
-                    content: NotchDropTargetView { layout: shelfLayout }
+                    content: Loader {
+                        Component.onCompleted: setSource(root.viewAddress("notch/NotchDropTargetView"),
+                                                         { layout: shelfLayout })
+                    }
                 }
                 NotchContentLayer {
                     anchors.fill: parent
                     shown: shelfLayout.contentLayout === NotchShelfLayout.FileDragHint
-                    content: NotchFileDragHintView { layout: shelfLayout }
+                    content: Loader {
+                        Component.onCompleted: setSource(root.viewAddress("notch/NotchFileDragHintView"),
+                                                         { layout: shelfLayout })
+                    }
                 }
                 NotchContentLayer {
                     anchors.fill: parent
                     shown: shelfLayout.contentLayout === NotchShelfLayout.ShelfStrip
-                    content: NotchShelfStripView { layout: shelfLayout }
+                    content: Loader {
+                        Component.onCompleted: setSource(root.viewAddress("notch/NotchShelfStripView"),
+                                                         { layout: shelfLayout })
+                    }
                 }
                 NotchContentLayer {
                     anchors.fill: parent
                     hiddenScale: 0.92
                     scalesOnExit: false
                     shown: shelfLayout.contentLayout === NotchShelfLayout.NowPlayingPeek
-                    content: NowPlayingPeekView {
-                        layout: shelfLayout
-                        hovering: NotchViewModel.isHovering
-                        nowPlaying: root.nowPlaying
-                        onCloseRequested: if (root.nowPlaying) root.nowPlaying.closeForCurrentTrack()
+                    content: Loader {
+                        id: peek
+                        Component.onCompleted: setSource(root.viewAddress("notch/NowPlayingPeekView"),
+                                                         { layout: shelfLayout, hovering: NotchViewModel.isHovering,
+                                                           nowPlaying: root.nowPlaying })
+                        Binding {
+                            target: peek.item
+                            property: "hovering"
+                            value: NotchViewModel.isHovering
+                            when: peek.item !== null
+                        }
+                        Binding {
+                            target: peek.item
+                            property: "nowPlaying"
+                            value: root.nowPlaying
+                            when: peek.item !== null
+                        }
+                        Connections {
+                            target: peek.item
+                            ignoreUnknownSignals: true
+                            function onCloseRequested() {
+                                if (root.nowPlaying)
+                                    root.nowPlaying.closeForCurrentTrack()
+                            }
+                        }
                     }
                 }
             }
@@ -225,15 +256,43 @@ Item {
         }
     }
 
-    NotchToastView {
+    // The toast is built when it is first needed, and shown once built, so
+    // that it slides in as it does ever after.
+    Loader {
         id: toast
+
+        readonly property bool wanted: NotchViewModel.showLimitReachedToast
+        readonly property bool ready: status === Loader.Ready
+
         anchors.fill: parent
-        layout: shelfLayout
-        shown: NotchViewModel.showLimitReachedToast
-        message: NotchViewModel.toastMessage
-        onOccupiedRectChanged: {
-            if (NotchWindowController)
-                NotchWindowController.toastRect = occupiedRect
+        onWantedChanged: {
+            if (wanted && !item)
+                setSource(root.viewAddress("notch/NotchToastView"),
+                          { layout: shelfLayout, message: NotchViewModel.toastMessage })
         }
+        Binding {
+            target: toast.item
+            property: "message"
+            value: NotchViewModel.toastMessage
+            when: toast.ready
+        }
+        Binding {
+            target: toast.item
+            property: "shown"
+            value: NotchViewModel.showLimitReachedToast
+            when: toast.ready
+        }
+        Connections {
+            target: toast.item
+            ignoreUnknownSignals: true
+            function onOccupiedRectChanged() {
+                if (NotchWindowController)
+                    NotchWindowController.toastRect = toast.item.occupiedRect
+            }
+        }
+    }
+
+    function viewAddress(name) {
+        return "qrc:/qt/qml/Talvo/" + name + ".qml"
     }
 }

@@ -34,6 +34,9 @@ public:
         bool compositor = false;
         // The full-screen window below everything (e2e_window).
         QString backgroundProgram;
+        // QT_QUICK_BACKEND of the programs started; empty: the scene graph's
+        // default (OpenGL), which users get.
+        QString quickBackend = QStringLiteral("software");
     };
 
     explicit E2eDesktop(Options options);
@@ -58,7 +61,8 @@ public:
     QRectF notchRect() const;
 
     // Starts a program on this desktop; it is killed when the desktop stops.
-    QProcess *startProgram(const QString &program, const QStringList &arguments);
+    // Its standard error is dropped unless `keepErrors`.
+    QProcess *startProgram(const QString &program, const QStringList &arguments, bool keepErrors = false);
     // Runs a program on this desktop to its end; true when it exits with 0.
     bool run(const QString &program, const QStringList &arguments, int timeoutMs = 10000) const;
     // Waits until the program prints `line` on its standard output.

@@ -11,6 +11,12 @@ static const QString kGenericData = QStringLiteral("application/octet-stream");
 FreedesktopContentTypes::FreedesktopContentTypes()
 {
     useDefaultIconThemeWhenUnset();
+}
+
+void FreedesktopContentTypes::resolveFallbackIcons() const
+{
+    if (!m_folderIcon.isEmpty())
+        return;
     // "application-octet-stream" is the freedesktop icon-naming name;
     // Adwaita only ships "application-x-generic".
     m_genericDataIcon = firstInTheme({QStringLiteral("application-octet-stream"), QStringLiteral("application-x-generic")});
@@ -54,6 +60,7 @@ QString FreedesktopContentTypes::firstInTheme(const QStringList &candidates) con
 
 QString FreedesktopContentTypes::iconNameForExtension(const QString &extension) const
 {
+    resolveFallbackIcons();
     if (extension.isEmpty())
         return m_genericDataIcon;
     const auto cached = m_iconByExtension.constFind(extension);
@@ -79,11 +86,13 @@ QString FreedesktopContentTypes::iconNameForExtension(const QString &extension) 
 
 QString FreedesktopContentTypes::folderIconName() const
 {
+    resolveFallbackIcons();
     return m_folderIcon;
 }
 
 QString FreedesktopContentTypes::genericDataIconName() const
 {
+    resolveFallbackIcons();
     return m_genericDataIcon;
 }
 

@@ -30,9 +30,13 @@ public:
 private:
     QString firstInTheme(const QStringList &candidates) const;
 
+    // The two fallback icons are looked up in the theme at first use, not at
+    // start-up, where the first notch frame waits for everything done before it.
+    void resolveFallbackIcons() const;
+
     QMimeDatabase m_mimeDatabase;
-    QString m_folderIcon;
-    QString m_genericDataIcon;
+    mutable QString m_folderIcon;
+    mutable QString m_genericDataIcon;
     mutable QHash<QString, QString> m_iconByExtension;
 };
 

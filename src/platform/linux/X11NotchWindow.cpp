@@ -100,6 +100,7 @@ void X11NotchWindow::setContent(QQmlEngine &engine, const QString &module, const
         return;
     }
     object.release();
+    m_content = item;
     item->setParent(m_window->contentItem());
     item->setParentItem(m_window->contentItem());
     item->setSize(m_window->size());

@@ -3,6 +3,7 @@
 #include "platform/NotchWindowSurface.h"
 
 #include <QPointer>
+#include <QQuickItem>
 
 #include <xcb/xcb.h>
 
@@ -41,6 +42,8 @@ public:
     bool isCompositing() const override { return m_compositing; }
 
     QQuickWindow *window() const { return m_window.get(); }
+    // The item setContent() made; null before.
+    QQuickItem *content() const { return m_content; }
     // The X window id; 0 when there is no X11 connection (another platform).
     quint32 xWindow() const;
 
@@ -52,6 +55,7 @@ private:
 
     XcbConnection &m_monitor;
     std::unique_ptr<QQuickWindow> m_window;
+    QPointer<QQuickItem> m_content;
     xcb_connection_t *m_qtConnection = nullptr;
     xcb_atom_t m_compositorSelection = XCB_NONE;
     int m_xfixesFirstEvent = -1;
