@@ -2,6 +2,8 @@
 
 #include "app/AppDelegate.h"
 #include "app/TalvoUpdater.h"
+#include "settings/SettingsController.h"
+#include "settings/WidgetOrdering.h"
 #include "notch/DropDetectionView.h"
 #include "notch/NotchGreetingSequence.h"
 #include "notch/NotchStatePublisher.h"
@@ -136,7 +138,19 @@ struct Application::Shell
         , windowFactory(engine, windowState)
         , delegate(AppDelegate::Services{preferences, scheduler, mic, statusItems, loginItem, windowFactory,
                                          [&notch] { notch.controller.showWindow(); }, [this] { updater.start(); }})
+        , widgetOrdering(preferences, notch.sounds, notch.haptics)
+        , settings(SettingsController::Services{
+              preferences, scheduler, notch.viewModel, notch.screens, loginItem, opener,
+              [this] {
+                  if (updater.feedUrl().isEmpty())
+                      return false;
+                  updater.checkForUpdates();
+                  return true;
+              },
+              [] { QCoreApplication::quit(); },
+              QStringLiteral(TALVO_VERSION), QUrl(QStringLiteral(TALVO_WEBSITE_URL))})
     {
+        QObject::connect(&delegate, &AppDelegate::settingsTabRequested, &settings, &SettingsController::showPage);
     }
 
     PulseAudioInput microphone;
@@ -150,6 +164,8 @@ struct Application::Shell
     WindowStateStore windowState{WindowStateStore::defaultFilePath()};
     QuickAppWindowFactory windowFactory;
     AppDelegate delegate;
+    WidgetOrdering widgetOrdering;
+    SettingsController settings;
 };
 
 // What the players play, over MPRIS, with the HTTP client of the shell.
@@ -245,6 +261,8 @@ void Application::start()
     provideToQml(*m_engine, &m_shell->delegate);
     provideToQml(*m_engine, &m_shell->mic);
     provideToQml(*m_engine, &m_shell->updater);
+    provideToQml(*m_engine, &m_shell->widgetOrdering);
+    provideToQml(*m_engine, &m_shell->settings);
     m_nowPlaying = std::make_unique<NowPlaying>(*m_scheduler, *m_shell);
     provideToQml(*m_engine, m_nowPlaying->manager.get());
     m_sources = std::make_unique<Sources>(*m_scheduler, *m_preferences, *m_notch, *m_shell);
@@ -282,6 +300,13 @@ void Application::start()
     };
     connect(&m_notch->controller, &NotchWindowController::notchRectChanged, this, updateBlur);
     connect(m_preferences.get(), &Preferences::changed, this, updateBlur);
+    // The settings page on show, for tools and the whole-program tests.
+    const auto publishSettingsPage = [this] {
+        m_controlBus->publish(QStringLiteral("settingsPage"),
+                              SettingsController::rawValue(m_shell->settings.selectedTab()));
+    };
+    connect(&m_shell->settings, &SettingsController::selectedTabChanged, this, publishSettingsPage);
+    publishSettingsPage();
     // A second launch asks this one to show its settings.
     connect(m_controlBus.get(), &ControlBus::activationRequested, this, [this] {
         m_notch->controller.watchdog().recover();
