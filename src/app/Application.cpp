@@ -3,6 +3,8 @@
 #include "app/AppControlCommands.h"
 #include "app/AppDelegate.h"
 #include "app/TalvoUpdater.h"
+#include "settings/SettingsController.h"
+#include "settings/WidgetOrdering.h"
 #include "notch/DropDetectionView.h"
 #include "notch/NotchGreetingSequence.h"
 #include "notch/NotchStatePublisher.h"
@@ -142,14 +144,26 @@ struct Application::Notch
 struct Application::Shell
 {
     // The notch window is shown before its first frame, ahead of the shell.
-    Shell(Scheduler &scheduler, Preferences &preferences, QQmlEngine &engine)
+    Shell(Scheduler &scheduler, Preferences &preferences, QQmlEngine &engine, Notch &notch)
         : mic(microphone, micQueue, scheduler)
         , http(scheduler)
         , updater(http, scheduler, opener, updateFeedUrl(), QStringLiteral(TALVO_VERSION))
         , windowFactory(engine, windowState)
         , delegate(AppDelegate::Services{preferences, scheduler, mic, statusItems, loginItem, windowFactory, {},
                                          [this] { updater.start(); }})
+        , widgetOrdering(preferences, notch.sounds, notch.haptics)
+        , settings(SettingsController::Services{
+              preferences, scheduler, notch.viewModel, notch.screens, loginItem, opener,
+              [this] {
+                  if (updater.feedUrl().isEmpty())
+                      return false;
+                  updater.checkForUpdates();
+                  return true;
+              },
+              [] { QCoreApplication::quit(); },
+              QStringLiteral(TALVO_VERSION), QUrl(QStringLiteral(TALVO_WEBSITE_URL))})
     {
+        QObject::connect(&delegate, &AppDelegate::settingsTabRequested, &settings, &SettingsController::showPage);
     }
 
     PulseAudioInput microphone;
@@ -163,6 +177,8 @@ struct Application::Shell
     WindowStateStore windowState{WindowStateStore::defaultFilePath()};
     QuickAppWindowFactory windowFactory;
     AppDelegate delegate;
+    WidgetOrdering widgetOrdering;
+    SettingsController settings;
 };
 
 // What the players play, over MPRIS, with the HTTP client of the shell.
@@ -329,10 +345,19 @@ void Application::finishLaunching()
     const QStringList entries = QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, entryName);
     if (std::all_of(entries.cbegin(), entries.cend(), [&](const QString &path) { return path.startsWith(dataHome); }))
         DesktopEntry::installLauncher(dataHome, QCoreApplication::applicationFilePath());
-    m_shell = std::make_unique<Shell>(*m_scheduler, *m_preferences, *m_engine);
+    m_shell = std::make_unique<Shell>(*m_scheduler, *m_preferences, *m_engine, *m_notch);
     provideToQml(*m_engine, &m_shell->delegate);
     provideToQml(*m_engine, &m_shell->mic);
     provideToQml(*m_engine, &m_shell->updater);
+    provideToQml(*m_engine, &m_shell->widgetOrdering);
+    provideToQml(*m_engine, &m_shell->settings);
+    // The settings page on show, for tools and the whole-program tests.
+    const auto publishSettingsPage = [this] {
+        m_controlBus->publish(QStringLiteral("settingsPage"),
+                              SettingsController::rawValue(m_shell->settings.selectedTab()));
+    };
+    connect(&m_shell->settings, &SettingsController::selectedTabChanged, this, publishSettingsPage);
+    publishSettingsPage();
     m_nowPlaying = std::make_unique<NowPlaying>(*m_scheduler, *m_shell);
     provideToQml(*m_engine, m_nowPlaying->manager.get());
     m_sources = std::make_unique<Sources>(*m_scheduler, *m_preferences, *m_notch, *m_shell);

@@ -1,30 +1,25 @@
 import QtQuick
 import Talvo
 
-// The settings window; its pages come with the settings work.
+// The settings window: the sidebar and the selected page.
 Window {
     id: root
     width: 980
     height: 680
-    color: "#1c1c1e"
+    // Set by the window factory when the compositor blurs behind the window.
+    property bool blurBehind: false
+    color: blurBehind ? "transparent" : "#161618"
+    title: qsTr("Talvo Settings")
 
-    // The page on show, by its display name ("Home", "General", "Widgets", "About").
-    property string currentPage: "Home"
-
-    // Switches to the page with this display name.
+    // Switches to the page with this display name ("Widgets"); other names are ignored.
     function showPage(name) {
-        currentPage = name
+        SettingsController.showPage(name)
     }
 
-    Connections {
-        target: AppDelegate
-        function onSettingsTabRequested(tabName) { root.showPage(tabName) }
-    }
+    Component.onCompleted: SettingsController.windowOpened()
 
-    Text {
-        anchors.centerIn: parent
-        text: qsTr("Talvo Settings")
-        color: "white"
-        font.pixelSize: 22
+    TalvoSettingsView {
+        anchors.fill: parent
+        focus: true
     }
 }

@@ -63,3 +63,9 @@ talvo_add_test(tst_shortcutsdesktop SOURCES e2e/tst_shortcutsdesktop.cpp LIBS ta
 target_compile_definitions(tst_shortcutsdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
     TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
 add_dependencies(tst_shortcutsdesktop talvo)
+
+# The settings window's pages driven as a user would.
+talvo_add_test(tst_settingsdesktop SOURCES e2e/tst_settingsdesktop.cpp LIBS talvo_e2e TIMEOUT 300)
+target_compile_definitions(tst_settingsdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
+    TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
+add_dependencies(tst_settingsdesktop talvo)

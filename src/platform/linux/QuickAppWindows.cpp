@@ -1,6 +1,7 @@
 #include "QuickAppWindows.h"
 
 #include "AtomicFile.h"
+#include "XcbConnection.h"
 #include "platform/Log.h"
 
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <QQuickWindow>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QSurfaceFormat>
 
 namespace talvo {
 
@@ -126,6 +128,35 @@ bool isOnSomeScreen(const QRect &frame)
                        [&](const QScreen *screen) { return screen->availableGeometry().intersects(frame); });
 }
 
+// Asks KWin to blur what lies behind the whole window; false when the window
+// manager offers no blur (its blur effect announces itself with a property
+// of the same name on the root window).
+bool requestBlurBehind(QQuickWindow *window)
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11)
+        return false;
+    xcb_connection_t *c = x11->connection();
+    static constexpr char kName[] = "_KDE_NET_WM_BLUR_BEHIND_REGION";
+    const XcbReply<xcb_intern_atom_reply_t> atom(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, true, sizeof kName - 1, kName), nullptr));
+    if (!atom || atom->atom == XCB_NONE)
+        return false;
+    const XcbReply<xcb_get_property_reply_t> announced(xcb_get_property_reply(
+        c, xcb_get_property(c, false, screenRoot(c, 0), atom->atom, XCB_GET_PROPERTY_TYPE_ANY, 0, 0), nullptr));
+    if (!announced || announced->type == XCB_NONE)
+        return false;
+    QSurfaceFormat format = window->format();
+    format.setAlphaBufferSize(8);
+    window->setFormat(format);
+    window->create();
+    // No rectangles: the whole window.
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, xcb_window_t(window->winId()), atom->atom, XCB_ATOM_CARDINAL, 32,
+                        0, nullptr);
+    xcb_flush(c);
+    return true;
+}
+
 } // namespace
 
 QuickAppWindowFactory::QuickAppWindowFactory(QQmlEngine &engine, WindowStateStore &windowState)
@@ -155,6 +186,7 @@ std::unique_ptr<AppWindow> QuickAppWindowFactory::createSettingsWindow()
     const QRect saved = m_windowState.frame(kSettingsFrameName);
     const QRect frame = saved.isValid() && isOnSomeScreen(saved) ? saved : centredOnPrimary(QSize(980, 680));
     window->setGeometry(frame.adjusted(0, 0, std::max(0, 820 - frame.width()), std::max(0, 560 - frame.height())));
+    window->setProperty("blurBehind", requestBlurBehind(window));
     return std::make_unique<QuickAppWindow>(window, [this](QQuickWindow *closing) {
         if (closing)
             m_windowState.setFrame(kSettingsFrameName, closing->geometry());

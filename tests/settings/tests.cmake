@@ -1,0 +1,2 @@
+talvo_add_test(tst_widgetordering SOURCES settings/tst_widgetordering.cpp)
+talvo_add_test(tst_settingscontroller SOURCES settings/tst_settingscontroller.cpp)
