@@ -196,6 +196,7 @@ QProcessEnvironment E2eDesktop::environment() const
     for (const char *variable : {"TALVO_FORECAST_URL", "TALVO_GEOCODER_URL", "TALVO_UPDATE_FEED_URL"})
         env.insert(QString::fromLatin1(variable), QStringLiteral("http://127.0.0.1:9"));
     env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + m_home.filePath(QStringLiteral("no-pulse")));
+    env.insert(m_extraEnvironment);
     return env;
 }
 

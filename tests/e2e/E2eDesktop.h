@@ -49,6 +49,8 @@ public:
     QString busAddress() const { return m_busAddress; }
     // For programs run on this desktop: its display and bus, a temporary home.
     QProcessEnvironment environment() const;
+    // A variable for the programs started from now on (a test's own service).
+    void setEnvironmentValue(const QString &name, const QString &value) { m_extraEnvironment.insert(name, value); }
     QDBusConnection bus() const;
     // A value published by Talvo's control interface; invalid when unreachable.
     QVariant controlProperty(const QString &name) const;
@@ -106,6 +108,7 @@ private:
     Options m_options;
     QString m_error;
     QTemporaryDir m_home;
+    QProcessEnvironment m_extraEnvironment;
     QProcess m_xserver;
     QProcess m_busDaemon;
     std::unique_ptr<QProcess> m_compositor;

@@ -41,3 +41,7 @@ target_compile_definitions(tst_paneldesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:
     TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_DRAGSOURCE="$<TARGET_FILE:e2e_dragsource>"
     TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
 add_dependencies(tst_paneldesktop talvo e2e_window e2e_dragsource)
+talvo_add_test(tst_carddesktop SOURCES e2e/tst_carddesktop.cpp LIBS talvo_e2e TIMEOUT 300)
+target_compile_definitions(tst_carddesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
+    TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
+add_dependencies(tst_carddesktop talvo e2e_window)
