@@ -30,18 +30,6 @@ const QPoint kHotZone(960, 5);
 const QPoint kOverWeather(960, 90);
 constexpr int kOpenSeconds = 10;
 
-double cpuSeconds(qint64 pid)
-{
-    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
-    qint64 nanoseconds = 0;
-    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile file(tasks.filePath(task + QStringLiteral("/schedstat")));
-        if (file.open(QIODevice::ReadOnly))
-            nanoseconds += file.readAll().split(' ').value(0).toLongLong();
-    }
-    return double(nanoseconds) / 1e9;
-}
-
 double percentile(QList<double> values, double p)
 {
     if (values.isEmpty())
@@ -63,9 +51,9 @@ void spin(int ms)
 // CPU use of `pid` over the next `ms`, in percent of one core.
 double cpuOver(qint64 pid, int ms)
 {
-    const double start = cpuSeconds(pid);
+    const double start = E2eDesktop::cpuSeconds(pid);
     spin(ms);
-    return (cpuSeconds(pid) - start) / (ms / 1000.0) * 100;
+    return (E2eDesktop::cpuSeconds(pid) - start) / (ms / 1000.0) * 100;
 }
 
 } // namespace

@@ -47,11 +47,13 @@ void NotchStatePublisher::setPanelState(bool present, const QVariantMap &values)
     }
 }
 
-void NotchStatePublisher::setPanelValue(const QString &key, const QVariant &value)
+void NotchStatePublisher::setPanelValues(const QVariantMap &values)
 {
-    if (!m_partKeys.contains(key))
-        m_partKeys.append(key);
-    m_bus.publish(key, value);
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        if (!m_partKeys.contains(it.key()))
+            m_partKeys.append(it.key());
+        m_bus.publish(it.key(), it.value());
+    }
 }
 
 void NotchStatePublisher::publishAll()

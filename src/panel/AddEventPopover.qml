@@ -51,7 +51,10 @@ Item {
     onHeightChanged: if (visible) { place(); report() }
     Component.onDestruction: if (NotchWindowController) NotchWindowController.popupRect = Qt.rect(0, 0, 0, 0)
 
+    // Whatever control has the focus: Escape cancels, Return adds.
     Keys.onEscapePressed: form.cancel()
+    Keys.onReturnPressed: form.submit()
+    Keys.onEnterPressed: form.submit()
 
     // Clicks inside the form stay in it.
     MouseArea { anchors.fill: parent; acceptedButtons: Qt.AllButtons; hoverEnabled: true }

@@ -29,6 +29,9 @@ Item {
         viewModel: NotchViewModel
     }
 
+    // The form belongs to the home tab: leaving it (or losing the card) ends it.
+    onVisibleChanged: if (!visible) form.cancel()
+
     function chooseDay(date) {
         if (!calendar)
             return
@@ -219,12 +222,6 @@ Item {
         panelCalendarEmpty: calendarModel.hasEvents ? "" : calendarModel.emptyText,
         panelCalendarFormOpen: form.isOpen
     })
-    function publish() {
-        if (!NotchStatePublisher)
-            return
-        for (const key in report)
-            NotchStatePublisher.setPanelValue(key, report[key])
-    }
-    onReportChanged: publish()
-    Component.onCompleted: publish()
+    onReportChanged: if (NotchStatePublisher) NotchStatePublisher.setPanelValues(report)
+    Component.onCompleted: if (NotchStatePublisher) NotchStatePublisher.setPanelValues(report)
 }

@@ -8,6 +8,11 @@ Item {
     id: background
 
     property string condition
+    // The gradient's corner radius; the scene keeps `sceneInset` inside the
+    // edges (a rectangle inset by 0.3 of the radius stays inside the rounded
+    // shape), for renderers that clip to rectangles only.
+    property real radius: 0
+    property real sceneInset: 0
     readonly property alias style: style
 
     WeatherSceneStyle {
@@ -17,14 +22,23 @@ Item {
 
     GlassCardItem {
         anchors.fill: parent
+        radius: background.radius
         fillTop: style.firstColor
         fillBottom: style.secondColor
     }
 
-    Loader {
+    Item {
         anchors.fill: parent
-        sourceComponent: style.scene === WeatherSceneStyle.Sun ? sun
-                       : style.scene === WeatherSceneStyle.Rain ? rain : clouds
+        anchors.margins: background.sceneInset
+        clip: background.sceneInset > 0
+        Loader {
+            x: -background.sceneInset
+            y: -background.sceneInset
+            width: background.width
+            height: background.height
+            sourceComponent: style.scene === WeatherSceneStyle.Sun ? sun
+                           : style.scene === WeatherSceneStyle.Rain ? rain : clouds
+        }
     }
     Component { id: sun; AnimatedSunView {} }
     Component { id: clouds; AnimatedCloudView {} }

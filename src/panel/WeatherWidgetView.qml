@@ -35,8 +35,8 @@ Item {
         shadowOffsetY: 6
     }
 
-    // The animated sky, clipped to the card: to its rounded shape where the
-    // scene graph can mask, to its rectangle otherwise.
+    // The animated sky, clipped to the card's rounded shape where the scene
+    // graph can mask; otherwise the scene keeps clear of the corners.
     Item {
         id: skyFrame
         anchors.fill: parent
@@ -55,6 +55,8 @@ Item {
             active: !card.frameless
             sourceComponent: WeatherAnimatedBackground {
                 condition: card.conditionName
+                radius: 24
+                sceneInset: card.effects ? 0 : 24 * 0.3
             }
         }
     }
@@ -178,12 +180,6 @@ Item {
 
     // What the control bus shows of this card.
     readonly property var report: ({ panelWeatherTemperature: temperatureText, panelWeatherScene: sceneName })
-    function publish() {
-        if (!NotchStatePublisher)
-            return
-        for (const key in report)
-            NotchStatePublisher.setPanelValue(key, report[key])
-    }
-    onReportChanged: publish()
-    Component.onCompleted: publish()
+    onReportChanged: if (NotchStatePublisher) NotchStatePublisher.setPanelValues(report)
+    Component.onCompleted: if (NotchStatePublisher) NotchStatePublisher.setPanelValues(report)
 }

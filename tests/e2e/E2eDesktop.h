@@ -58,6 +58,13 @@ public:
     bool callControl(const QString &method) const;
     // The published outline; empty when unreachable.
     QRectF notchRect() const;
+    // Opens the panel as a user would, from `away` onto the hot zone and a
+    // click there, until the control interface reports it; false after 6 s.
+    bool openPanel(QPoint away, QPoint hotZone);
+    // The CPU time a process has had, its threads' summed, in seconds (the
+    // scheduler's nanoseconds: /proc/<pid>/stat's 10 ms ticks are too coarse
+    // for a program that runs a few milliseconds a second).
+    static double cpuSeconds(qint64 pid);
 
     // Starts a program on this desktop; it is killed when the desktop stops.
     QProcess *startProgram(const QString &program, const QStringList &arguments);
