@@ -145,7 +145,9 @@ int main(int argc, char **argv)
     while (!desktop.controlProperty(QStringLiteral("panelPresent")).toBool() && clock.elapsed() < 5000)
         spin(20);
     desktop.movePointer(kOverWeather);
-    const QString scene = desktop.controlProperty(QStringLiteral("panelWeatherScene")).toString();
+    QString scene;
+    for (clock.restart(); scene != u"rain" && clock.elapsed() < 3000; spin(20))
+        scene = desktop.controlProperty(QStringLiteral("panelWeatherScene")).toString();
     spin(500); // the opening spring
     recording = true;
     const double open = cpuOver(pid, kOpenSeconds * 1000);
