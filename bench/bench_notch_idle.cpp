@@ -39,22 +39,6 @@ namespace {
 const QPoint kAway(960, 700);
 const QPoint kHotZone(960, 10);
 
-// CPU time of a process in seconds: the time its threads ran, summed, in
-// nanoseconds as the scheduler counts it. (The user and system times of
-// /proc/<pid>/stat come in 10 ms clock ticks, too coarse for a program that
-// runs a few milliseconds a second.)
-double cpuSeconds(qint64 pid)
-{
-    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
-    qint64 nanoseconds = 0;
-    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile file(tasks.filePath(task + QStringLiteral("/schedstat")));
-        if (file.open(QIODevice::ReadOnly))
-            nanoseconds += file.readAll().split(' ').value(0).toLongLong();
-    }
-    return double(nanoseconds) / 1e9;
-}
-
 // Resident memory in KiB.
 qint64 residentKiB(qint64 pid)
 {
@@ -236,13 +220,13 @@ int main(int argc, char **argv)
 
     std::printf("idle for %d s, the pointer still...\n", idleSeconds);
     std::fflush(stdout);
-    const double talvoStart = cpuSeconds(talvo->processId());
-    const double bareStart = cpuSeconds(bare->processId());
-    const double floorStart = cpuSeconds(floor->processId());
+    const double talvoStart = E2eDesktop::cpuSeconds(talvo->processId());
+    const double bareStart = E2eDesktop::cpuSeconds(bare->processId());
+    const double floorStart = E2eDesktop::cpuSeconds(floor->processId());
     QThread::sleep(idleSeconds);
-    const double floorCpu = (cpuSeconds(floor->processId()) - floorStart) / idleSeconds * 100;
-    const double talvoCpu = (cpuSeconds(talvo->processId()) - talvoStart) / idleSeconds * 100;
-    const double bareCpu = (cpuSeconds(bare->processId()) - bareStart) / idleSeconds * 100;
+    const double floorCpu = (E2eDesktop::cpuSeconds(floor->processId()) - floorStart) / idleSeconds * 100;
+    const double talvoCpu = (E2eDesktop::cpuSeconds(talvo->processId()) - talvoStart) / idleSeconds * 100;
+    const double bareCpu = (E2eDesktop::cpuSeconds(bare->processId()) - bareStart) / idleSeconds * 100;
     const qint64 talvoRss = residentKiB(talvo->processId());
     const qint64 bareRss = residentKiB(bare->processId());
     std::printf("idle CPU:        talvo %.3f %% of a core, bare window %.3f %%, ratio %.2f (target: talvo <= 0.2 %%)\n",

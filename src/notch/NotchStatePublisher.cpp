@@ -16,7 +16,7 @@ NotchStatePublisher::NotchStatePublisher(NotchViewModel &viewModel, NotchWindowC
                         &NotchViewModel::activeTabChanged, &NotchViewModel::isFileDragActiveChanged,
                         &NotchViewModel::isDragTargetActiveChanged, &NotchViewModel::isShelfItemDragActiveChanged,
                         &NotchViewModel::isForcedOpenChanged, &NotchViewModel::isOnboardingGreetingActiveChanged,
-                        &NotchViewModel::itemsChanged})
+                        &NotchViewModel::itemsChanged, &NotchViewModel::toastMessageChanged})
         connect(&viewModel, signal, this, &NotchStatePublisher::publishAll);
     connect(&controller, &NotchWindowController::screenNotchRectChanged, this, &NotchStatePublisher::publishAll);
     connect(&controller, &NotchWindowController::ignoresMouseEventsChanged, this,
@@ -41,6 +41,19 @@ void NotchStatePublisher::setPanelState(bool present, const QVariantMap &values)
     m_panelKeys = values.keys();
     for (auto it = values.begin(); it != values.end(); ++it)
         m_bus.publish(it.key(), it.value());
+    if (!present) {
+        for (const QString &key : std::exchange(m_partKeys, {}))
+            m_bus.publish(key, QString());
+    }
+}
+
+void NotchStatePublisher::setPanelValues(const QVariantMap &values)
+{
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        if (!m_partKeys.contains(it.key()))
+            m_partKeys.append(it.key());
+        m_bus.publish(it.key(), it.value());
+    }
 }
 
 void NotchStatePublisher::publishAll()
@@ -53,6 +66,7 @@ void NotchStatePublisher::publishAll()
     m_bus.publish(QStringLiteral("isDragTargetActive"), vm.isDragTargetActive());
     m_bus.publish(QStringLiteral("isShelfItemDragActive"), vm.isShelfItemDragActive());
     m_bus.publish(QStringLiteral("isForcedOpen"), vm.isForcedOpen());
+    m_bus.publish(QStringLiteral("toastMessage"), vm.toastMessage());
     m_bus.publish(QStringLiteral("isOnboardingGreetingActive"), vm.isOnboardingGreetingActive());
     m_bus.publish(QStringLiteral("itemCount"), int(vm.itemList().size()));
     QStringList items;

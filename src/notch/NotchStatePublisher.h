@@ -38,6 +38,9 @@ public:
     // The panel's report: present or gone, and its values by name. Values of
     // a panel that went away are cleared.
     Q_INVOKABLE void setPanelState(bool present, const QVariantMap &values);
+    // Values reported by a part of the panel (a card) on its own; cleared
+    // with the panel's other values when it goes away.
+    Q_INVOKABLE void setPanelValues(const QVariantMap &values);
 
 private:
     void publishAll();
@@ -46,6 +49,7 @@ private:
     NotchWindowController &m_controller;
     ControlBus &m_bus;
     QStringList m_panelKeys;
+    QStringList m_partKeys;
 };
 
 } // namespace talvo

@@ -225,6 +225,14 @@ void NotchWindowController::setShapeRect(QRectF &field, const QRectF &rect, void
     applyWindowShapes();
 }
 
+void NotchWindowController::setPopupRect(const QRectF &rect)
+{
+    const bool hadPopup = !m_popupRect.isEmpty();
+    setShapeRect(m_popupRect, rect, &NotchWindowController::popupRectChanged);
+    if (hadPopup != !rect.isEmpty())
+        m_window.setTakesKeyboardFocus(!rect.isEmpty());
+}
+
 void NotchWindowController::applyWindowShapes()
 {
     const QRegion outline(m_notchRect.toAlignedRect());
@@ -239,6 +247,9 @@ void NotchWindowController::applyWindowShapes()
     } else if (!m_ignoresMouseEvents || m_hotZoneAlwaysActive) {
         input = outline;
     }
+    const QRegion popup(m_popupRect.toAlignedRect());
+    if (!m_ignoresMouseEvents)
+        input += popup;
     if (m_appliedInputRegion != input) {
         m_appliedInputRegion = input;
         m_window.setInputRegion(input);
@@ -248,6 +259,7 @@ void NotchWindowController::applyWindowShapes()
         visible = QRegion((m_bodyRect.isEmpty() ? m_notchRect : m_bodyRect).toAlignedRect());
         if (m_viewModel.showLimitReachedToast() && !m_toastRect.isEmpty())
             *visible += m_toastRect.toAlignedRect();
+        *visible += popup;
     }
     if (m_appliedBoundingRegion != visible) {
         m_appliedBoundingRegion = visible;

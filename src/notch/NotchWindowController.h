@@ -80,6 +80,10 @@ class NotchWindowController : public QObject
     // the pointer is still taken only on the outline.
     Q_PROPERTY(QRectF bodyRect READ bodyRect WRITE setBodyRect NOTIFY bodyRectChanged)
     Q_PROPERTY(QRectF toastRect READ toastRect WRITE setToastRect NOTIFY toastRectChanged)
+    // Set by the view, in window coordinates, while a popup of the panel (the
+    // add-event form) shows: the window then takes the pointer and draws
+    // there as well, and accepts the keyboard focus.
+    Q_PROPERTY(QRectF popupRect READ popupRect WRITE setPopupRect NOTIFY popupRectChanged)
 
 public:
     static constexpr Scheduler::Duration kPollInterval{50};
@@ -164,6 +168,8 @@ public:
     void setBodyRect(const QRectF &rect) { setShapeRect(m_bodyRect, rect, &NotchWindowController::bodyRectChanged); }
     QRectF toastRect() const { return m_toastRect; }
     void setToastRect(const QRectF &rect) { setShapeRect(m_toastRect, rect, &NotchWindowController::toastRectChanged); }
+    QRectF popupRect() const { return m_popupRect; }
+    void setPopupRect(const QRectF &rect);
 
 signals:
     void notchRectChanged();
@@ -171,6 +177,7 @@ signals:
     void ignoresMouseEventsChanged();
     void bodyRectChanged();
     void toastRectChanged();
+    void popupRectChanged();
 
 private:
     void subscribe();
@@ -225,6 +232,7 @@ private:
     QRectF m_screenNotchRect;
     QRectF m_bodyRect;
     QRectF m_toastRect;
+    QRectF m_popupRect;
     // What the window was last given, so that it is told only of changes.
     std::optional<QRegion> m_appliedInputRegion;
     std::optional<std::optional<QRegion>> m_appliedBoundingRegion;

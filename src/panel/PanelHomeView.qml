@@ -107,89 +107,25 @@ Item {
 
     Component {
         id: weatherCard
-        Item {
-            id: weatherRoot
-            readonly property QtObject weather: WeatherManager
-            GlassCardFrame {
-                anchors.fill: parent
-                // Clipped and shadowed, without a border; clear when frameless.
-                framed: !home.frameless
-                bordered: false
-                fillTop: home.frameless ? "transparent" : Qt.rgba(0.35, 0.6, 1, 0.22)
-                fillBottom: home.frameless ? "transparent" : Qt.rgba(0.2, 0.35, 0.8, 0.08)
-            }
-            Column {
-                anchors.fill: parent
-                anchors.margins: 16
-                spacing: 2
-                Row {
-                    spacing: 6
-                    SymbolImage {
-                        anchors.verticalCenter: parent.verticalCenter
-                        symbol: weatherRoot.weather ? weatherRoot.weather.conditionIcon : "cloud.sun.fill"
-                        size: 22
-                    }
-                    Text {
-                        objectName: "weatherTemperature"
-                        anchors.verticalCenter: parent.verticalCenter
-                        text: weatherRoot.weather ? weatherRoot.weather.temperature : ""
-                        font.pixelSize: 26
-                        font.bold: true
-                        color: "white"
-                    }
-                }
-                Text {
-                    width: parent.width
-                    elide: Text.ElideRight
-                    text: weatherRoot.weather ? weatherRoot.weather.locationName : ""
-                    font.pixelSize: 12
-                    font.weight: Font.Medium
-                    color: PanelColors.secondary
-                }
-            }
+        WeatherWidgetView {
+            weather: WeatherManager
+            frameless: home.frameless
         }
     }
 
     Component {
         id: calendarCard
         Item {
-            id: calendar
-            readonly property QtObject manager: NotchCalendarManager
             GlassCardFrame {
                 anchors.fill: parent
                 framed: !home.frameless
                 fillTop: home.frameless ? "transparent" : Qt.rgba(1, 1, 1, 0.1)
                 fillBottom: home.frameless ? "transparent" : Qt.rgba(1, 1, 1, 0.04)
             }
-            Column {
+            CalendarWidgetView {
                 anchors.fill: parent
-                anchors.margins: 16
-                spacing: 6
-                Text {
-                    text: calendar.manager ? calendar.manager.selectedDate.toLocaleDateString(Qt.locale(), "MMMM")
-                                           : ""
-                    font.pixelSize: 13
-                    font.weight: Font.DemiBold
-                    color: "white"
-                }
-                Text {
-                    readonly property var events: calendar.manager ? calendar.manager.eventList : null
-                    width: parent.width
-                    elide: Text.ElideRight
-                    text: events && events.count > 0 ? eventTitle.text : qsTr("No events today")
-                    font.pixelSize: 11
-                    color: PanelColors.secondary
-                    // The day's first event.
-                    Repeater {
-                        model: parent.events
-                        delegate: Item {
-                            required property int index
-                            required property string title
-                            Component.onCompleted: if (index === 0) eventTitle.text = title
-                        }
-                    }
-                    QtObject { id: eventTitle; property string text }
-                }
+                calendar: NotchCalendarManager
+                frameless: home.frameless
             }
         }
     }

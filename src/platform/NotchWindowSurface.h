@@ -48,6 +48,10 @@ public:
     // glass look of the open body); nothing: no blur. Compositors without
     // the feature ignore it.
     virtual void setBlurBehindRegion(const std::optional<QRegion> &region) { Q_UNUSED(region); }
+    // While true the window accepts the keyboard focus and takes it (a form
+    // in it is being filled in); false hands the focus back to the window
+    // that had it, if the notch still holds it.
+    virtual void setTakesKeyboardFocus(bool takes) { Q_UNUSED(takes); }
     // Whether transparent pixels of the window show what lies below.
     virtual bool isCompositing() const = 0;
 

@@ -54,12 +54,19 @@ void GlassCardItem::paint(QPainter *painter)
     }
     painter->fillPath(path, gradient);
 
-    if (m_borderWidth > 0 && m_borderColor.alpha() > 0) {
+    if (m_borderWidth > 0 && (m_borderColor.alpha() > 0 || !m_borderGradient.isEmpty())) {
         // Inside the edge: the line's centre runs half its width in.
         const qreal inset = m_borderWidth / 2;
         ContinuousRoundedRectangle inner;
         inner.setRadius(std::max<qreal>(0, m_radius - inset));
         QPen pen(m_borderColor, m_borderWidth);
+        if (!m_borderGradient.isEmpty()) {
+            QLinearGradient line(card.topLeft(), card.bottomRight());
+            const qsizetype last = m_borderGradient.size() - 1;
+            for (qsizetype i = 0; i <= last; ++i)
+                line.setColorAt(last > 0 ? qreal(i) / qreal(last) : 0, m_borderGradient.at(i).value<QColor>());
+            pen.setBrush(line);
+        }
         if (m_dashLength > 0)
             pen.setDashPattern({m_dashLength / m_borderWidth, m_dashLength / m_borderWidth});
         painter->setPen(pen);

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QQuickPaintedItem>
+#include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
 namespace talvo {
@@ -23,6 +24,9 @@ class GlassCardItem : public QQuickPaintedItem
     Q_PROPERTY(QColor fillBottom MEMBER m_fillBottom NOTIFY appearanceChanged)
     Q_PROPERTY(QColor borderColor MEMBER m_borderColor NOTIFY appearanceChanged)
     Q_PROPERTY(qreal borderWidth MEMBER m_borderWidth NOTIFY appearanceChanged)
+    // Colours evenly spaced from the top-leading corner to the bottom-trailing
+    // one; when set, the border runs through them instead of `borderColor`.
+    Q_PROPERTY(QVariantList borderGradient MEMBER m_borderGradient NOTIFY appearanceChanged)
     Q_PROPERTY(qreal dashLength MEMBER m_dashLength NOTIFY appearanceChanged)
     Q_PROPERTY(QColor shadowColor MEMBER m_shadowColor NOTIFY appearanceChanged)
     Q_PROPERTY(qreal shadowBlur MEMBER m_shadowBlur NOTIFY appearanceChanged)
@@ -41,6 +45,7 @@ private:
     QColor m_fillBottom = Qt::transparent;
     QColor m_borderColor = Qt::transparent;
     qreal m_borderWidth = 0;
+    QVariantList m_borderGradient;
     qreal m_dashLength = 0;
     QColor m_shadowColor = Qt::transparent;
     qreal m_shadowBlur = 0;

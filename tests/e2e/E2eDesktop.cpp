@@ -7,6 +7,8 @@
 #include <QDBusMetaType>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QThread>
 #include <QUuid>
 
@@ -199,7 +201,32 @@ QProcessEnvironment E2eDesktop::environment() const
     for (const char *variable : {"TALVO_FORECAST_URL", "TALVO_GEOCODER_URL", "TALVO_UPDATE_FEED_URL"})
         env.insert(QString::fromLatin1(variable), QStringLiteral("http://127.0.0.1:9"));
     env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:") + m_home.filePath(QStringLiteral("no-pulse")));
+    env.insert(m_extraEnvironment);
     return env;
+}
+
+bool E2eDesktop::openPanel(QPoint away, QPoint hotZone)
+{
+    movePointer(away);
+    return QTest::qWaitFor(
+        [&] {
+            glidePointer(away, hotZone, 6, 10);
+            click(hotZone);
+            return QTest::qWaitFor([this] { return controlProperty(QStringLiteral("panelPresent")).toBool(); }, 1000);
+        },
+        6000);
+}
+
+double E2eDesktop::cpuSeconds(qint64 pid)
+{
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+    qint64 nanoseconds = 0;
+    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile file(tasks.filePath(task + QStringLiteral("/schedstat")));
+        if (file.open(QIODevice::ReadOnly))
+            nanoseconds += file.readAll().split(' ').value(0).toLongLong();
+    }
+    return double(nanoseconds) / 1e9;
 }
 
 QProcess *E2eDesktop::startProgram(const QString &program, const QStringList &arguments, bool keepErrors)

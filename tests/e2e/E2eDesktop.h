@@ -52,6 +52,8 @@ public:
     QString busAddress() const { return m_busAddress; }
     // For programs run on this desktop: its display and bus, a temporary home.
     QProcessEnvironment environment() const;
+    // A variable for the programs started from now on (a test's own service).
+    void setEnvironmentValue(const QString &name, const QString &value) { m_extraEnvironment.insert(name, value); }
     QDBusConnection bus() const;
     // A value published by Talvo's control interface; invalid when unreachable.
     QVariant controlProperty(const QString &name) const;
@@ -59,6 +61,13 @@ public:
     bool callControl(const QString &method) const;
     // The published outline; empty when unreachable.
     QRectF notchRect() const;
+    // Opens the panel as a user would, from `away` onto the hot zone and a
+    // click there, until the control interface reports it; false after 6 s.
+    bool openPanel(QPoint away, QPoint hotZone);
+    // The CPU time a process has had, its threads' summed, in seconds (the
+    // scheduler's nanoseconds: /proc/<pid>/stat's 10 ms ticks are too coarse
+    // for a program that runs a few milliseconds a second).
+    static double cpuSeconds(qint64 pid);
 
     // Starts a program on this desktop; it is killed when the desktop stops.
     // Its standard error is dropped unless `keepErrors`.
@@ -110,6 +119,7 @@ private:
     Options m_options;
     QString m_error;
     QTemporaryDir m_home;
+    QProcessEnvironment m_extraEnvironment;
     QProcess m_xserver;
     QProcess m_busDaemon;
     std::unique_ptr<QProcess> m_compositor;

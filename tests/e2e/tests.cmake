@@ -69,3 +69,9 @@ talvo_add_test(tst_settingsdesktop SOURCES e2e/tst_settingsdesktop.cpp LIBS talv
 target_compile_definitions(tst_settingsdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
     TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
 add_dependencies(tst_settingsdesktop talvo)
+
+# The weather and calendar cards on the real program.
+talvo_add_test(tst_carddesktop SOURCES e2e/tst_carddesktop.cpp LIBS talvo_e2e TIMEOUT 300)
+target_compile_definitions(tst_carddesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
+    TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
+add_dependencies(tst_carddesktop talvo e2e_window)

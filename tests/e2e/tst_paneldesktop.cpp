@@ -72,17 +72,7 @@ class TestPanelDesktop : public QObject
         return shot;
     }
 
-    bool open()
-    {
-        m_desktop->movePointer(kAway);
-        return QTest::qWaitFor(
-            [this] {
-                m_desktop->glidePointer(kAway, kHotZone, 6, 10);
-                m_desktop->click(kHotZone);
-                return QTest::qWaitFor([this] { return state("panelPresent").toBool(); }, 1000);
-            },
-            6000);
-    }
+    bool open() { return m_desktop->openPanel(kAway, kHotZone); }
 
     void launch()
     {

@@ -63,8 +63,13 @@ void FakeCalendarStore::answerHeldLoad(int index)
         load.done(overlapping(load.from, load.to));
 }
 
-bool FakeCalendarStore::saveEvent(const NewCalendarEvent &event, QString *)
+bool FakeCalendarStore::saveEvent(const NewCalendarEvent &event, QString *error)
 {
+    if (!saveError.isEmpty()) {
+        if (error)
+            *error = saveError;
+        return false;
+    }
     saved.append(event);
     events.append(CalendarEvent{QStringLiteral("saved-%1").arg(saved.size()), event.title, event.start, event.end,
                                 false, QColor()});

@@ -37,6 +37,8 @@ public:
     QList<CalendarEvent> events;
     QStringList sources;
     bool holdLoads = false;
+    // Saving fails (with this error) while set.
+    QString saveError;
 
     QList<NewCalendarEvent> saved;
     QList<std::pair<QDateTime, QDateTime>> loadSpans;

@@ -21,6 +21,7 @@ public:
     }
     void setBoundingRegion(const std::optional<QRegion> &region) override { boundingRegion = region; }
     bool isCompositing() const override { return compositing; }
+    void setTakesKeyboardFocus(bool takes) override { takesKeyboardFocus = takes; }
 
     void setCompositing(bool on)
     {
@@ -34,6 +35,7 @@ public:
     int inputRegionWrites = 0;
     std::optional<QRegion> boundingRegion;
     bool compositing = true;
+    bool takesKeyboardFocus = false;
 };
 
 } // namespace talvo

@@ -125,6 +125,39 @@ void X11NotchWindow::raise()
     m_window->raise();
 }
 
+void X11NotchWindow::setTakesKeyboardFocus(bool takes)
+{
+    m_window->setFlag(Qt::WindowDoesNotAcceptFocus, !takes);
+    if (!m_qtConnection) {
+        if (takes)
+            m_window->requestActivate();
+        return;
+    }
+    xcb_connection_t *c = m_qtConnection;
+    const xcb_window_t window = xWindow();
+    XcbReply<xcb_get_input_focus_reply_t> focus(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    const xcb_window_t focused = focus ? focus->focus : XCB_NONE;
+    if (takes) {
+        m_focusBefore = focused != window ? focused : XCB_NONE;
+        m_window->requestActivate();
+        return;
+    }
+    if (focused == window) {
+        // The window that had the keyboard may be gone by now: then the focus
+        // follows the pointer, as it does on a bare X server.
+        const xcb_window_t pointerRoot = XCB_INPUT_FOCUS_POINTER_ROOT;
+        const xcb_window_t target = m_focusBefore != XCB_NONE ? m_focusBefore : pointerRoot;
+        xcb_void_cookie_t cookie =
+            xcb_set_input_focus_checked(c, XCB_INPUT_FOCUS_POINTER_ROOT, target, XCB_CURRENT_TIME);
+        if (xcb_generic_error_t *error = xcb_request_check(c, cookie)) {
+            free(error);
+            xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, pointerRoot, XCB_CURRENT_TIME);
+        }
+    }
+    m_focusBefore = XCB_NONE;
+    xcb_flush(c);
+}
+
 void X11NotchWindow::setOverlayLevel()
 {
     if (!m_qtConnection || !m_window->isVisible())

@@ -40,6 +40,7 @@ public:
     // KWin's _KDE_NET_WM_BLUR_BEHIND_REGION.
     void setBlurBehindRegion(const std::optional<QRegion> &region) override;
     bool isCompositing() const override { return m_compositing; }
+    void setTakesKeyboardFocus(bool takes) override;
 
     QQuickWindow *window() const { return m_window.get(); }
     // The item setContent() made; null before.
@@ -61,6 +62,8 @@ private:
     int m_xfixesFirstEvent = -1;
     int m_listener = 0;
     bool m_compositing = false;
+    // Who had the keyboard before the notch took it.
+    xcb_window_t m_focusBefore = XCB_NONE;
 };
 
 } // namespace talvo
