@@ -39,6 +39,9 @@ public:
     QString installedApplication(const QStringList &) const override { return {}; }
     QString defaultApplicationFor(const QString &) const override { return {}; }
     bool launch(const QString &) override { return false; }
+    QList<Application> installedApplications() const override { return {}; }
+    QString displayName(const QString &) const override { return {}; }
+    bool launchEntry(const QString &) override { return false; }
 };
 
 struct Sample
