@@ -14,6 +14,10 @@
 #include "platform/linux/CanberraSoundPlayer.h"
 #include "platform/linux/DBusControlBus.h"
 #include "panel/BatteryStatus.h"
+#include "panel/ClipboardCardModel.h"
+#include "panel/ColorPickerModel.h"
+#include "panel/RecentFilesCardModel.h"
+#include "panel/ScratchpadNote.h"
 #include "panel/MusicAppLauncher.h"
 #include "platform/linux/DesktopApplicationCatalog.h"
 #include "platform/linux/DesktopEntryIcon.h"
@@ -38,6 +42,7 @@
 #include "platform/linux/QtDragSessions.h"
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/QuickAppWindows.h"
+#include "platform/linux/ScreenColorSampler.h"
 #include "platform/linux/ServiceAddresses.h"
 #include "platform/linux/DesktopSettingsOpener.h"
 #include "platform/linux/UPowerPowerSource.h"
@@ -50,6 +55,7 @@
 #include "preferences/PreferenceKeys.h"
 #include "preferences/Preferences.h"
 #include "shelf/ShelfDragOut.h"
+#include "shelf/ShelfImage.h"
 #include "sources/ClipboardManager.h"
 #include "sources/MicManager.h"
 #include "sources/NotchCalendarManager.h"
@@ -182,6 +188,11 @@ struct Application::Sources
         , recentFiles(preferences, scheduler, folderQueue, folderChooser, bookmarks, folderLister, shell.opener)
         , battery(powerSource)
         , musicApps(notch.applications, shell.opener)
+        , scratchpad(preferences, scheduler, notch.sounds, notch.haptics)
+        , clipboardCard(clipboard, notch.sounds, notch.haptics, scheduler)
+        , recentFilesCard(recentFiles, notch.dragSessions, notch.contentTypes, scheduler)
+        , colorPicker(preferences, systemClipboard, notch.sounds, notch.haptics, scheduler, colorSampler,
+                      &notch.viewModel)
     {
         calendarStore.setFolderChooser(&folderChooser);
     }
@@ -203,6 +214,12 @@ struct Application::Sources
     UPowerPowerSource powerSource;
     BatteryStatus battery;
     MusicAppLauncher musicApps;
+    // The utility cards.
+    ScratchpadNote scratchpad;
+    ClipboardCardModel clipboardCard;
+    RecentFilesCardModel recentFilesCard;
+    ScreenColorSampler colorSampler;
+    ColorPickerModel colorPicker;
 };
 
 Application::Application(QObject *parent)
@@ -254,8 +271,20 @@ void Application::start()
     provideToQml(*m_engine, &m_sources->recentFiles);
     provideToQml(*m_engine, &m_sources->battery);
     provideToQml(*m_engine, &m_sources->musicApps);
+    provideToQml(*m_engine, &m_sources->scratchpad);
+    provideToQml(*m_engine, &m_sources->clipboardCard);
+    provideToQml(*m_engine, &m_sources->recentFilesCard);
+    provideToQml(*m_engine, &m_sources->colorPicker);
+    // Nothing typed into the scratchpad is lost at quit (SIGTERM and SIGINT quit too).
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, &m_sources->scratchpad,
+            &ScratchpadNote::flush);
     provideToQml(*m_engine, &m_notch->publisher);
     // Application icons by desktop file id for `image://appicon/<id>`.
+    // Theme icons by name for `image://fileicon/<icon name>`.
+    m_engine->addImageProvider(QStringLiteral("fileicon"), new FunctionImageProvider([](const QString &name, QSize size) {
+                                   const int side = size.isValid() ? qMax(size.width(), size.height()) : 32;
+                                   return ShelfImage::themeIcon(name).rendered(side, 1.0);
+                               }));
     m_engine->addImageProvider(QStringLiteral("appicon"), new FunctionImageProvider([](const QString &id, QSize size) {
                                    const int side = size.isValid() ? qMax(size.width(), size.height()) : 64;
                                    return DesktopEntryIcon::load(id, side);

@@ -2,14 +2,22 @@
 target_sources(talvo_core PRIVATE
     panel/AudioSpectrum.cpp panel/AudioSpectrum.h
     panel/BatteryStatus.cpp panel/BatteryStatus.h
+    panel/ClipboardCardModel.cpp panel/ClipboardCardModel.h
+    panel/ColorPickerModel.cpp panel/ColorPickerModel.h
     panel/MusicAppLauncher.cpp panel/MusicAppLauncher.h
     panel/MusicCardModel.cpp panel/MusicCardModel.h
     panel/NotchPanelModel.cpp panel/NotchPanelModel.h
+    panel/RecentFilesCardModel.cpp panel/RecentFilesCardModel.h
+    panel/ScratchpadNote.cpp panel/ScratchpadNote.h
 )
 set_source_files_properties(panel/PanelColors.qml PROPERTIES QT_QML_SINGLETON_TYPE TRUE)
 qt_target_qml_sources(talvo_core QML_FILES
     panel/AudioSpectrumView.qml
     panel/BatteryIndicatorView.qml
+    panel/CardPresence.qml
+    panel/ClipboardListRow.qml
+    panel/ClipboardWidgetView.qml
+    panel/ColorPickerWidgetView.qml
     panel/GlassCardFrame.qml
     panel/MusicLaunchButton.qml
     panel/MusicWidgetView.qml
@@ -18,4 +26,12 @@ qt_target_qml_sources(talvo_core QML_FILES
     panel/PanelColors.qml
     panel/PanelHomeView.qml
     panel/PanelTrayView.qml
+    panel/RecentFileListRow.qml
+    panel/RecentFilesWidgetView.qml
+    panel/ScratchpadWidgetView.qml
+    panel/ScrollableHover.qml
+    panel/SmallTextButton.qml
+    panel/UtilityCardHeader.qml
+    panel/UtilityEmptyState.qml
+    panel/UtilityListView.qml
 )

@@ -48,6 +48,9 @@ public:
     // glass look of the open body); nothing: no blur. Compositors without
     // the feature ignore it.
     virtual void setBlurBehindRegion(const std::optional<QRegion> &region) { Q_UNUSED(region); }
+    // The window normally never takes the keyboard; while a text field of the
+    // panel is in use it does, and asks for the focus.
+    virtual void setKeyboardFocusWanted(bool wanted) { Q_UNUSED(wanted); }
     // Whether transparent pixels of the window show what lies below.
     virtual bool isCompositing() const = 0;
 

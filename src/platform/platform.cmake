@@ -45,3 +45,4 @@ target_sources(talvo_platform PRIVATE
     platform/PlatformResult.h
     platform/SystemActions.h
 )
+target_sources(talvo_platform PRIVATE platform/ColorSampler.h)

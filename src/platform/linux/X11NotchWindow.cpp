@@ -61,6 +61,13 @@ X11NotchWindow::~X11NotchWindow()
         m_monitor.removeListener(m_listener);
 }
 
+void X11NotchWindow::setKeyboardFocusWanted(bool wanted)
+{
+    m_window->setFlag(Qt::WindowDoesNotAcceptFocus, !wanted);
+    if (wanted)
+        m_window->requestActivate();
+}
+
 quint32 X11NotchWindow::xWindow() const
 {
     return m_qtConnection ? quint32(m_window->winId()) : 0;

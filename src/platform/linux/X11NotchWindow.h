@@ -38,6 +38,7 @@ public:
     void setBoundingRegion(const std::optional<QRegion> &region) override;
     // KWin's _KDE_NET_WM_BLUR_BEHIND_REGION.
     void setBlurBehindRegion(const std::optional<QRegion> &region) override;
+    void setKeyboardFocusWanted(bool wanted) override;
     bool isCompositing() const override { return m_compositing; }
 
     QQuickWindow *window() const { return m_window.get(); }
