@@ -22,6 +22,8 @@ Item {
         if (NotchWindowController)
             NotchWindowController.setKeyboardFocusWanted(true)
         editor.forceActiveFocus()
+        // A click below the text continues it.
+        editor.cursorPosition = editor.length
     }
 
     Column {
