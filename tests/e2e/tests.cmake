@@ -42,10 +42,8 @@ target_compile_definitions(tst_paneldesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:
     TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
 add_dependencies(tst_paneldesktop talvo e2e_window e2e_dragsource)
 # The utility cards against other programs' clipboard, drops and windows.
-qt_add_executable(e2e_clipboard e2e/helpers/e2e_clipboard.cpp)
-target_link_libraries(e2e_clipboard PRIVATE talvo_compiler_flags Qt6::Gui)
 talvo_add_test(tst_utilitydesktop SOURCES e2e/tst_utilitydesktop.cpp LIBS talvo_e2e talvo_platform_linux TIMEOUT 300)
 target_compile_definitions(tst_utilitydesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
-    TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_CLIPBOARD="$<TARGET_FILE:e2e_clipboard>"
+    TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_CLIPBOARD="$<TARGET_FILE:clipboard_owner>"
     TALVO_E2E_DROPTARGET="$<TARGET_FILE:e2e_droptarget>" TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
-add_dependencies(tst_utilitydesktop talvo e2e_window e2e_clipboard e2e_droptarget)
+add_dependencies(tst_utilitydesktop talvo e2e_window clipboard_owner e2e_droptarget)

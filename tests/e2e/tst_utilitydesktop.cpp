@@ -71,7 +71,7 @@ class TestUtilityDesktop : public QObject
     }
     QString clipboardText()
     {
-        QProcess *reader = m_desktop->startProgram(QStringLiteral(TALVO_E2E_CLIPBOARD), {QStringLiteral("get")});
+        QProcess *reader = m_desktop->startProgram(QStringLiteral(TALVO_E2E_CLIPBOARD), {QStringLiteral("read")});
         if (!reader->waitForFinished(10000))
             return QStringLiteral("<no answer>");
         return QString::fromUtf8(reader->readAllStandardOutput()).trimmed();
@@ -163,11 +163,11 @@ private slots:
 
         // Two texts copied by another program while the card shows.
         QProcess *first = m_desktop->startProgram(QStringLiteral(TALVO_E2E_CLIPBOARD),
-                                                  {QStringLiteral("set"), QStringLiteral("hello from elsewhere")});
-        QVERIFY(E2eDesktop::waitForLine(first, QStringLiteral("ready")));
+                                                  {QStringLiteral("text"), QStringLiteral("hello from elsewhere")});
+        QVERIFY2(E2eDesktop::waitForLine(first, QStringLiteral("ready")), qPrintable(first->errorString()));
         QTest::qWait(800);
         QProcess *second = m_desktop->startProgram(QStringLiteral(TALVO_E2E_CLIPBOARD),
-                                                   {QStringLiteral("set"), QStringLiteral("https://example.org/x")});
+                                                   {QStringLiteral("text"), QStringLiteral("https://example.org/x")});
         QVERIFY(E2eDesktop::waitForLine(second, QStringLiteral("ready")));
         QFile file(downloads + QStringLiteral("/report.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -179,7 +179,7 @@ private slots:
 
         // A click on the older entry puts it back on the clipboard.
         m_desktop->click(inCard(0, 60, kRow2));
-        QVERIFY(E2eDesktop::waitForLine(second, QStringLiteral("lost")));
+        QVERIFY(second->waitForFinished(5000)); // it leaves once it lost the clipboard
         QCOMPARE(clipboardText(), QStringLiteral("hello from elsewhere"));
 
         // Scrolling over the list scrolls it; the tabs stay.
@@ -230,6 +230,10 @@ private slots:
         QTest::qWait(300);
         m_desktop->glidePointer(inCard(2, 30, 81), QPoint(300, 700), 8, 30);
         QTest::qWait(300);
+        // The magnified view beside the pointer, over the still picture.
+        const QImage lens = m_desktop->grab(QRect(280, 680, 180, 180));
+        lens.save(QDir(QStringLiteral(TALVO_E2E_SCREENS)).filePath(QStringLiteral("sampler-lens.png")));
+        QVERIFY2(PanelSteps::brightPixels(lens, QRect(60, 60, 40, 40), 200) > 0, "no lens");
         m_desktop->click(QPoint(300, 700));
         const QString hex = QColor::fromRgb(E2eDesktop::kBackground).name().toUpper();
         QTRY_COMPARE_WITH_TIMEOUT(storedPreferences().value(QStringLiteral("RecentPickedColors")).toVariant(),

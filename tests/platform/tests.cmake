@@ -37,3 +37,4 @@ talvo_add_test(tst_mprisplayers SOURCES platform/linux/tst_mprisplayers.cpp LIBS
 # It counts on a freed inode number coming back to a folder it makes; another
 # test making files in /tmp at the same time could take it first. Run it alone.
 set_tests_properties(tst_downloadsondisk PROPERTIES RUN_SERIAL TRUE)
+talvo_add_test(tst_screencolorsampler SOURCES platform/linux/tst_screencolorsampler.cpp LIBS talvo_platform_linux)

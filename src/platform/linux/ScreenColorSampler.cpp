@@ -6,6 +6,7 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QGuiApplication>
@@ -160,7 +161,7 @@ void ScreenColorSampler::sample(Done done)
         return;
     }
     m_done = std::move(done);
-    if (m_usePortal && QDBusConnection::sessionBus().isConnected())
+    if (QDBusConnection::sessionBus().isConnected())
         askPortal();
     else
         QMetaObject::invokeMethod(this, &ScreenColorSampler::sampleOwn, Qt::QueuedConnection);
@@ -174,9 +175,7 @@ void ScreenColorSampler::askPortal()
     const QString token = QStringLiteral("talvo%1").arg(QRandomGenerator::global()->generate());
     QString sender = bus.baseService().mid(1);
     sender.replace(u'.', u'_');
-    m_requestPath = QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, token);
-    bus.connect(kPortalService, m_requestPath, QStringLiteral("org.freedesktop.portal.Request"),
-                QStringLiteral("Response"), this, SLOT(portalResponded(uint, QVariantMap)));
+    followRequest(QStringLiteral("/org/freedesktop/portal/desktop/request/%1/%2").arg(sender, token), true);
 
     QDBusMessage call = QDBusMessage::createMethodCall(kPortalService, kPortalPath,
                                                        QStringLiteral("org.freedesktop.portal.Screenshot"),
@@ -185,22 +184,37 @@ void ScreenColorSampler::askPortal()
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kPortalCallTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *w) {
         w->deleteLater();
-        if (w->isError()) {
-            qCDebug(lcDesktop) << "No portal colour picker:" << w->error().message();
-            QDBusConnection::sessionBus().disconnect(kPortalService, m_requestPath,
-                                                     QStringLiteral("org.freedesktop.portal.Request"),
-                                                     QStringLiteral("Response"), this,
-                                                     SLOT(portalResponded(uint, QVariantMap)));
+        const QDBusPendingReply<QDBusObjectPath> reply = *w;
+        if (reply.isError()) {
+            qCDebug(lcDesktop) << "No portal colour picker:" << reply.error().message();
+            followRequest(m_requestPath, false);
             sampleOwn();
+            return;
+        }
+        // Portals older than the handle token choose the path themselves.
+        if (reply.value().path() != m_requestPath) {
+            followRequest(m_requestPath, false);
+            followRequest(reply.value().path(), true);
         }
     });
 }
 
+void ScreenColorSampler::followRequest(const QString &path, bool follow)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const QString interface = QStringLiteral("org.freedesktop.portal.Request");
+    const QString signal = QStringLiteral("Response");
+    if (follow) {
+        m_requestPath = path;
+        bus.connect(kPortalService, path, interface, signal, this, SLOT(portalResponded(uint, QVariantMap)));
+    } else {
+        bus.disconnect(kPortalService, path, interface, signal, this, SLOT(portalResponded(uint, QVariantMap)));
+    }
+}
+
 void ScreenColorSampler::portalResponded(uint response, const QVariantMap &results)
 {
-    QDBusConnection::sessionBus().disconnect(kPortalService, m_requestPath,
-                                             QStringLiteral("org.freedesktop.portal.Request"),
-                                             QStringLiteral("Response"), this, SLOT(portalResponded(uint, QVariantMap)));
+    followRequest(m_requestPath, false);
     // 0: picked, 1: cancelled by the user, 2: the portal could not pick.
     if (response == 1) {
         finish(std::nullopt);

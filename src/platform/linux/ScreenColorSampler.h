@@ -25,19 +25,16 @@ public:
 
     void sample(Done done) override;
 
-    // Skips the portal (tests, desktops whose portal picker misbehaves).
-    void setUsePortal(bool use) { m_usePortal = use; }
-
 private slots:
     void portalResponded(uint response, const QVariantMap &results);
 
 private:
     void askPortal();
+    void followRequest(const QString &path, bool follow);
     void sampleOwn();
     void finish(std::optional<QColor> color);
 
     Done m_done;
-    bool m_usePortal = true;
     QString m_requestPath;
     QPointer<X11ColorSamplerOverlay> m_overlay;
 };
