@@ -21,6 +21,10 @@
 #include "panel/BatteryStatus.h"
 #include "panel/FavoriteAppsModel.h"
 #include "panel/ShortcutActionsModel.h"
+#include "panel/ClipboardCardModel.h"
+#include "panel/ColorPickerModel.h"
+#include "panel/RecentFilesCardModel.h"
+#include "panel/ScratchpadNote.h"
 #include "panel/MusicAppLauncher.h"
 #include "platform/linux/DesktopApplicationCatalog.h"
 #include "platform/linux/DesktopEntryIcon.h"
@@ -46,6 +50,7 @@
 #include "platform/linux/QtDragSessions.h"
 #include "platform/linux/QtScreens.h"
 #include "platform/linux/QuickAppWindows.h"
+#include "platform/linux/ScreenColorSampler.h"
 #include "platform/linux/ServiceAddresses.h"
 #include "platform/linux/DesktopSettingsOpener.h"
 #include "platform/linux/DisplayCheck.h"
@@ -59,6 +64,7 @@
 #include "preferences/PreferenceKeys.h"
 #include "preferences/Preferences.h"
 #include "shelf/ShelfDragOut.h"
+#include "shelf/ShelfImage.h"
 #include "sources/ClipboardManager.h"
 #include "sources/MicManager.h"
 #include "sources/NotchCalendarManager.h"
@@ -213,6 +219,11 @@ struct Application::Sources
         , musicApps(notch.applications, shell.opener)
         , shortcutActions(systemActions, systemActionQueue, shell.mic)
         , favoriteApps(notch.viewModel, notch.applications, shell.windowFactory)
+        , scratchpad(preferences, scheduler, notch.sounds, notch.haptics)
+        , clipboardCard(clipboard, notch.sounds, notch.haptics, scheduler)
+        , recentFilesCard(recentFiles, notch.dragSessions, notch.contentTypes, scheduler)
+        , colorPicker(preferences, systemClipboard, notch.sounds, notch.haptics, scheduler, colorSampler,
+                      &notch.viewModel)
     {
         calendarStore.setFolderChooser(&folderChooser);
     }
@@ -238,6 +249,12 @@ struct Application::Sources
     SerialWorkQueue systemActionQueue{QStringLiteral("com.talvo.systemactions")};
     ShortcutActionsModel shortcutActions;
     FavoriteAppsModel favoriteApps;
+    // The utility cards.
+    ScratchpadNote scratchpad;
+    ClipboardCardModel clipboardCard;
+    RecentFilesCardModel recentFilesCard;
+    ScreenColorSampler colorSampler;
+    ColorPickerModel colorPicker;
 };
 
 Application::Application(QObject *parent)
@@ -369,6 +386,18 @@ void Application::finishLaunching()
     provideToQml(*m_engine, &m_sources->musicApps);
     provideToQml(*m_engine, &m_sources->shortcutActions);
     provideToQml(*m_engine, &m_sources->favoriteApps);
+    provideToQml(*m_engine, &m_sources->scratchpad);
+    provideToQml(*m_engine, &m_sources->clipboardCard);
+    provideToQml(*m_engine, &m_sources->recentFilesCard);
+    provideToQml(*m_engine, &m_sources->colorPicker);
+    // Nothing typed into the scratchpad is lost at quit (SIGTERM and SIGINT quit too).
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, &m_sources->scratchpad,
+            &ScratchpadNote::flush);
+    // Theme icons by name for `image://fileicon/<icon name>`.
+    m_engine->addImageProvider(QStringLiteral("fileicon"), new FunctionImageProvider([](const QString &name, QSize size) {
+                                   const int side = size.isValid() ? qMax(size.width(), size.height()) : 32;
+                                   return ShelfImage::themeIcon(name).rendered(side, 1.0);
+                               }));
     // Application icons by desktop file id for `image://appicon/<id>`.
     m_engine->addImageProvider(QStringLiteral("appicon"), new FunctionImageProvider([](const QString &id, QSize size) {
                                    const int side = size.isValid() ? qMax(size.width(), size.height()) : 64;

@@ -479,6 +479,11 @@ void NotchWindowController::setForcedOpen(bool flag)
     m_viewModel.setIsFullyExpanded(flag);
 }
 
+void NotchWindowController::setKeyboardFocusWanted(bool wanted)
+{
+    m_window.setTakesKeyboardFocus(wanted);
+}
+
 void NotchWindowController::endOnboardingGreeting()
 {
     m_viewModel.setIsForcedOpen(false);

@@ -144,6 +144,8 @@ public:
     // bus's ShowGreeting().
     Q_INVOKABLE void showOnboardingGreeting();
     Q_INVOKABLE void setForcedOpen(bool flag);
+    // A text field of the panel wants the keys (true) or is done (false).
+    Q_INVOKABLE void setKeyboardFocusWanted(bool wanted);
     Q_INVOKABLE void endOnboardingGreeting();
 
     // Where the pointer over other programs' windows cannot be seen (XWayland),

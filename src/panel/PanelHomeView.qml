@@ -64,6 +64,10 @@ Item {
                         case "music": return musicCard
                         case "weather": return weatherCard
                         case "calendar": return calendarCard
+                        case "clipboard": return clipboardCard
+                        case "recentFiles": return recentFilesCard
+                        case "colorPicker": return colorPickerCard
+                        case "scratchpad": return scratchpadCard
                         case "": return null
                         default: return utilityCard
                         }
@@ -140,5 +144,41 @@ Item {
                 fillBottom: home.frameless ? "transparent" : Qt.rgba(1, 1, 1, 0.04)
             }
         }
+    }
+
+    // The utility cards: their frame, then the content inset 16 at the sides
+    // and 10 at the top and bottom.
+    component UtilityCard: Item {
+        default property alias content: inset.data
+        GlassCardFrame {
+            anchors.fill: parent
+            framed: !home.frameless
+            fillTop: home.frameless ? "transparent" : Qt.rgba(1, 1, 1, 0.1)
+            fillBottom: home.frameless ? "transparent" : Qt.rgba(1, 1, 1, 0.04)
+        }
+        Item {
+            id: inset
+            anchors.fill: parent
+            anchors.leftMargin: 16
+            anchors.rightMargin: 16
+            anchors.topMargin: 10
+            anchors.bottomMargin: 10
+        }
+    }
+    Component {
+        id: clipboardCard
+        UtilityCard { ClipboardWidgetView { anchors.fill: parent } }
+    }
+    Component {
+        id: recentFilesCard
+        UtilityCard { RecentFilesWidgetView { anchors.fill: parent } }
+    }
+    Component {
+        id: colorPickerCard
+        UtilityCard { ColorPickerWidgetView { anchors.fill: parent } }
+    }
+    Component {
+        id: scratchpadCard
+        UtilityCard { ScratchpadWidgetView { anchors.fill: parent } }
     }
 }

@@ -48,3 +48,4 @@ target_sources(talvo_platform PRIVATE
     platform/PlatformResult.h
     platform/SystemActions.h
 )
+target_sources(talvo_platform PRIVATE platform/ColorSampler.h)

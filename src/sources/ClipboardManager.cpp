@@ -34,6 +34,12 @@ void ClipboardManager::startMonitoring()
     m_timer = m_scheduler.every(pollInterval, this, [this] { checkPasteboard(); });
 }
 
+void ClipboardManager::stopMonitoring()
+{
+    m_timer.cancel();
+    m_timer = {};
+}
+
 void ClipboardManager::checkPasteboard()
 {
     const qint64 count = m_clipboard.changeCount();

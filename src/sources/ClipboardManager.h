@@ -42,6 +42,8 @@ public:
 
     // Polls the clipboard from now on; later calls do nothing.
     Q_INVOKABLE void startMonitoring();
+    // Stops the polling; what was recorded stays.
+    Q_INVOKABLE void stopMonitoring();
     void checkPasteboard();
     void recordText(const QString &text);
     void recordImage(const QImage &image);

@@ -67,6 +67,12 @@ void RecentFilesManager::startMonitoring()
     m_timer = m_scheduler.every(refreshInterval, this, [this] { tick(); });
 }
 
+void RecentFilesManager::stopMonitoring()
+{
+    m_timer.cancel();
+    m_timer = {};
+}
+
 void RecentFilesManager::tick()
 {
     // A folder that takes longer than the interval to list must not pile up

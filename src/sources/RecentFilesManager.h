@@ -53,6 +53,8 @@ public:
     Q_INVOKABLE void checkPermission();
     // Refreshes from now on; later calls do nothing.
     Q_INVOKABLE void startMonitoring();
+    // Stops refreshing; the list shown stays.
+    Q_INVOKABLE void stopMonitoring();
     // Asks the user for the folder, on a later event-loop turn.
     Q_INVOKABLE void requestAccess();
     Q_INVOKABLE void refresh();

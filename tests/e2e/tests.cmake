@@ -5,7 +5,7 @@ add_dependencies(tst_appstartup talvo)
 
 # The notch on a private X server, driven through XTest; helper programs stand
 # in for other applications (a window below, drag sources).
-add_library(talvo_e2e STATIC e2e/E2eDesktop.cpp e2e/E2eDesktop.h)
+add_library(talvo_e2e STATIC e2e/E2eDesktop.cpp e2e/E2eDesktop.h e2e/PanelSteps.h)
 target_include_directories(talvo_e2e PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/e2e)
 target_link_libraries(talvo_e2e PUBLIC talvo_compiler_flags Qt6::Core Qt6::Gui Qt6::DBus Qt6::Test PkgConfig::XCB)
 foreach(helper e2e_window e2e_dragsource)
@@ -75,3 +75,10 @@ talvo_add_test(tst_carddesktop SOURCES e2e/tst_carddesktop.cpp LIBS talvo_e2e TI
 target_compile_definitions(tst_carddesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
     TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
 add_dependencies(tst_carddesktop talvo e2e_window)
+
+# The utility cards against other programs' clipboard, drops and windows.
+talvo_add_test(tst_utilitydesktop SOURCES e2e/tst_utilitydesktop.cpp LIBS talvo_e2e talvo_platform_linux TIMEOUT 300)
+target_compile_definitions(tst_utilitydesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
+    TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_CLIPBOARD="$<TARGET_FILE:clipboard_owner>"
+    TALVO_E2E_DROPTARGET="$<TARGET_FILE:e2e_droptarget>" TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
+add_dependencies(tst_utilitydesktop talvo e2e_window clipboard_owner e2e_droptarget)

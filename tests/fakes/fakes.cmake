@@ -48,3 +48,4 @@ target_sources(talvo_fakes PRIVATE
     fakes/TestImages.h
 )
 target_link_libraries(talvo_fakes PUBLIC Qt6::DBus)
+target_sources(talvo_fakes PRIVATE fakes/FakeColorSampler.h)

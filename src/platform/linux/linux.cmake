@@ -35,6 +35,7 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/QtPositioningLocationService.cpp platform/linux/QtPositioningLocationService.h
     platform/linux/QtScreens.cpp platform/linux/QtScreens.h
     platform/linux/QuickAppWindows.cpp platform/linux/QuickAppWindows.h
+    platform/linux/ScreenColorSampler.cpp platform/linux/ScreenColorSampler.h
     platform/linux/ServiceAddresses.cpp platform/linux/ServiceAddresses.h
     platform/linux/UPowerPowerSource.cpp platform/linux/UPowerPowerSource.h
     platform/linux/TrashEmptier.cpp platform/linux/TrashEmptier.h
