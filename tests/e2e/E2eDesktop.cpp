@@ -76,7 +76,7 @@ bool E2eDesktop::start()
         m_background =
             startProgram(m_options.backgroundProgram,
                          {QStringLiteral("0"), QStringLiteral("0"), QString::number(m_options.screen.width()),
-                          QString::number(m_options.screen.height()), QColor(kBackground).name()});
+                          QString::number(m_options.screen.height()), QColor(m_options.background).name()});
         if (!waitForLine(m_background, QStringLiteral("ready"))) {
             m_error = QStringLiteral("the background window did not show");
             return false;
@@ -190,7 +190,10 @@ QProcessEnvironment E2eDesktop::environment() const
     env.insert(QStringLiteral("XDG_DATA_HOME"), m_home.filePath(QStringLiteral("data")));
     env.insert(QStringLiteral("XDG_CACHE_HOME"), m_home.filePath(QStringLiteral("cache")));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
+    if (m_options.quickBackend.isEmpty())
+        env.remove(QStringLiteral("QT_QUICK_BACKEND"));
+    else
+        env.insert(QStringLiteral("QT_QUICK_BACKEND"), m_options.quickBackend);
     env.remove(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"));
     // Web services and the sound server point nowhere: nothing leaves this machine.
     for (const char *variable : {"TALVO_FORECAST_URL", "TALVO_GEOCODER_URL", "TALVO_UPDATE_FEED_URL"})
@@ -199,12 +202,14 @@ QProcessEnvironment E2eDesktop::environment() const
     return env;
 }
 
-QProcess *E2eDesktop::startProgram(const QString &program, const QStringList &arguments)
+QProcess *E2eDesktop::startProgram(const QString &program, const QStringList &arguments,
+                                   QProcess::ProcessChannelMode channels)
 {
     auto process = std::make_unique<QProcess>();
     process->setProcessEnvironment(environment());
-    process->setProcessChannelMode(QProcess::SeparateChannels);
-    process->setStandardErrorFile(QProcess::nullDevice());
+    process->setProcessChannelMode(channels);
+    if (channels != QProcess::MergedChannels)
+        process->setStandardErrorFile(QProcess::nullDevice());
     process->start(program, arguments);
     process->waitForStarted();
     m_programs.push_back(std::move(process));

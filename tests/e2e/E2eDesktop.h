@@ -32,8 +32,12 @@ public:
     {
         QSize screen{1920, 1080};
         bool compositor = false;
-        // The full-screen window below everything (e2e_window).
+        // The full-screen window below everything (e2e_window), and its colour.
         QString backgroundProgram;
+        QRgb background = kBackground;
+        // Qt Quick's scene graph for programs run here; empty: Qt's default
+        // (OpenGL, on this machine's software rasteriser).
+        QString quickBackend = QStringLiteral("software");
     };
 
     explicit E2eDesktop(Options options);
@@ -58,7 +62,9 @@ public:
     QRectF notchRect() const;
 
     // Starts a program on this desktop; it is killed when the desktop stops.
-    QProcess *startProgram(const QString &program, const QStringList &arguments);
+    // Its error output is dropped, or with MergedChannels read with its output.
+    QProcess *startProgram(const QString &program, const QStringList &arguments,
+                           QProcess::ProcessChannelMode channels = QProcess::SeparateChannels);
     // Runs a program on this desktop to its end; true when it exits with 0.
     bool run(const QString &program, const QStringList &arguments, int timeoutMs = 10000) const;
     // Waits until the program prints `line` on its standard output.
