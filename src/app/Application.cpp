@@ -220,7 +220,13 @@ Application::Application(QObject *parent)
     provideToQml(*m_engine, m_preferences.get());
 }
 
-Application::~Application() = default;
+Application::~Application()
+{
+    // The notch's QML goes first, while the objects it shows and the window
+    // that draws it still exist.
+    if (m_notch)
+        m_notch->window.clearContent();
+}
 
 void Application::start()
 {

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+class QQuickItem;
 class QQuickWindow;
 
 namespace talvo {
@@ -30,6 +31,9 @@ public:
 
     void setContent(QQmlEngine &engine, const QString &module, const QString &typeName,
                     const QVariantMap &initialProperties) override;
+    // Destroys the content while the window still draws: the pictures its
+    // items handed the scene graph are released only while that runs.
+    void clearContent();
     void setFrame(const QRect &frame) override;
     QRect frame() const override;
     void raise() override;
@@ -52,6 +56,7 @@ private:
 
     XcbConnection &m_monitor;
     std::unique_ptr<QQuickWindow> m_window;
+    QPointer<QQuickItem> m_content;
     xcb_connection_t *m_qtConnection = nullptr;
     xcb_atom_t m_compositorSelection = XCB_NONE;
     int m_xfixesFirstEvent = -1;
