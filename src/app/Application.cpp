@@ -63,6 +63,7 @@
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace talvo {
 
@@ -226,6 +227,21 @@ Application::~Application()
     // that draws it still exist.
     if (m_notch)
         m_notch->window.clearContent();
+}
+
+void Application::quit()
+{
+    if (!m_notch || !m_notch->window.window()->isVisible()) {
+        QCoreApplication::quit();
+        return;
+    }
+    m_notch->window.clearContent();
+    QQuickWindow *window = m_notch->window.window();
+    connect(window, &QQuickWindow::frameSwapped, QCoreApplication::instance(), &QCoreApplication::quit,
+            Qt::QueuedConnection);
+    window->update();
+    // A window the server no longer shows draws no frame.
+    QTimer::singleShot(500, QCoreApplication::instance(), &QCoreApplication::quit);
 }
 
 void Application::start()

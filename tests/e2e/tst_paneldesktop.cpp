@@ -191,8 +191,8 @@ private slots:
         QCOMPARE(qmlMessages(), QStringList());
     }
 
-    // With either scene graph: blurred and masked artwork with OpenGL, the
-    // plain picture with the software renderer, and no complaint from QML.
+    // With either scene graph (the artwork behind the card blurred and faded
+    // alike), and no complaint from QML.
     void musicCardDrivesThePlayer_data()
     {
         QTest::addColumn<QString>("quickBackend");
