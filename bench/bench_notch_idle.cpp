@@ -152,13 +152,12 @@ public:
     };
     FrameLog(QProcess *process, const QElapsedTimer &clock) : m_process(process), m_clock(clock)
     {
-        m_process->setReadChannel(QProcess::StandardError);
     }
 
     // The frames begun since the last call.
     QList<Frame> take()
     {
-        m_buffer += m_process->readAllStandardError();
+        m_buffer += m_process->readAllStandardOutput();
         QList<Frame> frames;
         static const QByteArray marker = "syncAndRender: start, elapsed since last call: ";
         for (qsizetype end = m_buffer.indexOf('\n'); end >= 0; end = m_buffer.indexOf('\n')) {
@@ -204,7 +203,7 @@ int main(int argc, char **argv)
     if (!started)
         return 1;
     E2eDesktop &desktop = *started;
-    QProcess *talvo = desktop.startProgram(QStringLiteral(TALVO_BINARY), {}, true);
+    QProcess *talvo = desktop.startProgram(QStringLiteral(TALVO_BINARY), {}, QProcess::MergedChannels);
     QProcess *bare = desktop.startProgram(QStringLiteral(TALVO_BARE_WINDOW), {});
     QProcess *floor = desktop.startProgram(QStringLiteral(TALVO_POLL_FLOOR), {});
     QElapsedTimer wait;

@@ -81,6 +81,7 @@
 #include <QQuickWindow>
 #include <QStandardPaths>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -272,7 +273,28 @@ Application::Application(QObject *parent)
     provideToQml(*m_engine, m_preferences.get());
 }
 
-Application::~Application() = default;
+Application::~Application()
+{
+    // The notch's QML goes first, while the objects it shows and the window
+    // that draws it still exist.
+    if (m_notch)
+        m_notch->window.clearContent();
+}
+
+void Application::quit()
+{
+    if (!m_notch || !m_notch->window.window()->isVisible()) {
+        QCoreApplication::quit();
+        return;
+    }
+    m_notch->window.clearContent();
+    QQuickWindow *window = m_notch->window.window();
+    connect(window, &QQuickWindow::frameSwapped, QCoreApplication::instance(), &QCoreApplication::quit,
+            Qt::QueuedConnection);
+    window->update();
+    // A window the server no longer shows draws no frame.
+    QTimer::singleShot(500, QCoreApplication::instance(), &QCoreApplication::quit);
+}
 
 void Application::start()
 {

@@ -24,6 +24,10 @@ public:
     ~Application() override;
 
     void start();
+    // Ends the event loop once the notch's QML is gone and its window has
+    // drawn without it: the threaded render loop lets go of the scene graph's
+    // copies of the items' pictures only at a frame.
+    void quit();
 
 private:
     void finishLaunching();

@@ -88,9 +88,8 @@ int main(int argc, char **argv)
     QGuiApplication::setQuitOnLastWindowClosed(false);
 
     talvo::UnixSignalWatcher signalWatcher({SIGINT, SIGTERM});
-    QObject::connect(&signalWatcher, &talvo::UnixSignalWatcher::received, &app, [] { QCoreApplication::quit(); });
-
     talvo::Application talvoApp;
+    QObject::connect(&signalWatcher, &talvo::UnixSignalWatcher::received, &talvoApp, &talvo::Application::quit);
     talvoApp.start();
     return app.exec();
 }

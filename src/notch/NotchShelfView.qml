@@ -44,7 +44,8 @@ Item {
         fillColor: "transparent"
         strokeColor: Qt.rgba(0, 0, 0, body.shadowOpacity / 7)
         joinStyle: ShapePath.RoundJoin
-        PathSvg { path: body.outline }
+        capStyle: ShapePath.RoundCap
+        PathSvg { path: body.shadowPath }
     }
 
     Item {
@@ -64,6 +65,11 @@ Item {
         property real shadowOpacity: shelfLayout.shadowOpacity
         property real shadowOffsetY: shelfLayout.shadowOffsetY
         readonly property string outline: shelfLayout.isFloating ? floatingOutline.pathData : attachedOutline.pathData
+        // The attached notch's shadow leaves out the top edge, which lies
+        // along the screen's: turning back along it at the ears' tips, the
+        // strokes would pile up there in dark specks.
+        readonly property string shadowPath: shelfLayout.isFloating ? floatingOutline.pathData
+                                                                    : attachedOutline.sidesPathData
 
         // Without a compositing manager the window is drawn only where the
         // body is, so the controller follows it through every animation.

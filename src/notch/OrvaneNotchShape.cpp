@@ -48,4 +48,10 @@ OutlinePath OrvaneNotchShape::outline(const QRectF &rect) const
     return path;
 }
 
+QString OrvaneNotchShape::sidesPathData() const
+{
+    const OutlinePath whole = outline(QRectF(0, 0, width(), height()));
+    return whole.first(whole.steps().size() - 1).toSvgPathData();
+}
+
 } // namespace talvo

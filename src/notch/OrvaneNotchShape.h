@@ -20,6 +20,9 @@ class OrvaneNotchShape : public OutlineShape
     QML_ELEMENT
     Q_PROPERTY(qreal topRadius READ topRadius WRITE setTopRadius NOTIFY topRadiusChanged)
     Q_PROPERTY(qreal bottomRadius READ bottomRadius WRITE setBottomRadius NOTIFY bottomRadiusChanged)
+    // The outline from one ear's tip to the other's, without the top edge:
+    // what a shadow follows, since the top edge lies along the screen's.
+    Q_PROPERTY(QString sidesPathData READ sidesPathData NOTIFY pathDataChanged)
 
 public:
     explicit OrvaneNotchShape(QObject *parent = nullptr);
@@ -33,6 +36,7 @@ public:
     // bottom-left corner, bottom edge, bottom-right corner, right side, right
     // ear, and a straight line back along the top edge (no explicit close).
     OutlinePath outline(const QRectF &rect) const override;
+    QString sidesPathData() const;
 
 signals:
     void topRadiusChanged();

@@ -1,5 +1,4 @@
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import Talvo
 
 // The music card: what plays (artwork, player badge, title, artist, player and
@@ -16,7 +15,6 @@ Item {
     property bool frameless: true
 
     readonly property alias model: music
-    readonly property bool effects: GraphicsInfo.api !== GraphicsInfo.Software
     readonly property bool hasAlbumArt: nowPlaying !== null && nowPlaying.hasAlbumArt
     readonly property bool hasAppIcon: nowPlaying !== null && nowPlaying.hasAppIcon
 
@@ -50,74 +48,14 @@ Item {
         opacity: music.artworkOpacity
 
         RoundedImage {
-            id: artwork
             anchors.fill: parent
             aspectFill: true
             radius: music.background === MusicCardModel.FramedArtwork ? 24 : 0
             image: card.hasAlbumArt ? card.nowPlaying.albumArt : undefined
-            // With effects the blurred copy below is drawn instead.
-            visible: !card.effects
-        }
-        Loader {
-            anchors.fill: parent
-            active: card.effects && card.hasAlbumArt
-            sourceComponent: Item {
-                FastBlur {
-                    id: blurred
-                    anchors.fill: parent
-                    source: artwork
-                    radius: music.artworkBlur
-                    visible: !masked.visible
-                }
-                // Fades the artwork out towards its neighbours and the edges.
-                Item {
-                    id: horizontalMask
-                    anchors.fill: parent
-                    visible: false
-                    layer.enabled: true
-                    Rectangle {
-                        anchors.fill: parent
-                        gradient: Gradient {
-                            orientation: Gradient.Horizontal
-                            GradientStop { position: 0; color: Qt.rgba(1, 1, 1, music.artworkMask[0] || 0) }
-                            GradientStop {
-                                position: music.artworkMask.length > 2 ? 0.5 : 1
-                                color: Qt.rgba(1, 1, 1, music.artworkMask[1] || 0)
-                            }
-                            GradientStop { position: 1; color: Qt.rgba(1, 1, 1, music.artworkMask[music.artworkMask.length - 1] || 0) }
-                        }
-                    }
-                }
-                Item {
-                    id: verticalMask
-                    anchors.fill: parent
-                    visible: false
-                    layer.enabled: true
-                    Rectangle {
-                        anchors.fill: parent
-                        gradient: Gradient {
-                            GradientStop { position: 0; color: "transparent" }
-                            GradientStop { position: 0.33; color: "white" }
-                            GradientStop { position: 0.67; color: "white" }
-                            GradientStop { position: 1; color: "transparent" }
-                        }
-                    }
-                }
-                OpacityMask {
-                    id: firstMask
-                    anchors.fill: parent
-                    source: blurred
-                    maskSource: horizontalMask
-                    visible: false
-                }
-                OpacityMask {
-                    id: masked
-                    anchors.fill: parent
-                    source: firstMask
-                    maskSource: verticalMask
-                    visible: music.artworkMask.length > 0
-                }
-            }
+            blurRadius: music.artworkBlur
+            // Fades the artwork out towards its neighbours and the edges.
+            horizontalMask: music.artworkMask
+            verticalFade: music.artworkMask.length > 0
         }
     }
 

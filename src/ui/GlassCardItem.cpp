@@ -10,7 +10,12 @@ namespace talvo {
 GlassCardItem::GlassCardItem(QQuickItem *parent) : QQuickPaintedItem(parent)
 {
     setAntialiasing(true);
-    connect(this, &GlassCardItem::appearanceChanged, this, [this] { update(); });
+    for (auto changed : {&GlassCardItem::radiusChanged, &GlassCardItem::fillTopChanged, &GlassCardItem::fillBottomChanged,
+                         &GlassCardItem::borderColorChanged, &GlassCardItem::borderWidthChanged,
+                         &GlassCardItem::borderGradientChanged,
+                         &GlassCardItem::dashLengthChanged, &GlassCardItem::shadowColorChanged,
+                         &GlassCardItem::shadowBlurChanged, &GlassCardItem::shadowOffsetYChanged})
+        connect(this, changed, this, [this] { update(); });
 }
 
 void GlassCardItem::paint(QPainter *painter)

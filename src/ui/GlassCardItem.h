@@ -19,25 +19,36 @@ class GlassCardItem : public QQuickPaintedItem
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(qreal radius MEMBER m_radius NOTIFY appearanceChanged)
-    Q_PROPERTY(QColor fillTop MEMBER m_fillTop NOTIFY appearanceChanged)
-    Q_PROPERTY(QColor fillBottom MEMBER m_fillBottom NOTIFY appearanceChanged)
-    Q_PROPERTY(QColor borderColor MEMBER m_borderColor NOTIFY appearanceChanged)
-    Q_PROPERTY(qreal borderWidth MEMBER m_borderWidth NOTIFY appearanceChanged)
+    Q_PROPERTY(qreal radius MEMBER m_radius NOTIFY radiusChanged)
+    Q_PROPERTY(QColor fillTop MEMBER m_fillTop NOTIFY fillTopChanged)
+    Q_PROPERTY(QColor fillBottom MEMBER m_fillBottom NOTIFY fillBottomChanged)
+    Q_PROPERTY(QColor borderColor MEMBER m_borderColor NOTIFY borderColorChanged)
+    Q_PROPERTY(qreal borderWidth MEMBER m_borderWidth NOTIFY borderWidthChanged)
     // Colours evenly spaced from the top-leading corner to the bottom-trailing
     // one; when set, the border runs through them instead of `borderColor`.
-    Q_PROPERTY(QVariantList borderGradient MEMBER m_borderGradient NOTIFY appearanceChanged)
-    Q_PROPERTY(qreal dashLength MEMBER m_dashLength NOTIFY appearanceChanged)
-    Q_PROPERTY(QColor shadowColor MEMBER m_shadowColor NOTIFY appearanceChanged)
-    Q_PROPERTY(qreal shadowBlur MEMBER m_shadowBlur NOTIFY appearanceChanged)
-    Q_PROPERTY(qreal shadowOffsetY MEMBER m_shadowOffsetY NOTIFY appearanceChanged)
+    Q_PROPERTY(QVariantList borderGradient MEMBER m_borderGradient NOTIFY borderGradientChanged)
+    Q_PROPERTY(qreal dashLength MEMBER m_dashLength NOTIFY dashLengthChanged)
+    Q_PROPERTY(QColor shadowColor MEMBER m_shadowColor NOTIFY shadowColorChanged)
+    Q_PROPERTY(qreal shadowBlur MEMBER m_shadowBlur NOTIFY shadowBlurChanged)
+    Q_PROPERTY(qreal shadowOffsetY MEMBER m_shadowOffsetY NOTIFY shadowOffsetYChanged)
 public:
     explicit GlassCardItem(QQuickItem *parent = nullptr);
 
     void paint(QPainter *painter) override;
 
 signals:
-    void appearanceChanged();
+    // One signal each: a binding between two of them (fillBottom: fillTop)
+    // must not wake itself.
+    void radiusChanged();
+    void fillTopChanged();
+    void fillBottomChanged();
+    void borderColorChanged();
+    void borderWidthChanged();
+    void borderGradientChanged();
+    void dashLengthChanged();
+    void shadowColorChanged();
+    void shadowBlurChanged();
+    void shadowOffsetYChanged();
 
 private:
     qreal m_radius = 0;

@@ -30,6 +30,13 @@ public:
     void cubicTo(QPointF c1, QPointF c2, QPointF to) { m_steps.append({Step::Kind::Cubic, to, c1, c2}); }
 
     const QList<Step> &steps() const { return m_steps; }
+    // The path of the first `count` steps.
+    OutlinePath first(qsizetype count) const
+    {
+        OutlinePath path;
+        path.m_steps = m_steps.first(qBound<qsizetype>(0, count, m_steps.size()));
+        return path;
+    }
     QPainterPath toPainterPath() const;
     // "M x y Q cx cy x y L x y ..." in logical pixels, two decimals.
     QString toSvgPathData() const;

@@ -78,7 +78,7 @@ bool E2eDesktop::start()
         m_background =
             startProgram(m_options.backgroundProgram,
                          {QStringLiteral("0"), QStringLiteral("0"), QString::number(m_options.screen.width()),
-                          QString::number(m_options.screen.height()), QColor(kBackground).name()});
+                          QString::number(m_options.screen.height()), QColor(m_options.background).name()});
         if (!waitForLine(m_background, QStringLiteral("ready"))) {
             m_error = QStringLiteral("the background window did not show");
             return false;
@@ -229,12 +229,13 @@ double E2eDesktop::cpuSeconds(qint64 pid)
     return double(nanoseconds) / 1e9;
 }
 
-QProcess *E2eDesktop::startProgram(const QString &program, const QStringList &arguments, bool keepErrors)
+QProcess *E2eDesktop::startProgram(const QString &program, const QStringList &arguments,
+                                   QProcess::ProcessChannelMode channels)
 {
     auto process = std::make_unique<QProcess>();
     process->setProcessEnvironment(environment());
-    process->setProcessChannelMode(QProcess::SeparateChannels);
-    if (!keepErrors)
+    process->setProcessChannelMode(channels);
+    if (channels != QProcess::MergedChannels)
         process->setStandardErrorFile(QProcess::nullDevice());
     process->start(program, arguments);
     process->waitForStarted();

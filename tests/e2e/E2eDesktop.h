@@ -32,10 +32,11 @@ public:
     {
         QSize screen{1920, 1080};
         bool compositor = false;
-        // The full-screen window below everything (e2e_window).
+        // The full-screen window below everything (e2e_window), and its colour.
         QString backgroundProgram;
-        // QT_QUICK_BACKEND of the programs started; empty: the scene graph's
-        // default (OpenGL), which users get.
+        QRgb background = kBackground;
+        // Qt Quick's scene graph for programs run here; empty: Qt's default
+        // (OpenGL, on this machine's software rasteriser).
         QString quickBackend = QStringLiteral("software");
     };
 
@@ -70,8 +71,9 @@ public:
     static double cpuSeconds(qint64 pid);
 
     // Starts a program on this desktop; it is killed when the desktop stops.
-    // Its standard error is dropped unless `keepErrors`.
-    QProcess *startProgram(const QString &program, const QStringList &arguments, bool keepErrors = false);
+    // Its error output is dropped, or with MergedChannels read with its output.
+    QProcess *startProgram(const QString &program, const QStringList &arguments,
+                           QProcess::ProcessChannelMode channels = QProcess::SeparateChannels);
     // Runs a program on this desktop to its end; true when it exits with 0.
     bool run(const QString &program, const QStringList &arguments, int timeoutMs = 10000) const;
     // Waits until the program prints `line` on its standard output.

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QDir>
 #include <QImage>
+#include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QStringList>
 
 #include <algorithm>
@@ -70,13 +72,74 @@ public:
     // with TALVO_SCREENSHOT_DIR set, keeps it there as `name`.png.
     QString check(const QImage &shot, const QString &name, int width, int height, int topRadius, int centreX) const
     {
+        keep(shot, name);
+        return faults(measure(shot), width, height, topRadius, centreX);
+    }
+
+    // With TALVO_SCREENSHOT_DIR set, keeps `shot` there as `name`.png.
+    static void keep(const QImage &shot, const QString &name)
+    {
         if (const QString dir = qEnvironmentVariable("TALVO_SCREENSHOT_DIR"); !dir.isEmpty())
             shot.save(QDir(dir).filePath(name + QStringLiteral(".png")));
-        return faults(measure(shot), width, height, topRadius, centreX);
+    }
+
+    // The attached notch's outline, `width` × `height` at the top centre of
+    // a window `windowWidth` wide: ears of `topRadius` curving out of the top
+    // edge into the sides, bottom corners of `bottomRadius`.
+    static QPainterPath attachedOutline(qreal windowWidth, qreal width, qreal height, qreal topRadius,
+                                        qreal bottomRadius)
+    {
+        const qreal l = (windowWidth - width) / 2, r = l + width, t = topRadius, b = bottomRadius;
+        QPainterPath path({l, 0});
+        path.quadTo({l + t, 0}, {l + t, t});
+        path.lineTo({l + t, height - b});
+        path.quadTo({l + t, height}, {l + t + b, height});
+        path.lineTo({r - t - b, height});
+        path.quadTo({r - t, height}, {r - t, height - b});
+        path.lineTo({r - t, t});
+        path.quadTo({r - t, 0}, {r, 0});
+        path.closeSubpath();
+        return path;
+    }
+
+    // Pixels outside `outline` darker than its shadow can make them: darker
+    // than `shadowOpacity` of black within `reach` of the outline lowered by
+    // `offsetY`, darker at all beyond (a pixel's width left to antialiasing).
+    // Says where the first few are; empty when there are none.
+    QString strayShadow(const QImage &image, const QPainterPath &outline, qreal reach, qreal offsetY,
+                        qreal shadowOpacity) const
+    {
+        QPainterPathStroker stroker;
+        stroker.setJoinStyle(Qt::RoundJoin);
+        stroker.setWidth(2);
+        const QPainterPath edge = stroker.createStroke(outline);
+        const QPainterPath lowered = outline.translated(0, offsetY);
+        stroker.setWidth(2 * (reach + 1));
+        const QPainterPath shade = stroker.createStroke(lowered);
+        const int faint = m_desktopBlue - kDarker;
+        const int shaded = int(m_desktopBlue * (1 - shadowOpacity)) - kDarker;
+        QStringList strays;
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const int blue = qBlue(image.pixel(x, y));
+                const QPointF centre(x + 0.5, y + 0.5);
+                if (blue >= faint || outline.contains(centre) || edge.contains(centre))
+                    continue;
+                if (blue >= shaded && (lowered.contains(centre) || shade.contains(centre)))
+                    continue;
+                if (++count <= 5)
+                    strays << QStringLiteral("(%1, %2) #%3").arg(x).arg(y).arg(image.pixel(x, y) & 0xffffff, 6, 16,
+                                                                            QLatin1Char('0'));
+            }
+        }
+        return count == 0 ? QString() : QStringLiteral("%1 stray: %2").arg(count).arg(strays.join(QStringLiteral(", ")));
     }
 
 private:
     static constexpr qreal kBody = 0.34;
+    // The least darkening that counts.
+    static constexpr int kDarker = 3;
 
     // Leftmost and rightmost pixel of a row covered at least `coverage`; {-1, -1} when none.
     std::pair<int, int> rowExtent(const QImage &image, int y, qreal coverage) const

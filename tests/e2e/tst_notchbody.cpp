@@ -19,6 +19,12 @@ const QPoint kAway(960, 700);
 const QPoint kDropPoint(960, 40);
 // The drawn body's top radius: the body is inset by it below the ears.
 constexpr int kTopRadius = 12;
+// The collapsed body's shadow: its blur radius, how far it falls, how dark it is.
+constexpr int kShadowRadius = 8;
+constexpr int kShadowOffsetY = 3;
+constexpr qreal kShadowOpacity = 0.22;
+// A light desktop, on which a stray shadow shows.
+constexpr QRgb kLightDesktop = 0xffe8eef8;
 
 } // namespace
 
@@ -32,10 +38,12 @@ class TestNotchBody : public QObject
     std::unique_ptr<E2eDesktop> m_desktop;
 
     // `preference`: a key and value set before the program starts.
-    void launch(bool compositor = true, const QStringList &preference = {})
+    // `desktop`, `quickBackend`: as E2eDesktop::Options has them.
+    void launch(bool compositor = true, const QStringList &preference = {}, QRgb desktop = E2eDesktop::kBackground,
+                const QString &quickBackend = QStringLiteral("software"))
     {
-        m_desktop = std::make_unique<E2eDesktop>(
-            E2eDesktop::Options{QSize(1920, 1080), compositor, QStringLiteral(TALVO_E2E_WINDOW)});
+        m_desktop = std::make_unique<E2eDesktop>(E2eDesktop::Options{
+            QSize(1920, 1080), compositor, QStringLiteral(TALVO_E2E_WINDOW), desktop, quickBackend});
         QVERIFY2(m_desktop->start(), qPrintable(m_desktop->error()));
         if (!preference.isEmpty())
             QVERIFY(m_desktop->run(QStringLiteral(TALVO_BINARY), QStringList{QStringLiteral("prefs"),
@@ -88,6 +96,40 @@ private slots:
         m_desktop->movePointer(kAway);
         QTRY_COMPARE_WITH_TIMEOUT(state("isHovering"), QVariant(false), 2000);
         QCOMPARE(shoot(QStringLiteral("notch-collapsed-again"), 185, 24), QString());
+    }
+
+    // The shadow follows the outline: on a light desktop nothing outside the
+    // body is darker than the shadow, nor darkened at all beyond its reach,
+    // at rest or hovered, with either scene graph.
+    void shadowStaysWithTheOutline_data()
+    {
+        QTest::addColumn<QString>("quickBackend");
+        QTest::newRow("opengl") << QString();
+        QTest::newRow("software") << QStringLiteral("software");
+    }
+    void shadowStaysWithTheOutline()
+    {
+        QFETCH(QString, quickBackend);
+        launch(true, {}, kLightDesktop, quickBackend);
+        if (QTest::currentTestFailed())
+            return;
+        // A body `width` × `height` with bottom corners of `bottomRadius`.
+        const auto strays = [this](const QString &name, int width, int height, int bottomRadius) {
+            QTest::qWait(900);
+            const QImage shot = m_desktop->grab(kWindowFrame);
+            NotchBodyMeasure::keep(shot, name + QLatin1Char('-') + QLatin1String(QTest::currentDataTag()));
+            return NotchBodyMeasure(QColor::fromRgb(kLightDesktop))
+                .strayShadow(shot,
+                             NotchBodyMeasure::attachedOutline(kWindowFrame.width(), width, height, kTopRadius,
+                                                               bottomRadius),
+                             kShadowRadius, kShadowOffsetY, kShadowOpacity);
+        };
+        const QString bare = strays(QStringLiteral("notch-shadow-bare"), 185, 24, 12);
+        m_desktop->glidePointer(kAway, kHotZone, 10, 10);
+        QTRY_COMPARE_WITH_TIMEOUT(state("isHovering"), QVariant(true), 2000);
+        const QString hovered = strays(QStringLiteral("notch-shadow-hover"), 235, 32, 18);
+        QCOMPARE(bare, QString());
+        QCOMPARE(hovered, QString());
     }
 
     // Without a compositing manager the window is drawn only where the body

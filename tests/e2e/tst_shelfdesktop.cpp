@@ -317,6 +317,31 @@ private slots:
         }
     }
 
+    // Quitting while the tray shows tiles ends the program cleanly; under the
+    // leak checker a picture left behind would fail the exit code.
+    void quitsCleanlyWithTilesShowing_data()
+    {
+        QTest::addColumn<bool>("file");
+        QTest::newRow("file") << true;
+        QTest::newRow("image") << false;
+    }
+    void quitsCleanlyWithTilesShowing()
+    {
+        QFETCH(bool, file);
+        launch();
+        if (QTest::currentTestFailed())
+            return;
+        shelveAndOpenTray(file ? QStringList{QStringLiteral("--files"), makeFile(QStringLiteral("report.txt"))}
+                               : QStringList{QStringLiteral("--image"), QStringLiteral("12"), QStringLiteral("8")});
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(state("isFullyExpanded"), QVariant(true));
+        m_talvo->terminate();
+        QVERIFY(m_talvo->waitForFinished(30000));
+        QCOMPARE(m_talvo->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_talvo->exitCode(), 0);
+    }
+
     void stripOfOneItemHasItsSizeOnScreen()
     {
         launch();

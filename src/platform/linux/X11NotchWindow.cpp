@@ -57,6 +57,7 @@ X11NotchWindow::X11NotchWindow(XcbConnection &monitorConnection, QObject *parent
 
 X11NotchWindow::~X11NotchWindow()
 {
+    clearContent();
     if (m_listener)
         m_monitor.removeListener(m_listener);
 }
@@ -100,12 +101,18 @@ void X11NotchWindow::setContent(QQmlEngine &engine, const QString &module, const
         return;
     }
     object.release();
+    clearContent();
     m_content = item;
     item->setParent(m_window->contentItem());
     item->setParentItem(m_window->contentItem());
     item->setSize(m_window->size());
     connect(m_window.get(), &QWindow::widthChanged, item, [item](int width) { item->setWidth(width); });
     connect(m_window.get(), &QWindow::heightChanged, item, [item](int height) { item->setHeight(height); });
+}
+
+void X11NotchWindow::clearContent()
+{
+    delete m_content;
 }
 
 void X11NotchWindow::setFrame(const QRect &frame)

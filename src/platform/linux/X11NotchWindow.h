@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class QQuickItem;
 class QQuickWindow;
 
 namespace talvo {
@@ -31,6 +32,9 @@ public:
 
     void setContent(QQmlEngine &engine, const QString &module, const QString &typeName,
                     const QVariantMap &initialProperties) override;
+    // Destroys the content while the window still draws: the pictures its
+    // items handed the scene graph are released only while that runs.
+    void clearContent();
     void setFrame(const QRect &frame) override;
     QRect frame() const override;
     void raise() override;
