@@ -5,6 +5,7 @@
 #include "app/TalvoUpdater.h"
 #include "settings/SettingsController.h"
 #include "settings/WidgetOrdering.h"
+#include "onboarding/OnboardingModel.h"
 #include "notch/DropDetectionView.h"
 #include "notch/NotchGreetingSequence.h"
 #include "notch/NotchStatePublisher.h"
@@ -162,6 +163,8 @@ struct Application::Shell
               },
               [] { QCoreApplication::quit(); },
               QStringLiteral(TALVO_VERSION), QUrl(QStringLiteral(TALVO_WEBSITE_URL))})
+        , onboarding(OnboardingModel::Services{preferences, notch.screens, settings,
+                                               [&notch] { notch.controller.showOnboardingGreeting(); }})
     {
         QObject::connect(&delegate, &AppDelegate::settingsTabRequested, &settings, &SettingsController::showPage);
     }
@@ -179,6 +182,7 @@ struct Application::Shell
     AppDelegate delegate;
     WidgetOrdering widgetOrdering;
     SettingsController settings;
+    OnboardingModel onboarding;
 };
 
 // What the players play, over MPRIS, with the HTTP client of the shell.
@@ -351,6 +355,7 @@ void Application::finishLaunching()
     provideToQml(*m_engine, &m_shell->updater);
     provideToQml(*m_engine, &m_shell->widgetOrdering);
     provideToQml(*m_engine, &m_shell->settings);
+    provideToQml(*m_engine, &m_shell->onboarding);
     // The settings page on show, for tools and the whole-program tests.
     const auto publishSettingsPage = [this] {
         m_controlBus->publish(QStringLiteral("settingsPage"),
