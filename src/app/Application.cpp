@@ -363,6 +363,12 @@ void Application::finishLaunching()
     };
     connect(&m_shell->settings, &SettingsController::selectedTabChanged, this, publishSettingsPage);
     publishSettingsPage();
+    // The same for the first-run flow's page.
+    const auto publishOnboardingPage = [this] {
+        m_controlBus->publish(QStringLiteral("onboardingPage"), m_shell->onboarding.currentPage());
+    };
+    connect(&m_shell->onboarding, &OnboardingModel::currentPageChanged, this, publishOnboardingPage);
+    publishOnboardingPage();
     m_nowPlaying = std::make_unique<NowPlaying>(*m_scheduler, *m_shell);
     provideToQml(*m_engine, m_nowPlaying->manager.get());
     m_sources = std::make_unique<Sources>(*m_scheduler, *m_preferences, *m_notch, *m_shell);

@@ -316,19 +316,19 @@ FocusScope {
             subtitle: qsTr("Choose between 2 and 3 active widgets to display in your home notch panel.")
             Column {
                 anchors.centerIn: parent
-                spacing: 12
+                spacing: 10
                 Grid {
                     id: grid
-                    columns: 3
-                    spacing: 8
+                    columns: 2
+                    spacing: 6
                     Repeater {
                         model: WidgetOrdering.catalog
                         WidgetSettingsCard {
                             required property var modelData
-                            width: 168
-                            height: 52
+                            width: 256
+                            height: 48
                             title: modelData.title
-                            subtitle: ""
+                            subtitle: modelData.subtitle
                             icon: modelData.symbol
                             isSelected: WidgetOrdering.activeWidgets.indexOf(modelData.id) >= 0
                             onClicked: OnboardingModel.toggleWidget(modelData.id)
@@ -339,7 +339,7 @@ FocusScope {
                     width: grid.width
                     horizontalAlignment: Text.AlignHCenter
                     wrapMode: Text.WordWrap
-                    text: qsTr("💡 You can change the order of active widgets in Settings later.")
+                    text: qsTr("You can change the order of active widgets in Settings later.")
                     color: Qt.rgba(1, 1, 1, 0.5)
                     font.pixelSize: 11
                 }
@@ -368,7 +368,7 @@ FocusScope {
                 }
                 OnboardingPermissionRow {
                     width: 460
-                    symbol: "location.fill"
+                    symbol: "mappin.and.ellipse"
                     iconColor: "#0a84ff"
                     title: qsTr("Location Services")
                     subtitle: qsTr("Required to fetch current weather details and local temperature.")

@@ -69,3 +69,9 @@ talvo_add_test(tst_settingsdesktop SOURCES e2e/tst_settingsdesktop.cpp LIBS talv
 target_compile_definitions(tst_settingsdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
     TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
 add_dependencies(tst_settingsdesktop talvo)
+
+# The first-run flow gone through as a new user would.
+talvo_add_test(tst_onboardingdesktop SOURCES e2e/tst_onboardingdesktop.cpp LIBS talvo_e2e TIMEOUT 300)
+target_compile_definitions(tst_onboardingdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
+    TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
+add_dependencies(tst_onboardingdesktop talvo)
