@@ -1,8 +1,6 @@
 #include "E2eDesktop.h"
 
 #include <QDir>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -36,13 +34,10 @@ class TestOnboardingDesktop : public QObject
 
     QVariant state(const char *name) const { return m_desktop->controlProperty(QString::fromLatin1(name)); }
 
-    QJsonObject prefs() const
+    QString pref(const char *key) const
     {
-        QFile file(m_desktop->environment().value(QStringLiteral("XDG_CONFIG_HOME"))
-                   + QStringLiteral("/talvo/preferences.json"));
-        return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
+        return m_desktop->storedPreferences().value(QLatin1String(key)).toVariant().toString();
     }
-    QString pref(const char *key) const { return prefs().value(QLatin1String(key)).toVariant().toString(); }
 
     void click(QPoint inWindow)
     {
@@ -62,12 +57,9 @@ class TestOnboardingDesktop : public QObject
             return;
         }
         QTRY_VERIFY_WITH_TIMEOUT((window = m_desktop->findWindow(kTitle)) != XCB_NONE, 10000);
-        xcb_connection_t *x = m_desktop->x();
-        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
-        auto *origin = xcb_translate_coordinates_reply(x, xcb_translate_coordinates(x, window, root, 0, 0), nullptr);
+        const std::optional<QPoint> origin = m_desktop->windowOrigin(window);
         QVERIFY(origin);
-        m_window = QPoint(origin->dst_x, origin->dst_y);
-        std::free(origin);
+        m_window = *origin;
         QTest::qWait(800); // the first frame
     }
 
@@ -186,7 +178,7 @@ private slots:
         click(kMainButton);
         QTRY_COMPARE_WITH_TIMEOUT(m_desktop->findWindow(kTitle), XCB_NONE, 3000);
         QCOMPARE(pref("hasCompletedOnboarding"), QStringLiteral("true"));
-        const QJsonObject stored = prefs();
+        const QJsonObject stored = m_desktop->storedPreferences();
         // The flow's choices and start-up's login item mark, nothing else.
         QCOMPARE(QStringList(stored.keys()).join(u' '),
                  QStringLiteral("activeWidgetsOrder didConfigureLaunchAtLoginDefault enableGlassUI "
