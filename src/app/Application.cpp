@@ -5,6 +5,7 @@
 #include "app/TalvoUpdater.h"
 #include "settings/SettingsController.h"
 #include "settings/WidgetOrdering.h"
+#include "onboarding/OnboardingModel.h"
 #include "notch/DropDetectionView.h"
 #include "notch/NotchGreetingSequence.h"
 #include "notch/NotchStatePublisher.h"
@@ -169,6 +170,8 @@ struct Application::Shell
               },
               [] { QCoreApplication::quit(); },
               QStringLiteral(TALVO_VERSION), QUrl(QStringLiteral(TALVO_WEBSITE_URL))})
+        , onboarding(OnboardingModel::Services{preferences, notch.screens, settings,
+                                               [&notch] { notch.controller.showOnboardingGreeting(); }})
     {
         QObject::connect(&delegate, &AppDelegate::settingsTabRequested, &settings, &SettingsController::showPage);
     }
@@ -186,6 +189,7 @@ struct Application::Shell
     AppDelegate delegate;
     WidgetOrdering widgetOrdering;
     SettingsController settings;
+    OnboardingModel onboarding;
 };
 
 // What the players play, over MPRIS, with the HTTP client of the shell.
@@ -390,6 +394,7 @@ void Application::finishLaunching()
     provideToQml(*m_engine, &m_shell->updater);
     provideToQml(*m_engine, &m_shell->widgetOrdering);
     provideToQml(*m_engine, &m_shell->settings);
+    provideToQml(*m_engine, &m_shell->onboarding);
     // The settings page on show, for tools and the whole-program tests.
     const auto publishSettingsPage = [this] {
         m_controlBus->publish(QStringLiteral("settingsPage"),
@@ -397,6 +402,12 @@ void Application::finishLaunching()
     };
     connect(&m_shell->settings, &SettingsController::selectedTabChanged, this, publishSettingsPage);
     publishSettingsPage();
+    // The same for the first-run flow's page.
+    const auto publishOnboardingPage = [this] {
+        m_controlBus->publish(QStringLiteral("onboardingPage"), m_shell->onboarding.currentPage());
+    };
+    connect(&m_shell->onboarding, &OnboardingModel::currentPageChanged, this, publishOnboardingPage);
+    publishOnboardingPage();
     m_nowPlaying = std::make_unique<NowPlaying>(*m_scheduler, *m_shell);
     provideToQml(*m_engine, m_nowPlaying->manager.get());
     m_sources = std::make_unique<Sources>(*m_scheduler, *m_preferences, *m_notch, *m_shell);

@@ -1,41 +1,25 @@
 import QtQuick
+import Talvo
 
-// The first-run window; its flow comes with the onboarding work.
+// The first-run window around the flow; the flow's close request goes to the
+// application delegate.
 Window {
     id: root
     required property QtObject closeHandler
     width: 600
     height: 480
     color: "#1c1c1e"
+    title: qsTr("Welcome to Talvo")
 
-    Column {
-        anchors.centerIn: parent
-        spacing: 24
+    Component.onCompleted: OnboardingModel.windowOpened()
 
-        Text {
-            anchors.horizontalCenter: parent.horizontalCenter
-            text: "Welcome to Talvo"
-            color: "white"
-            font.pixelSize: 26
-        }
+    Connections {
+        target: OnboardingModel
+        function onCloseRequested() { root.closeHandler.invoke() }
+    }
 
-        Rectangle {
-            anchors.horizontalCenter: parent.horizontalCenter
-            width: 160
-            height: 36
-            radius: 18
-            color: "white"
-
-            Text {
-                anchors.centerIn: parent
-                text: "Get Started"
-                color: "black"
-                font.pixelSize: 15
-            }
-
-            TapHandler {
-                onTapped: root.closeHandler.invoke()
-            }
-        }
+    OnboardingView {
+        anchors.fill: parent
+        focus: true
     }
 }

@@ -39,10 +39,7 @@ void SettingsController::windowOpened()
 {
     setSelectedTab(SettingsTab::Home);
     setShelfAlert(false, {});
-    const QList<ScreenInfo> screens = m_services.screens.screens();
-    const bool housing = std::any_of(screens.begin(), screens.end(), [](const ScreenInfo &screen) {
-        return screen.auxiliaryTopLeftArea && screen.auxiliaryTopRightArea;
-    });
+    const bool housing = hasCameraHousing(m_services.screens.screens());
     if (housing != m_hasPhysicalNotch) {
         m_hasPhysicalNotch = housing;
         emit hasPhysicalNotchChanged();
@@ -52,6 +49,19 @@ void SettingsController::windowOpened()
         m_updateMessage.clear();
         emit updateMessageChanged();
     }
+}
+
+bool SettingsController::hasCameraHousing(const QList<ScreenInfo> &screens)
+{
+    return std::any_of(screens.begin(), screens.end(), [](const ScreenInfo &screen) {
+        return screen.auxiliaryTopLeftArea && screen.auxiliaryTopRightArea;
+    });
+}
+
+QString SettingsController::shelfAlertMessage(bool hasPhysicalNotch)
+{
+    return hasPhysicalNotch ? tr("Your screen has a camera housing. 'Floating Island' might look out of place.")
+                            : tr("Your screen has no camera housing. 'Hardware Notch' might look out of place.");
 }
 
 QString SettingsController::rawValue(SettingsTab tab)

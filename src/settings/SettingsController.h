@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Scheduler.h"
+#include "platform/Screens.h"
 
 #include <QObject>
 #include <QStringList>
@@ -19,7 +20,6 @@ class FileOpener;
 class LoginItemService;
 class NotchViewModel;
 class Preferences;
-class Screens;
 
 // What the settings window shows and does beyond binding preferences: the
 // page on show, the General page's choices that preview on the notch, the
@@ -37,6 +37,7 @@ class SettingsController : public QObject
     Q_PROPERTY(bool hasPhysicalNotch READ hasPhysicalNotch NOTIFY hasPhysicalNotchChanged)
     Q_PROPERTY(bool showingShelfAlert READ showingShelfAlert NOTIFY shelfAlertChanged)
     Q_PROPERTY(QString pendingShelfSelection READ pendingShelfSelection NOTIFY shelfAlertChanged)
+    Q_PROPERTY(QString shelfAlertText READ shelfAlertText NOTIFY hasPhysicalNotchChanged)
     Q_PROPERTY(bool launchAtLogin READ launchAtLogin WRITE setLaunchAtLogin NOTIFY launchAtLoginChanged)
     Q_PROPERTY(QString appVersion READ appVersion CONSTANT)
     Q_PROPERTY(QStringList releaseNotes READ releaseNotes CONSTANT)
@@ -79,8 +80,13 @@ public:
     static std::optional<SettingsTab> tabFromRawValue(const QString &raw);
 
     bool hasPhysicalNotch() const { return m_hasPhysicalNotch; }
+    // A screen with both auxiliary top areas has a camera housing between them.
+    static bool hasCameraHousing(const QList<ScreenInfo> &screens);
+    // The warning shown before a shelf style that does not suit the hardware.
+    static QString shelfAlertMessage(bool hasPhysicalNotch);
     bool showingShelfAlert() const { return m_showingShelfAlert; }
     QString pendingShelfSelection() const { return m_pendingShelfSelection; }
+    QString shelfAlertText() const { return shelfAlertMessage(m_hasPhysicalNotch); }
 
     static constexpr Scheduler::Duration kPreviewDuration{3000};
 

@@ -1,11 +1,15 @@
 import QtQuick
 import Talvo
 
-// Asks before the floating shelf style is chosen on a screen with a camera
-// housing; the window behind it takes no input while it shows.
+// Asks before a shelf style that does not suit the hardware is stored; the
+// window behind it takes no input while it shows. The controller is the
+// settings window's or the first-run flow's: both offer showingShelfAlert,
+// shelfAlertText, confirmShelfChange() and cancelShelfChange().
 Rectangle {
     id: alert
-    visible: SettingsController.showingShelfAlert
+    property QtObject controller: SettingsController
+
+    visible: controller.showingShelfAlert
     color: Qt.rgba(0, 0, 0, 0.45)
     z: 100
 
@@ -32,7 +36,7 @@ Rectangle {
         Accessible.name: title.text
         Accessible.description: message.text
 
-        Keys.onEscapePressed: SettingsController.cancelShelfChange()
+        Keys.onEscapePressed: alert.controller.cancelShelfChange()
 
         Column {
             id: content
@@ -61,7 +65,7 @@ Rectangle {
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
                 wrapMode: Text.WordWrap
-                text: qsTr("Your screen has a camera housing. 'Floating Island' might look out of place.")
+                text: alert.controller.shelfAlertText
                 color: Qt.rgba(1, 1, 1, 0.7)
                 font.pixelSize: 12
             }
@@ -70,16 +74,16 @@ Rectangle {
                 spacing: 10
                 TalvoButton {
                     text: qsTr("Cancel")
-                    onClicked: SettingsController.cancelShelfChange()
-                    Keys.onEscapePressed: SettingsController.cancelShelfChange()
+                    onClicked: alert.controller.cancelShelfChange()
+                    Keys.onEscapePressed: alert.controller.cancelShelfChange()
                 }
                 TalvoButton {
                     id: changeButton
                     text: qsTr("Change Anyway")
                     fill: "#0a84ff"
                     hoverFill: "#409cff"
-                    onClicked: SettingsController.confirmShelfChange()
-                    Keys.onEscapePressed: SettingsController.cancelShelfChange()
+                    onClicked: alert.controller.confirmShelfChange()
+                    Keys.onEscapePressed: alert.controller.cancelShelfChange()
                 }
             }
         }

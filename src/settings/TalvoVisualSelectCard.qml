@@ -20,6 +20,8 @@ Rectangle {
     property bool isDisplaySelector: false
     property bool isFloating: false
     property bool isRecommended: false
+    // The badge shown while isRecommended.
+    property string badgeText: qsTr("Recommended")
     // With isDisplaySelector: the screen under the pointer rather than the main one.
     property bool followsPointer: false
     readonly property bool hovered: hover.hovered
@@ -191,7 +193,7 @@ Rectangle {
         Text {
             id: badge
             anchors.centerIn: parent
-            text: qsTr("Recommended")
+            text: card.badgeText
             color: "white"
             font.pixelSize: 9
             font.bold: true

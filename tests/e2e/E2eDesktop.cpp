@@ -9,6 +9,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
 #include <QThread>
 #include <QUuid>
 
@@ -458,6 +459,21 @@ xcb_window_t E2eDesktop::findWindow(const QByteArray &title)
             return children[i];
     }
     return XCB_NONE;
+}
+
+std::optional<QPoint> E2eDesktop::windowOrigin(xcb_window_t window)
+{
+    Reply<xcb_translate_coordinates_reply_t> origin(
+        xcb_translate_coordinates_reply(m_x, xcb_translate_coordinates(m_x, window, m_root, 0, 0), nullptr));
+    if (!origin)
+        return std::nullopt;
+    return QPoint(origin->dst_x, origin->dst_y);
+}
+
+QJsonObject E2eDesktop::storedPreferences() const
+{
+    QFile file(environment().value(QStringLiteral("XDG_CONFIG_HOME")) + QStringLiteral("/talvo/preferences.json"));
+    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
 }
 
 QList<QRect> shapeRectangles(xcb_connection_t *connection, xcb_window_t window, int kind)

@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QImage>
+#include <QJsonObject>
 
 #include <functional>
 #include <QPoint>
@@ -15,6 +16,7 @@
 #include <xcb/xcb.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace talvo::e2e {
@@ -110,6 +112,10 @@ public:
     xcb_connection_t *x() const { return m_x; }
     // The first mapped top-level window whose WM_NAME is `title`, or none.
     xcb_window_t findWindow(const QByteArray &title);
+    // Where a window's top left lies on the screen; none for a window that has gone.
+    std::optional<QPoint> windowOrigin(xcb_window_t window);
+    // Talvo's stored preferences in this desktop's home; empty when unreadable.
+    QJsonObject storedPreferences() const;
     // The full-screen window at the bottom, reporting presses on its output.
     QProcess *background() const { return m_background; }
 

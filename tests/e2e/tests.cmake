@@ -82,3 +82,9 @@ target_compile_definitions(tst_utilitydesktop PRIVATE TALVO_BINARY="$<TARGET_FIL
     TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_CLIPBOARD="$<TARGET_FILE:clipboard_owner>"
     TALVO_E2E_DROPTARGET="$<TARGET_FILE:e2e_droptarget>" TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
 add_dependencies(tst_utilitydesktop talvo e2e_window clipboard_owner e2e_droptarget)
+
+# The first-run flow gone through as a new user would.
+talvo_add_test(tst_onboardingdesktop SOURCES e2e/tst_onboardingdesktop.cpp LIBS talvo_e2e TIMEOUT 300)
+target_compile_definitions(tst_onboardingdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
+    TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
+add_dependencies(tst_onboardingdesktop talvo)

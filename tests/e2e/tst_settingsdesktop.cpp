@@ -2,8 +2,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -43,11 +41,7 @@ class TestSettingsDesktop : public QObject
 
     QString pref(const QString &key) const
     {
-        QFile file(m_desktop->environment().value(QStringLiteral("XDG_CONFIG_HOME"))
-                   + QStringLiteral("/talvo/preferences.json"));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QJsonDocument::fromJson(file.readAll()).object().value(key).toVariant().toString();
+        return m_desktop->storedPreferences().value(key).toVariant().toString();
     }
 
     bool setPref(const QStringList &arguments)
@@ -75,12 +69,9 @@ class TestSettingsDesktop : public QObject
         QVERIFY(second->waitForFinished(10000));
         xcb_window_t window = XCB_NONE;
         QTRY_VERIFY_WITH_TIMEOUT((window = m_desktop->findWindow("Talvo Settings")) != XCB_NONE, 10000);
-        xcb_connection_t *x = m_desktop->x();
-        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
-        auto *origin = xcb_translate_coordinates_reply(x, xcb_translate_coordinates(x, window, root, 0, 0), nullptr);
+        const std::optional<QPoint> origin = m_desktop->windowOrigin(window);
         QVERIFY(origin);
-        m_window = QPoint(origin->dst_x, origin->dst_y);
-        std::free(origin);
+        m_window = *origin;
         QTest::qWait(800); // the first frame
     }
 

@@ -34,6 +34,7 @@ target_sources(talvo_fakes PRIVATE
     fakes/FakeNotchWindowSurface.h
     fakes/FakePointer.h
     fakes/FakeScreens.h
+    fakes/SettingsFixture.h
     fakes/VirtualTimerQueue.h
 )
 target_sources(talvo_fakes PRIVATE fakes/FakeDragData.h)

@@ -201,7 +201,7 @@ std::unique_ptr<AppWindow> QuickAppWindowFactory::createOnboardingWindow(std::fu
     callback->setParent(window);
     // A title bar without close, minimise or maximise buttons, and a fixed size.
     window->setFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    window->setTitle(QStringLiteral("Welcome to Talvo"));
+    window->setTitle(QCoreApplication::translate("QuickAppWindowFactory", "Welcome to Talvo"));
     window->setMinimumSize(QSize(600, 480));
     window->setMaximumSize(QSize(600, 480));
     window->setGeometry(centredOnPrimary(QSize(600, 480)));

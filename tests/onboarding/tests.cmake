@@ -1,0 +1,1 @@
+talvo_add_test(tst_onboardingmodel SOURCES onboarding/tst_onboardingmodel.cpp)
