@@ -3,7 +3,7 @@
 # folder and of the folders listed for it below, nothing else of ours. The
 # composition root is on top, the platform interfaces at the bottom:
 #
-#   app > panel, settings, onboarding > notch > shelf, sources
+#   app > onboarding > panel, settings > notch > shelf, sources
 #       > preferences, ui > platform
 #
 # platform/linux (the backends) is included only by app. X11, D-Bus, libical,
@@ -22,7 +22,7 @@ allowed='
 app:            panel settings onboarding notch shelf sources preferences ui platform platform/linux
 panel:          notch shelf sources preferences ui platform
 settings:       notch shelf sources preferences ui platform
-onboarding:     notch shelf sources preferences ui platform
+onboarding:     settings notch shelf sources preferences ui platform
 notch:          shelf sources preferences ui platform
 shelf:          preferences ui platform
 sources:        preferences ui platform

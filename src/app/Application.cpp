@@ -76,12 +76,10 @@
 #include "ui/QmlScheduler.h"
 
 #include <QCoreApplication>
-#include <QDBusConnection>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QStandardPaths>
-#include <QThreadPool>
 #include <QTimer>
 
 #include <algorithm>
@@ -305,7 +303,7 @@ void Application::start()
     // The session bus connects on a worker while the notch window is being
     // made (which loads the graphics driver): claiming the name below then
     // finds the connection ready.
-    QThreadPool::globalInstance()->start([] { QDBusConnection::sessionBus(); });
+    DBusControlBus::connectInBackground();
     // Only what the collapsed notch's first frame needs comes before it; the
     // rest follows the frame (finishLaunching()).
     m_notch = std::make_unique<Notch>(*m_scheduler, *m_preferences, *m_controlBus);

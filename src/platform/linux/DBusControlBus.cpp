@@ -8,6 +8,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
+#include <QThreadPool>
 
 namespace talvo {
 
@@ -173,6 +174,11 @@ DBusControlBus::~DBusControlBus()
         bus.unregisterObject(path());
         bus.unregisterService(m_service);
     }
+}
+
+void DBusControlBus::connectInBackground()
+{
+    QThreadPool::globalInstance()->start([] { QDBusConnection::sessionBus(); });
 }
 
 bool DBusControlBus::registerInstance()

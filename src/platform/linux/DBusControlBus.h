@@ -31,6 +31,10 @@ public:
     DBusControlBus(const QString &service, QObject *parent = nullptr);
     ~DBusControlBus() override;
 
+    // Opens the session bus connection on a worker thread, so that a later
+    // registerInstance() finds it ready (start-up does other work meanwhile).
+    static void connectInBackground();
+
     bool registerInstance() override;
     bool activateRunningInstance() override;
     void publish(const QString &name, const QVariant &value) override;
