@@ -328,9 +328,9 @@ int main(int argc, char **argv)
     constexpr int kSpanSeconds = 5;
     double afterCpu[2];
     for (double &cpu : afterCpu) {
-        const double start = cpuSeconds(talvo->processId());
+        const double start = E2eDesktop::cpuSeconds(talvo->processId());
         QThread::sleep(kSpanSeconds);
-        cpu = (cpuSeconds(talvo->processId()) - start) / kSpanSeconds * 100;
+        cpu = (E2eDesktop::cpuSeconds(talvo->processId()) - start) / kSpanSeconds * 100;
     }
     const qint64 afterRss = residentKiB(talvo->processId());
     std::printf("after a collapse: CPU %.3f %% of a core from 1 s to %d s after it, %.3f %% from %d s to %d s "
