@@ -471,7 +471,8 @@ FocusScope {
         Image {
             id: themed
             anchors.fill: parent
-            source: "image://appicon/com.talvo.Talvo"
+            // The program carries its own icon.
+            source: "qrc:/talvo/com.talvo.Talvo.svg"
             sourceSize: Qt.size(iconButton.size, iconButton.size)
             visible: status === Image.Ready && implicitWidth > 1
         }

@@ -19,6 +19,7 @@ struct Entry
 
 // Sorted by name (binary search). The comment names the Material glyph.
 constexpr std::array kSymbols{
+    Entry{u"app.fill", 0xe5c3},                      // apps
     Entry{u"arrow.triangle.2.circlepath", 0xe627},   // sync
     Entry{u"backward.end.fill", 0xe045},             // skip_previous
     Entry{u"battery.0", 0xebdc},                     // battery_0_bar

@@ -167,7 +167,8 @@ QuickAppWindowFactory::QuickAppWindowFactory(QQmlEngine &engine, WindowStateStor
 QQuickWindow *QuickAppWindowFactory::load(const QString &path, const QVariantMap &initialProperties)
 {
     QQmlComponent component(&m_engine, QUrl(QStringLiteral("qrc:/qt/qml/Talvo/") + path));
-    QObject *object = component.createWithInitialProperties(initialProperties);
+    // Creating from a component that is not ready crashes in Qt 6.4.
+    QObject *object = component.isReady() ? component.createWithInitialProperties(initialProperties) : nullptr;
     auto *window = qobject_cast<QQuickWindow *>(object);
     if (!window) {
         qCWarning(lcApp).noquote() << QStringLiteral("Cannot create %1: ").arg(path) + component.errorString();

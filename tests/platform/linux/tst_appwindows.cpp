@@ -20,6 +20,7 @@ private slots:
     {
         QTemporaryDir dir;
         QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
         WindowStateStore state(dir.filePath(QStringLiteral("window-state.json")));
         QuickAppWindowFactory factory(engine, state);
         QRect moved;
@@ -46,6 +47,7 @@ private slots:
     {
         QTemporaryDir dir;
         QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
         WindowStateStore state(dir.filePath(QStringLiteral("window-state.json")));
         QuickAppWindowFactory factory(engine, state);
         int finished = 0;
