@@ -88,3 +88,9 @@ talvo_add_test(tst_onboardingdesktop SOURCES e2e/tst_onboardingdesktop.cpp LIBS 
 target_compile_definitions(tst_onboardingdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
     TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
 add_dependencies(tst_onboardingdesktop talvo)
+
+# Each whole-program test runs an X server, a bus, a compositing manager and
+# the program: one at a time, so that no test's timing depends on another's load.
+set_tests_properties(tst_notchdesktop tst_notchbody tst_appshell tst_shelfdesktop tst_nowplayingpeek tst_paneldesktop
+    tst_commanddesktop tst_shortcutsdesktop tst_settingsdesktop tst_carddesktop tst_utilitydesktop tst_onboardingdesktop
+    PROPERTIES RESOURCE_LOCK e2e_desktop)
