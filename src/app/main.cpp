@@ -79,6 +79,7 @@ int main(int argc, char **argv)
     // Qt Widgets stays out of this long-running process: the folder dialog
     // and the tray icon live in talvo-helper.
     QGuiApplication app(argc, argv);
+    talvo::closeDisplayProbe();
     QGuiApplication::setApplicationName(QStringLiteral("talvo"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Talvo"));
     QGuiApplication::setApplicationVersion(QStringLiteral(TALVO_VERSION));

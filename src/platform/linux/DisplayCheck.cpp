@@ -2,11 +2,18 @@
 
 #include <QByteArray>
 
+#include <utility>
+
 #include <xcb/xcb.h>
 
 namespace talvo {
 
 namespace {
+
+// The probe's connection stays open until the program has its own: a bare X
+// server (Xvfb) resets when its last client leaves, and a connection made
+// during the reset fails.
+xcb_connection_t *g_probe = nullptr;
 
 bool isWaylandSession()
 {
@@ -33,12 +40,21 @@ DisplayChoice chooseDisplay()
     }
     xcb_connection_t *connection = xcb_connect(display.constData(), nullptr);
     const int failure = xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
+    if (failure != 0)
+        xcb_disconnect(connection);
+    else
+        g_probe = connection;
     if (failure != 0)
         choice.error = QStringLiteral("cannot open the X display \"%1\" (error %2).")
                            .arg(QString::fromLocal8Bit(display))
                            .arg(failure);
     return choice;
+}
+
+void closeDisplayProbe()
+{
+    if (g_probe)
+        xcb_disconnect(std::exchange(g_probe, nullptr));
 }
 
 bool runsThroughXWayland()

@@ -17,6 +17,9 @@ struct DisplayChoice
 // platform) and checks that the X display answers. Reads and may set the
 // environment: call before the application object exists.
 DisplayChoice chooseDisplay();
+// Closes the connection chooseDisplay() kept open; call once the application
+// object has connected.
+void closeDisplayProbe();
 // True when the session is a Wayland one and Qt runs on its X server.
 bool runsThroughXWayland();
 // The one line that tells a Wayland user what works there.
