@@ -306,14 +306,14 @@ void Application::start()
     DBusControlBus::connectInBackground();
     // Only what the collapsed notch's first frame needs comes before it; the
     // rest follows the frame (finishLaunching()).
-    m_notch = std::make_unique<Notch>(*m_scheduler, *m_preferences, *m_controlBus);
     // One instance per session: a second launch hands over and leaves before
-    // its window ever shows.
+    // it builds anything.
     if (!m_controlBus->registerInstance()) {
         m_controlBus->activateRunningInstance();
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
         return;
     }
+    m_notch = std::make_unique<Notch>(*m_scheduler, *m_preferences, *m_controlBus);
     if (runsThroughXWayland())
         m_notch->controller.setHotZoneAlwaysActive(true);
     provideToQml(*m_engine, &m_notch->viewModel);

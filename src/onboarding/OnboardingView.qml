@@ -468,17 +468,8 @@ FocusScope {
         Keys.onReturnPressed: iconButton.clicked()
         Keys.onEnterPressed: iconButton.clicked()
 
-        Image {
-            id: themed
-            anchors.fill: parent
-            // The program carries its own icon.
-            source: "qrc:/talvo/com.talvo.Talvo.svg"
-            sourceSize: Qt.size(iconButton.size, iconButton.size)
-            visible: status === Image.Ready && implicitWidth > 1
-        }
-        // Drawn when the icon theme has no icon for us (a build not installed).
+        // The program's icon, drawn.
         Rectangle {
-            visible: !themed.visible
             anchors.fill: parent
             radius: width * 0.22
             gradient: Gradient {

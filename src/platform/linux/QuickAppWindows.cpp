@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QCoreApplication>
 #include <QQmlComponent>
+#include <QThread>
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QScreen>
@@ -75,8 +76,15 @@ public:
     }
     ~QuickAppWindow() override
     {
-        if (m_window)
+        if (!m_window)
+            return;
+        // Closing may happen inside the window's own signals: delete it once
+        // they are done. After the event loop has ended (quitting) nothing
+        // would run a later deletion, so the window and its items go now.
+        if (QThread::currentThread()->loopLevel() > 0)
             m_window->deleteLater();
+        else
+            delete m_window;
     }
 
     void present() override
