@@ -80,7 +80,6 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QStandardPaths>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -150,7 +149,8 @@ struct Application::Notch
 struct Application::Shell
 {
     // The notch window is shown before its first frame, ahead of the shell.
-    Shell(Scheduler &scheduler, Preferences &preferences, QQmlEngine &engine, Notch &notch)
+    Shell(Scheduler &scheduler, Preferences &preferences, QQmlEngine &engine, Notch &notch,
+          std::function<void()> quit)
         : mic(microphone, micQueue, scheduler)
         , http(scheduler)
         , updater(http, scheduler, opener, updateFeedUrl(), QStringLiteral(TALVO_VERSION))
@@ -166,8 +166,7 @@ struct Application::Shell
                   updater.checkForUpdates();
                   return true;
               },
-              [] { QCoreApplication::quit(); },
-              QStringLiteral(TALVO_VERSION), QUrl(QStringLiteral(TALVO_WEBSITE_URL))})
+              std::move(quit), QStringLiteral(TALVO_VERSION), QUrl(QStringLiteral(TALVO_WEBSITE_URL))})
         , onboarding(OnboardingModel::Services{preferences, notch.screens, settings,
                                                [&notch] { notch.controller.showOnboardingGreeting(); }})
     {
@@ -368,9 +367,9 @@ void Application::start()
             else
                 m_shell->delegate.showSettingsTab(page);
         },
-        [] {
+        [this] {
             // After the caller's answer has gone out.
-            QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, &Application::quit, Qt::QueuedConnection);
         });
     m_controlBus->setCommands(m_commands.get());
     m_notch->controller.showWindow();
@@ -386,7 +385,7 @@ void Application::finishLaunching()
     const QStringList entries = QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, entryName);
     if (std::all_of(entries.cbegin(), entries.cend(), [&](const QString &path) { return path.startsWith(dataHome); }))
         DesktopEntry::installLauncher(dataHome, QCoreApplication::applicationFilePath());
-    m_shell = std::make_unique<Shell>(*m_scheduler, *m_preferences, *m_engine, *m_notch);
+    m_shell = std::make_unique<Shell>(*m_scheduler, *m_preferences, *m_engine, *m_notch, [this] { quit(); });
     provideToQml(*m_engine, &m_shell->delegate);
     provideToQml(*m_engine, &m_shell->mic);
     provideToQml(*m_engine, &m_shell->updater);

@@ -78,6 +78,7 @@ public:
     {
         if (!m_window)
             return;
+        disconnect(m_window, nullptr, this, nullptr);
         // Closing may happen inside the window's own signals: delete it once
         // they are done. After the event loop has ended (quitting) nothing
         // would run a later deletion, so the window and its items go now.

@@ -8,6 +8,9 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QRunnable>
+#include <QSemaphore>
+#include <QThread>
 
 #include <xcb/shape.h>
 #include <xcb/xfixes.h>
@@ -15,6 +18,35 @@
 namespace talvo {
 
 namespace {
+
+// A job that holds the render thread until the GUI thread lets it go. A job
+// the render loop drops (a window not drawn) or runs on the GUI thread (the
+// basic loop) holds nothing.
+class RenderThreadPause final : public QRunnable
+{
+public:
+    struct Gate {
+        QSemaphore held;
+        QSemaphore released;
+    };
+    explicit RenderThreadPause(std::shared_ptr<Gate> gate) : m_gate(std::move(gate)) {}
+    ~RenderThreadPause() override
+    {
+        if (!m_ran)
+            m_gate->held.release();
+    }
+    void run() override
+    {
+        m_ran = true;
+        m_gate->held.release();
+        if (QThread::currentThread() != QCoreApplication::instance()->thread())
+            m_gate->released.acquire();
+    }
+
+private:
+    std::shared_ptr<Gate> m_gate;
+    bool m_ran = false;
+};
 
 xcb_atom_t internAtom(xcb_connection_t *c, const char *name)
 {
@@ -112,7 +144,17 @@ void X11NotchWindow::setContent(QQmlEngine &engine, const QString &module, const
 
 void X11NotchWindow::clearContent()
 {
+    if (!m_content)
+        return;
+    // Some items (shapes) are read by the render thread as it draws them, so
+    // they go while that thread waits in a job of ours. Deleted while the
+    // window is exposed, they hand their pictures back to the scene graph.
+    auto gate = std::make_shared<RenderThreadPause::Gate>();
+    m_window->scheduleRenderJob(new RenderThreadPause(gate), QQuickWindow::NoStage);
+    if (!gate->held.tryAcquire(1, 5000))
+        qCWarning(lcNotch) << "The render thread did not pause; clearing the notch anyway";
     delete m_content;
+    gate->released.release();
 }
 
 void X11NotchWindow::setFrame(const QRect &frame)

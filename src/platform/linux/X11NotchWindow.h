@@ -32,8 +32,7 @@ public:
 
     void setContent(QQmlEngine &engine, const QString &module, const QString &typeName,
                     const QVariantMap &initialProperties) override;
-    // Destroys the content while the window still draws: the pictures its
-    // items handed the scene graph are released only while that runs.
+    // Destroys the content; the window may be drawing.
     void clearContent();
     void setFrame(const QRect &frame) override;
     QRect frame() const override;
