@@ -2,6 +2,8 @@
 
 #include <QMimeData>
 
+#include <algorithm>
+
 namespace talvo {
 
 QList<QUrl> localFileUrls(const QByteArray &uriList)
@@ -17,6 +19,19 @@ QList<QUrl> localFileUrls(const QByteArray &uriList)
             urls.append(url);
     }
     return urls;
+}
+
+bool namesOnlyApplicationEntries(const QByteArray &uriList)
+{
+    const QList<QUrl> files = localFileUrls(uriList);
+    const QList<QByteArray> lines = uriList.split('\n');
+    const auto entries = std::count_if(lines.cbegin(), lines.cend(), [](const QByteArray &line) {
+        const QByteArray entry = line.trimmed();
+        return !entry.isEmpty() && !entry.startsWith('#');
+    });
+    return !files.isEmpty() && files.size() == entries
+           && std::all_of(files.cbegin(), files.cend(),
+                          [](const QUrl &url) { return url.path().endsWith(QLatin1String(".desktop")); });
 }
 
 QStringList MimeDragData::formats() const

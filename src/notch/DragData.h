@@ -25,6 +25,9 @@ public:
 // The local file URLs of a URL list (text/uri-list), in order; web addresses
 // and comments are left out.
 QList<QUrl> localFileUrls(const QByteArray &uriList);
+// Whether a URL list names application entries (local .desktop files) and
+// nothing else.
+bool namesOnlyApplicationEntries(const QByteArray &uriList);
 
 // The drag data of a Qt drag event.
 class MimeDragData final : public DragData

@@ -10,6 +10,7 @@
 #include <QBuffer>
 #include <QDropEvent>
 #include <QImageReader>
+#include <QMimeData>
 
 #include <algorithm>
 #include <optional>
@@ -197,8 +198,37 @@ QList<QUrl> DropDetectionView::fileUrls(const DragData &data)
     return data.hasFormat(kUriList) ? localFileUrls(data.data(kUriList)) : QList<QUrl>();
 }
 
+bool DropDetectionView::passesToPanel(const DragData &data)
+{
+    if (!m_viewModel || !m_controller)
+        return false;
+    std::optional<QByteArray> uriList;
+    if (data.hasFormat(kUriList))
+        uriList = data.data(kUriList);
+    if (!FileDragTracker::isForFavorites(*m_viewModel, uriList))
+        return false;
+    QPointer<NotchWindowController> controller = m_controller;
+    m_scheduler.post(this, [controller] {
+        if (!controller)
+            return;
+        controller->fileDrag().typesArrived(false);
+        controller->fileDrag().setFileDragActive(false);
+    });
+    return true;
+}
+
 bool DropDetectionView::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::DragEnter) {
+        auto *enter = static_cast<QDragEnterEvent *>(event);
+        m_panelDrag = enter->mimeData() && passesToPanel(MimeDragData(*enter->mimeData()));
+    }
+    if (m_panelDrag) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::DragLeave || type == QEvent::Drop)
+            m_panelDrag = false;
+        return QObject::eventFilter(watched, event);
+    }
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {

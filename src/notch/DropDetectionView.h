@@ -71,10 +71,16 @@ private:
     bool acceptsDragAt(QPointF location) const;
     void setDragTargetActiveLater(bool active);
 
+    // Whether the drag entering the window goes to the panel (see
+    // FileDragTracker::isForFavorites) rather than to the shelf.
+    bool passesToPanel(const DragData &data);
+
     QPointer<NotchWindowController> m_controller;
     QPointer<NotchViewModel> m_viewModel;
     Scheduler &m_scheduler;
     HapticFeedback &m_haptics;
+    // The drag in the window is the panel's: its events go on to the items.
+    bool m_panelDrag = false;
 };
 
 } // namespace talvo

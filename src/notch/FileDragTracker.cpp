@@ -58,6 +58,15 @@ bool FileDragTracker::carriesFiles(const QStringList &offered, const std::option
     return true;
 }
 
+bool FileDragTracker::isForFavorites(const NotchViewModel &viewModel, const std::optional<QByteArray> &uriList)
+{
+    // The file-drag flag is left out: the type may have set it before the
+    // URL list arrived.
+    return viewModel.isHovering() && viewModel.isFullyExpanded()
+           && viewModel.activeTab() == NotchViewModel::NotchPanelTab::Shortcuts && uriList
+           && namesOnlyApplicationEntries(*uriList);
+}
+
 void FileDragTracker::handleEvent(const PointerEvent &event)
 {
     if (m_viewModel.isShelfItemDragActive())
@@ -93,9 +102,11 @@ void FileDragTracker::decide()
         }
         return;
     }
-    if (!carriesFiles(m_dragSelection.types(), m_dragSelection.uriList())) {
-        // A slow source's URL list may show web links only after its types
-        // made this drag a file drag; the notch window's own reading stands.
+    if (!carriesFiles(m_dragSelection.types(), m_dragSelection.uriList())
+        || isForFavorites(m_viewModel, m_dragSelection.uriList())) {
+        // A slow source's URL list may show web links (or application
+        // entries for the favourites) only after its types made this drag a
+        // file drag; the notch window's own reading stands.
         if (m_activeChangeCount == changeCount && m_arrivedChangeCount != changeCount) {
             setUnknownKind(false);
             setFileDragActive(false);

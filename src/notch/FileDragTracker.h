@@ -40,6 +40,9 @@ public:
     // list, when one could be read, names at least one local file: web links
     // alone do not count.
     static bool carriesFiles(const QStringList &offered, const std::optional<QByteArray> &uriList = std::nullopt);
+    // While the open panel shows the shortcuts tab, a drag of application
+    // entries alone is for the favourite apps there, not for the shelf.
+    static bool isForFavorites(const NotchViewModel &viewModel, const std::optional<QByteArray> &uriList);
 
     // A pointer event of the whole desktop: a drag may start, a release ends it.
     void handleEvent(const PointerEvent &event);

@@ -61,8 +61,8 @@ add_dependencies(tst_commanddesktop talvo)
 # The shortcuts tab reached from the command line, a favourite launched.
 talvo_add_test(tst_shortcutsdesktop SOURCES e2e/tst_shortcutsdesktop.cpp LIBS talvo_e2e TIMEOUT 200)
 target_compile_definitions(tst_shortcutsdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
-    TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
-add_dependencies(tst_shortcutsdesktop talvo)
+    TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens" TALVO_E2E_DRAGSOURCE="$<TARGET_FILE:e2e_dragsource>")
+add_dependencies(tst_shortcutsdesktop talvo e2e_dragsource)
 
 # The settings window's pages driven as a user would.
 talvo_add_test(tst_settingsdesktop SOURCES e2e/tst_settingsdesktop.cpp LIBS talvo_e2e TIMEOUT 300)

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -14,11 +16,14 @@ const QRect kWindowFrame(530, 0, 860, 250);
 const QRect kActionsGrid(568, 62, 240, 92);
 // The first favourite's tile: 12 in from the favourites box.
 const QPoint kFirstTile(866, 108);
+// An empty place in the favourites, right of the tiles.
+const QPoint kFavoritesDrop(1150, 110);
 
 } // namespace
 
 // The shortcuts tab of the real program, reached from the command line: its
-// system actions drawn, and a favourite launching its application.
+// system actions drawn, a favourite launching its application, and an
+// application entry dragged in from another program joining the favourites.
 class TestShortcutsDesktop : public QObject
 {
     Q_OBJECT
@@ -27,6 +32,17 @@ class TestShortcutsDesktop : public QObject
     QProcess *m_program = nullptr;
 
     QVariant state(const char *name) const { return m_desktop->controlProperty(QString::fromLatin1(name)); }
+    QStringList preference(const QString &key) const
+    {
+        QProcess prefs;
+        prefs.setProcessEnvironment(m_desktop->environment());
+        prefs.start(QStringLiteral(TALVO_BINARY), {u"prefs"_s, u"get"_s, key});
+        prefs.waitForFinished(10000);
+        QStringList values;
+        for (const QJsonValue &value : QJsonDocument::fromJson(prefs.readAllStandardOutput()).array())
+            values.append(value.toString());
+        return values;
+    }
 
 private slots:
     void initTestCase()
@@ -59,6 +75,8 @@ private slots:
         file.write("[Desktop Entry]\nType=Application\nName=Marker\nIcon=utilities-terminal\nExec=touch "
                    + QFile::encodeName(marker) + "\n");
         file.close();
+        const QString dropped = dataHome + u"/applications/org.example.Dropped.desktop"_s;
+        QVERIFY(QFile::copy(entry, dropped));
 
         const QString talvo = QStringLiteral(TALVO_BINARY);
         QVERIFY(m_desktop->run(talvo, {u"prefs"_s, u"set"_s, u"hasCompletedOnboarding"_s, u"true"_s}));
@@ -87,6 +105,23 @@ private slots:
         QTest::qWait(300);
         m_desktop->click(kFirstTile);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
+
+        // Opened from a key binding, the tab stays while another program's
+        // entry is dragged over; the drop lands in the favourites, not the shelf.
+        QVERIFY(m_desktop->run(talvo, {u"open"_s, u"shortcuts"_s}));
+        QTRY_VERIFY(state("isFullyExpanded").toBool());
+        int moves = 0;
+        bool stretched = false;
+        QVERIFY2(m_desktop->dragFromSource(QStringLiteral(TALVO_E2E_DRAGSOURCE), {u"--urls"_s, dropped},
+                                           QPoint(200, 600), kFavoritesDrop,
+                                           [&] {
+                                               stretched = stretched || state("isFileDragActive").toBool();
+                                               return ++moves > 4;
+                                           }),
+                 qPrintable(m_desktop->error()));
+        QVERIFY(!stretched);
+        QTRY_COMPARE_WITH_TIMEOUT(preference(u"TalvoFavoriteApps"_s), QStringList({entry, dropped}), 3000);
+        QCOMPARE(state("itemCount"), QVariant(0));
     }
 };
 

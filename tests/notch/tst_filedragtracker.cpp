@@ -1,4 +1,5 @@
 #include "fakes/FakeNotchServices.h"
+#include "notch/DragData.h"
 #include "notch/FileDragTracker.h"
 
 #include <QTest>
@@ -11,6 +12,7 @@ const QStringList kFileTypes{QStringLiteral("text/uri-list"), QStringLiteral("te
 const QStringList kTextTypes{QStringLiteral("text/plain"), QStringLiteral("UTF8_STRING")};
 const QByteArray kFileList("file:///home/me/a.txt\r\n");
 const QByteArray kLinkList("https://example.org/a\r\n");
+const QByteArray kAppList("file:///usr/share/applications/org.gnome.Calculator.desktop\r\n");
 
 } // namespace
 
@@ -30,7 +32,8 @@ private slots:
         // (the buttons) then the poll's check, shelf (a shelf item is being
         // dragged out), target (the pointer is over the drop target), enter /
         // enter-text (the drag reaches the notch window with files / text),
-        // finish.
+        // finish, shortcuts (the panel is open on the shortcuts tab), app (the
+        // source answers with an application entry).
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<bool>("active");
         QTest::addColumn<bool>("unknown");
@@ -54,6 +57,11 @@ private slots:
         QTest::newRow("answer while held still") << QStringList{"ask", "drag", "local"} << true << false << 8 << 7;
         QTest::newRow("web links") << QStringList{"ask", "drag", "link", "drag"} << false << false << -1 << 7;
         QTest::newRow("late web links undo the file drag") << QStringList{"files", "drag", "link"} << false << false << 8 << 7;
+        QTest::newRow("application entry") << QStringList{"ask", "drag", "app"} << true << false << 8 << 7;
+        QTest::newRow("application entry over the shortcuts tab")
+            << QStringList{"shortcuts", "ask", "drag", "app", "drag"} << false << false << -1 << 7;
+        QTest::newRow("late application entry undoes the file drag over the shortcuts tab")
+            << QStringList{"shortcuts", "files", "drag", "app"} << false << false << 8 << 7;
         QTest::newRow("silent source") << QStringList{"ask", "drag", "silent"} << false << true << 8 << 7;
         QTest::newRow("silent source, enters with files")
             << QStringList{"ask", "silent", "drag", "enter", "drag"} << true << false << 8 << 7;
@@ -95,11 +103,15 @@ private slots:
                 pointer.buttons = Qt::LeftButton;
                 drag.startDrag({}, true);
                 tracker.selectionChanged();
-            } else if (step == u"local" || step == u"link" || step == u"silent") {
+            } else if (step == u"shortcuts") {
+                services.vm.setIsHovering(true);
+                services.vm.setIsFullyExpanded(true);
+                services.vm.setActiveTab(NotchViewModel::NotchPanelTab::Shortcuts);
+            } else if (step == u"local" || step == u"link" || step == u"app" || step == u"silent") {
                 if (step == u"silent")
                     drag.answer(std::nullopt);
                 else
-                    drag.answer(kFileTypes, step == u"local" ? kFileList : kLinkList);
+                    drag.answer(kFileTypes, step == u"local" ? kFileList : step == u"link" ? kLinkList : kAppList);
                 tracker.selectionChanged();
             } else if (step == u"enter" || step == u"enter-text") {
                 tracker.typesArrived(step == u"enter");
@@ -111,6 +123,24 @@ private slots:
         QTEST(int(tracker.lastCompletedChangeCount()), "lastCompleted");
         if (!services.vm.isFileDragActive())
             QVERIFY(!services.vm.isDragTargetActive());
+    }
+
+    void namesOnlyApplicationEntries_data()
+    {
+        QTest::addColumn<QByteArray>("uriList");
+        QTest::addColumn<bool>("only");
+        QTest::newRow("one entry") << kAppList << true;
+        QTest::newRow("two entries, a comment, bare line ends")
+            << QByteArray("# dragged\nfile:///a/x.desktop\nfile:///b/y.desktop\n") << true;
+        QTest::newRow("an entry and a document") << QByteArray(kAppList + kFileList) << false;
+        QTest::newRow("an entry and a web link") << QByteArray(kAppList + kLinkList) << false;
+        QTest::newRow("a web address ending like an entry") << QByteArray("https://example.org/x.desktop\r\n") << false;
+        QTest::newRow("empty") << QByteArray() << false;
+    }
+    void namesOnlyApplicationEntries()
+    {
+        QFETCH(QByteArray, uriList);
+        QTEST(talvo::namesOnlyApplicationEntries(uriList), "only");
     }
 
     void carriesFiles_data()
