@@ -7,7 +7,7 @@
 
 namespace talvo {
 
-SoftGlowItem::SoftGlowItem(QQuickItem *parent) : QQuickPaintedItem(parent)
+SoftGlowItem::SoftGlowItem(QQuickItem *parent) : PaintedItem(parent)
 {
     setAntialiasing(true);
     connect(this, &SoftGlowItem::appearanceChanged, this, [this] { update(); });

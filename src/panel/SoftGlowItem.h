@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QColor>
-#include <QQuickPaintedItem>
+#include "ui/PaintedItem.h"
 #include <QtQml/qqmlregistration.h>
 
 namespace talvo {
@@ -9,7 +9,7 @@ namespace talvo {
 // A blurred disc: `color` fills a circle of `discRadius` around the item's
 // centre and fades out over `blur` beyond it. Painted once; views animate its
 // scale, which costs no repaint.
-class SoftGlowItem : public QQuickPaintedItem
+class SoftGlowItem : public PaintedItem
 {
     Q_OBJECT
     QML_ELEMENT

@@ -7,7 +7,7 @@
 
 namespace talvo {
 
-GlassCardItem::GlassCardItem(QQuickItem *parent) : QQuickPaintedItem(parent)
+GlassCardItem::GlassCardItem(QQuickItem *parent) : PaintedItem(parent)
 {
     setAntialiasing(true);
     for (auto changed : {&GlassCardItem::radiusChanged, &GlassCardItem::fillTopChanged, &GlassCardItem::fillBottomChanged,

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QColor>
-#include <QQuickPaintedItem>
+#include "PaintedItem.h"
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
@@ -15,7 +15,7 @@ namespace talvo {
 //
 //     GlassCardItem { radius: 24; fillTop: "#1affffff"; borderColor: "#1affffff"; borderWidth: 0.5
 //                     shadowColor: "#26000000"; shadowBlur: 18; shadowOffsetY: 6 }
-class GlassCardItem : public QQuickPaintedItem
+class GlassCardItem : public PaintedItem
 {
     Q_OBJECT
     QML_ELEMENT

@@ -72,7 +72,7 @@ void mask(QImage &layer, QLinearGradient gradient)
 
 } // namespace
 
-RoundedImage::RoundedImage(QQuickItem *parent) : QQuickPaintedItem(parent)
+RoundedImage::RoundedImage(QQuickItem *parent) : PaintedItem(parent)
 {
     setAntialiasing(true);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QImage>
-#include <QQuickPaintedItem>
+#include "PaintedItem.h"
 #include <QtQml/qqmlregistration.h>
 
 namespace talvo {
@@ -11,7 +11,7 @@ namespace talvo {
 //     RoundedImage { width: 22; height: 22; radius: 6; image: NowPlayingManager.albumArt }
 // A null image draws nothing; `undefined` (a binding with nothing to show)
 // resets it to one.
-class RoundedImage : public QQuickPaintedItem
+class RoundedImage : public PaintedItem
 {
     Q_OBJECT
     QML_ELEMENT

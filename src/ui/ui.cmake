@@ -15,5 +15,6 @@ qt_target_qml_sources(talvo_core QML_FILES
 target_sources(talvo_core PRIVATE
     ui/QmlScheduler.h
     ui/GlassCardItem.cpp ui/GlassCardItem.h
+    ui/PaintedItem.cpp ui/PaintedItem.h
     ui/RoundedImage.cpp ui/RoundedImage.h
 )
