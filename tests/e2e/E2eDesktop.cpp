@@ -74,7 +74,9 @@ bool E2eDesktop::start()
     if (!startXServer() || !startBus())
         return false;
     for (qsizetype i = 0; i < m_options.monitors.size(); ++i) {
-        if (!setMonitor(m_options.monitors[i], i == 0)) {
+        // Xvfb's one output, "screen", goes to the first: else it keeps a
+        // monitor of its own over the whole screen.
+        if (!setMonitor(m_options.monitors[i], i == 0, i == 0 ? QStringLiteral("screen") : QString())) {
             m_error = QStringLiteral("xrandr did not set up monitor ") + m_options.monitors[i].name;
             return false;
         }
@@ -274,7 +276,7 @@ bool E2eDesktop::waitForLine(QProcess *process, const QString &line, int timeout
     return false;
 }
 
-bool E2eDesktop::setMonitor(const Monitor &monitor, bool primary)
+bool E2eDesktop::setMonitor(const Monitor &monitor, bool primary, const QString &output)
 {
     // Sizes in millimetres at 96 dots per inch, so that Qt scales nothing.
     const QRect &r = monitor.geometry;
@@ -285,9 +287,9 @@ bool E2eDesktop::setMonitor(const Monitor &monitor, bool primary)
                                  .arg(qRound(r.height() * 25.4 / 96))
                                  .arg(r.x())
                                  .arg(r.y());
-    // Xvfb's one output is named "screen"; a monitor without it is virtual.
-    return run(QStringLiteral("xrandr"), {QStringLiteral("--setmonitor"), (primary ? QStringLiteral("*") : QString()) + monitor.name,
-                                          geometry, primary ? QStringLiteral("screen") : QStringLiteral("none")});
+    return run(QStringLiteral("xrandr"),
+               {QStringLiteral("--setmonitor"), (primary ? QStringLiteral("*") : QString()) + monitor.name, geometry,
+                output.isEmpty() ? QStringLiteral("none") : output});
 }
 
 bool E2eDesktop::removeMonitor(const QString &name)

@@ -90,10 +90,11 @@ public:
     // Waits until the program prints `line` on its standard output.
     static bool waitForLine(QProcess *process, const QString &line, int timeoutMs = 10000);
 
-    // Adds a RandR monitor, or changes the one of that name, as a monitor
-    // plugged in or reconfigured would; the primary one takes the screen's
-    // output. False when xrandr refuses.
-    bool setMonitor(const Monitor &monitor, bool primary = false);
+    // Adds a RandR monitor, as plugging one in would; the primary one takes
+    // over from the last. `output` names the server's output it shows (none:
+    // a monitor of its own). False when xrandr refuses, as it does for a name
+    // in use: remove that monitor first.
+    bool setMonitor(const Monitor &monitor, bool primary = false, const QString &output = {});
     // Removes a RandR monitor, as unplugging it would.
     bool removeMonitor(const QString &name);
 

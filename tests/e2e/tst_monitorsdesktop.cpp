@@ -18,6 +18,10 @@ const Monitor kLeft{u"DP-1"_s, QRect(0, 0, 1920, 1080)};
 const Monitor kRight{u"HDMI-1"_s, QRect(1920, 0, 1280, 800)};
 const Monitor kRightMain{u"DP-1"_s, QRect(1280, 0, 1920, 1080)};
 const Monitor kLeftSide{u"HDMI-1"_s, QRect(0, 0, 1280, 800)};
+// The top of the screen, where every notch shows; the rows checked for
+// stray drawing: monitors' tops are at 0 or 280.
+const QRect kBand(0, 0, kScreen.width(), 340);
+const int kTopRows[] = {6, 286};
 
 int middleX(const Monitor &m) { return m.geometry.x() + m.geometry.width() / 2; }
 
@@ -76,28 +80,30 @@ class TestMonitorsDesktop : public QObject
         return -1;
     }
 
-    // What the screen shows: black in the body (below the rounded top ears,
-    // above the bottom corners) and the background clear of the body and its
-    // shadow, on each monitor's top band. An empty text when it is so.
+    // What the screen shows: black in the body (above its rounded bottom
+    // corners) and the background along the top rows of the monitors, clear of
+    // the body and its shadow. An empty text when it is so.
     QString drawnOnlyAt(const QRectF &outline)
     {
-        const QImage band = m_desktop->grab(QRect(0, 0, kScreen.width(), 120));
+        const QImage band = m_desktop->grab(kBand);
         const auto at = [&](qreal x, qreal y) { return band.pixel(int(x), int(y)) | 0xff000000; };
         const QPointF inside(outline.center().x(), outline.bottom() - 6);
         if (at(inside.x(), inside.y()) != 0xff000000)
             return u"the body is not drawn at %1,%2"_s.arg(inside.x()).arg(inside.y());
-        for (int x = 8; x < kScreen.width(); x += 16) {
-            if (x > outline.left() - 24 && x < outline.right() + 24)
-                continue;
-            if (at(x, 6) != E2eDesktop::kBackground)
-                return u"something is drawn at %1,6"_s.arg(x);
+        for (const int y : kTopRows) {
+            for (int x = 8; x < kScreen.width(); x += 16) {
+                if (x > outline.left() - 24 && x < outline.right() + 24 && y < outline.bottom())
+                    continue;
+                if (at(x, y) != E2eDesktop::kBackground)
+                    return u"something is drawn at %1,%2"_s.arg(x).arg(y);
+            }
         }
         return {};
     }
     void saveBand(const QString &name)
     {
         QDir().mkpath(QStringLiteral(TALVO_E2E_SCREENS));
-        m_desktop->grab(QRect(0, 0, kScreen.width(), 120))
+        m_desktop->grab(kBand)
             .save(QDir(QStringLiteral(TALVO_E2E_SCREENS)).filePath(u"monitors-%1.png"_s.arg(name)));
     }
 
@@ -146,19 +152,26 @@ private slots:
 
     // One motion event onto the other monitor's hot zone moves the notch there
     // and peeks in the same hover check; without an event the poll sees it.
+    void activeFollowsThePointer_data()
+    {
+        QTest::addColumn<Monitor>("right");
+        QTest::newRow("tops aligned") << kRight;
+        QTest::newRow("bottoms aligned") << Monitor{kRight.name, kRight.geometry.translated(0, 280)};
+    }
     void activeFollowsThePointer()
     {
-        launch({kLeft, kRight}, u"active"_s);
+        QFETCH(Monitor, right);
+        launch({kLeft, right}, u"active"_s);
         if (QTest::currentTestFailed())
             return;
-        m_desktop->movePointer(hotZoneOf(kRight));
-        const qint64 moved = waitForOutline(peekOn(kRight));
+        m_desktop->movePointer(hotZoneOf(right));
+        const qint64 moved = waitForOutline(peekOn(right));
         QVERIFY2(moved >= 0, "the notch did not come");
         qInfo("peek on the other monitor %lld ms after the pointer came", moved);
         QVERIFY2(moved < 500, "not within a hover check");
         QCOMPARE(state("isHovering"), QVariant(true));
-        QTRY_COMPARE_WITH_TIMEOUT(drawnOnlyAt(peekOn(kRight)), QString(), 3000);
-        saveBand(u"active-right"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(drawnOnlyAt(peekOn(right)), QString(), 3000);
+        saveBand(u"active-"_s + QString::fromLatin1(QTest::currentDataTag()).split(u' ').first());
 
         m_desktop->warpPointer(middleOf(kLeft));
         QVERIFY(waitForOutline(collapsedOn(kLeft)) >= 0);
@@ -171,12 +184,13 @@ private slots:
         launch({kLeft, kRight}, u"active"_s);
         if (QTest::currentTestFailed())
             return;
-        m_desktop->glidePointer(middleOf(kLeft), middleOf(kRight), 8, 20);
-        QVERIFY(waitForOutline(collapsedOn(kRight)) >= 0);
+        QVERIFY(m_desktop->openPanel(middleOf(kRight), hotZoneOf(kRight)));
+        QCOMPARE(m_desktop->notchRect().center().x(), middleX(kRight));
 
-        // The pointer stays where the monitor was.
+        // Unplugged under the open panel; the pointer stays where it was.
         QVERIFY(m_desktop->removeMonitor(kRight.name));
         QVERIFY(waitForOutline(collapsedOn(kLeft)) >= 0);
+        QCOMPARE(state("isFullyExpanded"), QVariant(false));
         QTRY_COMPARE_WITH_TIMEOUT(drawnOnlyAt(collapsedOn(kLeft)), QString(), 3000);
         const xcb_window_t window = m_desktop->findWindow("Talvo");
         QCOMPARE(m_desktop->windowOrigin(window), std::optional(QPoint(530, 0)));
@@ -189,6 +203,23 @@ private slots:
         m_desktop->glidePointer(hotZoneOf(kLeft), hotZoneOf(kRight), 8, 20);
         QVERIFY(waitForOutline(peekOn(kRight)) >= 0);
         QCOMPARE(m_talvo->state(), QProcess::Running);
+    }
+
+    // "main" follows the primary monitor when another becomes it, and the
+    // notch goes along when that monitor comes back in another size.
+    void reconfiguredMonitorsCarryTheNotch()
+    {
+        launch({kLeft, kRight}, u"main"_s);
+        if (QTest::currentTestFailed())
+            return;
+        const Monitor smaller{kRight.name, QRect(1920, 0, 1024, 768)};
+        for (const Monitor &main : {kRight, smaller}) {
+            QVERIFY(m_desktop->removeMonitor(main.name));
+            QVERIFY(m_desktop->setMonitor(main, true));
+            QVERIFY2(waitForOutline(collapsedOn(main)) >= 0, qPrintable(main.name));
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(drawnOnlyAt(collapsedOn(smaller)), QString(), 3000);
+        saveBand(u"reconfigured"_s);
     }
 
     // A housing of 300 by 40 on the second output only: the idle outline is
