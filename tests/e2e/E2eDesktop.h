@@ -48,7 +48,7 @@ public:
         QString quickBackend = QStringLiteral("software");
         // RandR monitors splitting the screen (xrandr --setmonitor), the first
         // the primary; empty: the whole screen is one monitor.
-        QList<Monitor> monitors;
+        QList<Monitor> monitors = {};
     };
 
     explicit E2eDesktop(Options options);

@@ -246,7 +246,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(drawnOnlyAt(housed), QString(), 3000);
         saveBand(u"housing-right"_s);
 
-        // Beyond the plain hot zone (110 from the middle), within the housing's.
+        // Beyond the plain hot zone (110 from the middle), within the housing's:
+        // the peek, 50 wider and 8 taller than the idle outline.
         m_desktop->movePointer(QPoint(middleX(kRight) + 150, 30));
         QVERIFY(waitForOutline(collapsedOn(kRight, {354, 48})) >= 0);
 
