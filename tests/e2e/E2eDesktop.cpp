@@ -73,6 +73,14 @@ bool E2eDesktop::start()
     }
     if (!startXServer() || !startBus())
         return false;
+    for (qsizetype i = 0; i < m_options.monitors.size(); ++i) {
+        // Xvfb's one output, "screen", goes to the first: else it keeps a
+        // monitor of its own over the whole screen.
+        if (!setMonitor(m_options.monitors[i], i == 0, i == 0 ? QStringLiteral("screen") : QString())) {
+            m_error = QStringLiteral("xrandr did not set up monitor ") + m_options.monitors[i].name;
+            return false;
+        }
+    }
     if (m_options.compositor && !startCompositor())
         return false;
     if (!m_options.backgroundProgram.isEmpty()) {
@@ -266,6 +274,27 @@ bool E2eDesktop::waitForLine(QProcess *process, const QString &line, int timeout
         process->waitForReadyRead(int(qMax<qint64>(1, qMin<qint64>(100, deadline.remainingTime()))));
     }
     return false;
+}
+
+bool E2eDesktop::setMonitor(const Monitor &monitor, bool primary, const QString &output)
+{
+    // Sizes in millimetres at 96 dots per inch, so that Qt scales nothing.
+    const QRect &r = monitor.geometry;
+    const QString geometry = QStringLiteral("%1/%2x%3/%4+%5+%6")
+                                 .arg(r.width())
+                                 .arg(qRound(r.width() * 25.4 / 96))
+                                 .arg(r.height())
+                                 .arg(qRound(r.height() * 25.4 / 96))
+                                 .arg(r.x())
+                                 .arg(r.y());
+    return run(QStringLiteral("xrandr"),
+               {QStringLiteral("--setmonitor"), (primary ? QStringLiteral("*") : QString()) + monitor.name, geometry,
+                output.isEmpty() ? QStringLiteral("none") : output});
+}
+
+bool E2eDesktop::removeMonitor(const QString &name)
+{
+    return run(QStringLiteral("xrandr"), {QStringLiteral("--delmonitor"), name});
 }
 
 bool E2eDesktop::startCompositor()

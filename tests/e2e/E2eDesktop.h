@@ -30,6 +30,12 @@ class E2eDesktop
 public:
     static constexpr QRgb kBackground = 0xff3070c0;
 
+    struct Monitor
+    {
+        QString name;
+        QRect geometry;
+    };
+
     struct Options
     {
         QSize screen{1920, 1080};
@@ -40,6 +46,9 @@ public:
         // Qt Quick's scene graph for programs run here; empty: Qt's default
         // (OpenGL, on this machine's software rasteriser).
         QString quickBackend = QStringLiteral("software");
+        // RandR monitors splitting the screen (xrandr --setmonitor), the first
+        // the primary; empty: the whole screen is one monitor.
+        QList<Monitor> monitors = {};
     };
 
     explicit E2eDesktop(Options options);
@@ -80,6 +89,14 @@ public:
     bool run(const QString &program, const QStringList &arguments, int timeoutMs = 10000) const;
     // Waits until the program prints `line` on its standard output.
     static bool waitForLine(QProcess *process, const QString &line, int timeoutMs = 10000);
+
+    // Adds a RandR monitor, as plugging one in would; the primary one takes
+    // over from the last. `output` names the server's output it shows (none:
+    // a monitor of its own). False when xrandr refuses, as it does for a name
+    // in use: remove that monitor first.
+    bool setMonitor(const Monitor &monitor, bool primary = false, const QString &output = {});
+    // Removes a RandR monitor, as unplugging it would.
+    bool removeMonitor(const QString &name);
 
     bool startCompositor();
     void stopCompositor();

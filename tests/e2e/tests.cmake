@@ -94,3 +94,10 @@ add_dependencies(tst_onboardingdesktop talvo)
 set_tests_properties(tst_notchdesktop tst_notchbody tst_appshell tst_shelfdesktop tst_nowplayingpeek tst_paneldesktop
     tst_commanddesktop tst_shortcutsdesktop tst_settingsdesktop tst_carddesktop tst_utilitydesktop tst_onboardingdesktop
     PROPERTIES RESOURCE_LOCK e2e_desktop)
+
+# Two RandR monitors on one X screen: which one holds the notch.
+talvo_add_test(tst_monitorsdesktop SOURCES e2e/tst_monitorsdesktop.cpp LIBS talvo_e2e TIMEOUT 200)
+target_compile_definitions(tst_monitorsdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
+    TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
+add_dependencies(tst_monitorsdesktop talvo e2e_window)
+set_tests_properties(tst_monitorsdesktop PROPERTIES RESOURCE_LOCK e2e_desktop)
