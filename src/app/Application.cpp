@@ -60,6 +60,7 @@
 #include "platform/linux/X11EventMonitors.h"
 #include "platform/linux/X11NotchWindow.h"
 #include "platform/linux/X11Pointer.h"
+#include "platform/linux/DisplayLoss.h"
 #include "platform/linux/XcbConnection.h"
 #include "platform/linux/XdgAutostartLoginItem.h"
 #include "preferences/PreferenceKeys.h"
@@ -423,6 +424,8 @@ void Application::finishLaunching()
     // Nothing typed into the scratchpad is lost at quit (SIGTERM and SIGINT quit too).
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, &m_sources->scratchpad,
             &ScratchpadNote::flush);
+    // ... nor when the X server goes away.
+    installDisplayLossHandler([this] { m_sources->scratchpad.flush(); });
     // Theme icons by name for `image://fileicon/<icon name>`.
     m_engine->addImageProvider(QStringLiteral("fileicon"), new FunctionImageProvider([](const QString &name, QSize size) {
                                    const int side = size.isValid() ? qMax(size.width(), size.height()) : 32;
