@@ -6,6 +6,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
+#include <QDeadlineTimer>
 
 #include <algorithm>
 
@@ -121,6 +122,7 @@ void MprisPlayers::sendNext(const QString &owner)
                 line->busy = false;
             else
                 m_lines.erase(line);
+            m_lineFreed.wakeAll();
             return;
         }
         next = line->waiting.takeFirst();
@@ -132,12 +134,15 @@ QDBusMessage MprisPlayers::callPlayerBlocking(const QString &owner, const QDBusM
 {
     {
         QMutexLocker lock(&m_mutex);
-        CallLine &line = m_lines[owner];
-        if (line.busy) {
-            return message.createErrorReply(QStringLiteral("com.talvo.Talvo.Error.Busy"),
-                                            QStringLiteral("the player has not answered an earlier call yet"));
+        // A call already out is waited for as long as a call of our own may take.
+        const QDeadlineTimer deadline(m_callTimeoutMs);
+        while (m_lines.value(owner).busy) {
+            if (!m_lineFreed.wait(&m_mutex, deadline)) {
+                return message.createErrorReply(QStringLiteral("com.talvo.Talvo.Error.Busy"),
+                                                QStringLiteral("the player has not answered an earlier call yet"));
+            }
         }
-        line.busy = true;
+        m_lines[owner].busy = true;
     }
     const QDBusMessage reply = m_bus.call(message, QDBus::Block, m_callTimeoutMs);
     bool waiting = false;
@@ -148,6 +153,8 @@ QDBusMessage MprisPlayers::callPlayerBlocking(const QString &owner, const QDBusM
             waiting = !line->waiting.isEmpty();
             line->busy = waiting;
         }
+        if (!waiting)
+            m_lineFreed.wakeAll();
     }
     // Calls queued meanwhile go out from the main thread, where their answers run.
     if (waiting) {
@@ -256,6 +263,7 @@ void MprisPlayers::remove(const QString &busName)
             line->waiting.clear();
             if (!line->busy)
                 m_lines.erase(line);
+            m_lineFreed.wakeAll();
         }
     }
     emit playerRemoved(*removed);

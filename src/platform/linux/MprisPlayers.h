@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QMutex>
 #include <QObject>
+#include <QWaitCondition>
 
 #include <functional>
 #include <optional>
@@ -64,8 +65,9 @@ public:
     // one already waiting replaces it. Main thread only.
     void callPlayer(const QString &owner, const QDBusMessage &message,
                     std::function<void(const QDBusMessage &reply)> done);
-    // Calls and waits for the reply, from any thread; an error reply at once
-    // while another call to that player is out.
+    // Calls and waits for the reply, from a thread other than the main one.
+    // A call to that player already out is waited for first, up to the call
+    // timeout; after that the answer is an error, and nothing is sent.
     QDBusMessage callPlayerBlocking(const QString &owner, const QDBusMessage &message) const;
 
 signals:
@@ -108,6 +110,7 @@ private:
     mutable QMutex m_mutex; // guards m_players and m_lines
     QMap<QString, MprisPlayer> m_players;
     mutable QHash<QString, CallLine> m_lines; // by owner
+    mutable QWaitCondition m_lineFreed;
     mutable QHash<QString, QImage> m_icons; // by desktop entry; main thread
 };
 
