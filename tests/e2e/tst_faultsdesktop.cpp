@@ -138,7 +138,7 @@ class TestFaultsDesktop : public QObject
         QFile file(configPath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    QJsonObject stored() const { return QJsonDocument::fromJson(storedBytes()).object(); }
+    QJsonObject stored() const { return m_desktop->storedPreferences(); }
 
     // Every line the program has written so far, standard output and error.
     QStringList log()

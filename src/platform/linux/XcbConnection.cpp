@@ -1,7 +1,6 @@
 #include "XcbConnection.h"
 
 #include "DisplayLoss.h"
-
 #include "platform/Log.h"
 
 #include <QAbstractEventDispatcher>
