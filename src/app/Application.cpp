@@ -30,6 +30,7 @@
 #include "platform/linux/DesktopApplicationCatalog.h"
 #include "platform/linux/DesktopEntryIcon.h"
 #include "platform/linux/DesktopFileOpener.h"
+#include "platform/linux/DisplayLoss.h"
 #include "platform/linux/FreedesktopContentTypes.h"
 #include "platform/linux/FreedesktopThumbnailer.h"
 #include "platform/linux/FunctionImageProvider.h"
@@ -423,6 +424,8 @@ void Application::finishLaunching()
     // Nothing typed into the scratchpad is lost at quit (SIGTERM and SIGINT quit too).
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, &m_sources->scratchpad,
             &ScratchpadNote::flush);
+    // ... nor when the X server goes away.
+    installDisplayLossHandler([this] { m_sources->scratchpad.flush(); });
     // Theme icons by name for `image://fileicon/<icon name>`.
     m_engine->addImageProvider(QStringLiteral("fileicon"), new FunctionImageProvider([](const QString &name, QSize size) {
                                    const int side = size.isValid() ? qMax(size.width(), size.height()) : 32;

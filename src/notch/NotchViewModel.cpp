@@ -191,7 +191,12 @@ void NotchViewModel::addItem(const ShelfItem &item)
         }
     }
     enqueue(pending);
-    m_sounds.play(QStringLiteral("Pop"));
+    // One sound for the items of one turn: a drop of 2,000 files pops once
+    // rather than keeping the sound thread busy for a minute.
+    if (!std::exchange(m_poppedThisTurn, true)) {
+        m_sounds.play(QStringLiteral("Pop"));
+        m_scheduler.post(this, [this] { m_poppedThisTurn = false; });
+    }
 }
 
 void NotchViewModel::enqueue(const std::shared_ptr<PendingItem> &pending)

@@ -118,7 +118,8 @@ public:
     // greeting).
     bool showsPanelContent() const;
 
-    // Adds an item to the shelf. Plays "Pop" at once; the item is appended on
+    // Adds an item to the shelf. Plays "Pop" at once (once for all the items
+    // added in one event-loop turn, as a drop adds them); the item is appended on
     // a later event-loop turn, a file item without a picture once its picture
     // is known (a folder's icon at once, a file's thumbnail within
     // kThumbnailWait, else its type's icon). Items are appended in the order
@@ -191,6 +192,7 @@ private:
     ShelfItemListModel *m_items = nullptr;
     QList<std::shared_ptr<PendingItem>> m_pending; // added, not yet appended; in order
     bool m_flushPosted = false;
+    bool m_poppedThisTurn = false;
     int m_derivedGuards = 0;
 
     bool m_isDragTargetActive = false;

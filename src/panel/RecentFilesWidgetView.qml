@@ -89,4 +89,9 @@ Item {
             }
         }
     }
+
+    // What the control bus shows of this card: the grant request or the list.
+    readonly property var report: ({ panelDownloadsGranted: hasPermission, panelDownloadsCount: count })
+    onReportChanged: if (NotchStatePublisher) NotchStatePublisher.setPanelValues(report)
+    Component.onCompleted: if (NotchStatePublisher) NotchStatePublisher.setPanelValues(report)
 }

@@ -181,5 +181,11 @@ Item {
     // What the control bus shows of this card.
     readonly property var report: ({ panelWeatherTemperature: temperatureText, panelWeatherScene: sceneName })
     onReportChanged: if (NotchStatePublisher) NotchStatePublisher.setPanelValues(report)
-    Component.onCompleted: if (NotchStatePublisher) NotchStatePublisher.setPanelValues(report)
+    Component.onCompleted: {
+        if (NotchStatePublisher)
+            NotchStatePublisher.setPanelValues(report)
+        // A failed or old reading is taken again whenever the card shows.
+        if (weather)
+            weather.refreshIfStale()
+    }
 }

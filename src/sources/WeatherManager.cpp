@@ -121,16 +121,30 @@ void WeatherManager::updateLocationName(const GeoCoordinate &position)
     });
 }
 
+void WeatherManager::refreshIfStale()
+{
+    if (!m_lastAsked || m_fetchesInFlight > 0)
+        return;
+    const qint64 lifetimeMs = std::chrono::milliseconds(kReadingLifetime).count();
+    if (m_readingAtMs && m_scheduler.monotonicMs() - *m_readingAtMs < lifetimeMs)
+        return;
+    fetchWeather(m_lastAsked->latitude, m_lastAsked->longitude);
+}
+
 void WeatherManager::fetchWeather(double latitude, double longitude)
 {
     const std::optional<QUrl> url = forecastUrl(m_forecastServiceBase, latitude, longitude);
     if (!url)
         return;
+    m_lastAsked = GeoCoordinate{latitude, longitude};
+    ++m_fetchesInFlight;
     HttpRequest request;
     request.url = *url;
     request.maxBodyBytes = kMaxForecastBytes;
     request.timeout = kForecastTimeout;
     m_http.get(request, this, [this](const HttpResponse &response) {
+        --m_fetchesInFlight;
+        m_readingAtMs.reset();
         if (response.isTransportFailure()) {
             setTemperature(kNoReading);
             return;
@@ -141,6 +155,7 @@ void WeatherManager::fetchWeather(double latitude, double longitude)
         const std::optional<ForecastReading> reading = parseForecast(response.body);
         if (!reading)
             return;
+        m_readingAtMs = m_scheduler.monotonicMs();
         setTemperature(reading->temperature);
         setFeelsLike(reading->feelsLike);
         const WeatherCondition condition = weatherCondition(reading->weatherCode);

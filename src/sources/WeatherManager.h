@@ -8,6 +8,7 @@
 #include <QtQml/qqmlregistration.h>
 
 #include <chrono>
+#include <optional>
 
 class QQmlEngine;
 class QJSEngine;
@@ -26,9 +27,11 @@ class SystemSettingsOpener;
 // fetches the current conditions for it from the forecast service; without a
 // position it shows a fixed city.
 //
-// A reading is taken only at creation, when the location authorisation changes
-// to restricted, denied or authorised, when the service reports a position or
-// a failure, and when requestLocationAccess() runs. Nothing polls.
+// A reading is taken at creation, when the location authorisation changes to
+// restricted, denied or authorised, when the service reports a position or a
+// failure, and when requestLocationAccess() runs. Nothing polls; the card asks
+// for a new reading when it shows (refreshIfStale()), which is taken only when
+// the last one failed or is older than kReadingLifetime.
 //
 // Main thread only. Network and location work never blocks: replies arrive
 // later, and when two forecasts overlap the one that finishes last wins.
@@ -54,6 +57,7 @@ public:
     static constexpr double kDesiredAccuracyMetres = 1000.0;
     static constexpr qint64 kMaxForecastBytes = 256 * 1024;
     static constexpr std::chrono::milliseconds kForecastTimeout{30000};
+    static constexpr std::chrono::minutes kReadingLifetime{30};
 
     // `forecastServiceBase` is the service's scheme, host and optional path
     // prefix; "/v1/forecast" is appended to it.
@@ -78,6 +82,10 @@ public:
     // asked, sends the user to the desktop's location settings when access was
     // refused, and reads the weather for whatever position follows.
     Q_INVOKABLE void requestLocationAccess();
+    // Fetches the forecast again for the last position asked about when the
+    // last reading failed or has aged past kReadingLifetime, and none is on
+    // its way.
+    Q_INVOKABLE void refreshIfStale();
 
 signals:
     void temperatureChanged();
@@ -117,6 +125,11 @@ private:
     QString m_locationName;
     QString m_feelsLike;
     bool m_isLocationAuthorized = false;
+
+    std::optional<GeoCoordinate> m_lastAsked;
+    int m_fetchesInFlight = 0;
+    // When the last reading arrived (monotonic); none after a failure.
+    std::optional<qint64> m_readingAtMs;
 };
 
 } // namespace talvo

@@ -505,6 +505,12 @@ QJsonObject E2eDesktop::storedPreferences() const
     return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
 }
 
+void E2eDesktop::killXServer()
+{
+    m_xserver.kill();
+    m_xserver.waitForFinished(3000);
+}
+
 QList<QRect> shapeRectangles(xcb_connection_t *connection, xcb_window_t window, int kind)
 {
     Reply<xcb_shape_get_rectangles_reply_t> reply(xcb_shape_get_rectangles_reply(

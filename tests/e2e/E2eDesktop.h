@@ -135,6 +135,9 @@ public:
     QJsonObject storedPreferences() const;
     // The full-screen window at the bottom, reporting presses on its output.
     QProcess *background() const { return m_background; }
+    // Kills the X server at once, as a crash would; nothing here draws or
+    // drives the pointer afterwards.
+    void killXServer();
 
 private:
     xcb_keycode_t keycodeOf(quint32 keysym);

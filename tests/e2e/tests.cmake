@@ -89,6 +89,14 @@ target_compile_definitions(tst_onboardingdesktop PRIVATE TALVO_BINARY="$<TARGET_
     TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
 add_dependencies(tst_onboardingdesktop talvo)
 
+# Faults from outside: the X server dying, the preferences file lost or
+# locked, the Downloads folder removed, a failing forecast service, a player
+# that never answers, 2,000 files dropped at once.
+talvo_add_test(tst_faultsdesktop SOURCES e2e/tst_faultsdesktop.cpp LIBS talvo_e2e talvo_platform_linux TIMEOUT 300)
+target_compile_definitions(tst_faultsdesktop PRIVATE TALVO_BINARY="$<TARGET_FILE:talvo>"
+    TALVO_E2E_DRAGSOURCE="$<TARGET_FILE:e2e_dragsource>" TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
+add_dependencies(tst_faultsdesktop talvo e2e_dragsource)
+
 # Each whole-program test runs an X server, a bus, a compositing manager and
 # the program: one at a time, so that no test's timing depends on another's load.
 set_tests_properties(tst_notchdesktop tst_notchbody tst_appshell tst_shelfdesktop tst_nowplayingpeek tst_paneldesktop
@@ -101,3 +109,4 @@ target_compile_definitions(tst_monitorsdesktop PRIVATE TALVO_BINARY="$<TARGET_FI
     TALVO_E2E_WINDOW="$<TARGET_FILE:e2e_window>" TALVO_E2E_SCREENS="${CMAKE_BINARY_DIR}/e2e-screens")
 add_dependencies(tst_monitorsdesktop talvo e2e_window)
 set_tests_properties(tst_monitorsdesktop PROPERTIES RESOURCE_LOCK e2e_desktop)
+set_tests_properties(tst_faultsdesktop PROPERTIES RESOURCE_LOCK e2e_desktop)

@@ -211,6 +211,34 @@ private slots:
         QCOMPARE(shown(manager), (QStringList{"--", "-9", "snow", "Snow"}));
     }
 
+    // The card asks again whenever it shows: only a failed or old reading is taken again.
+    void failedOrOldReadingIsTakenAgain()
+    {
+        Reply failing;
+        failing.closeWithoutReply = true;
+        Rig rig(LocationService::NotDetermined, failing);
+        WeatherManager &manager = rig.create();
+        QVERIFY(rig.awaitAnswers(1));
+        QCOMPARE(manager.temperature(), u"--"_s);
+
+        rig.server.setReply(kForecastPath, forecast(7.2, 5, 0));
+        manager.refreshIfStale();
+        manager.refreshIfStale(); // one on its way is enough
+        QVERIFY(rig.awaitAnswers(2));
+        QCOMPARE(manager.temperature(), u"7"_s);
+        QCOMPARE(rig.forecastQuery(1), rig.forecastQuery(0));
+
+        const int asked = rig.server.requestCount(kForecastPath);
+        manager.refreshIfStale();
+        rig.scheduler.advance(WeatherManager::kReadingLifetime - std::chrono::minutes(1));
+        manager.refreshIfStale();
+        QTest::qWait(100);
+        QCOMPARE(rig.server.requestCount(kForecastPath), asked);
+        rig.scheduler.advance(std::chrono::minutes(1));
+        manager.refreshIfStale();
+        QVERIFY(rig.awaitAnswers(3));
+    }
+
     void grantedStartLocatesOnceAndNamesThePlace()
     {
         Rig rig(LocationService::Authorized, forecast(8, 6, 61));

@@ -72,13 +72,22 @@ QJsonObject JsonFilePreferencesStorage::load()
 
 bool JsonFilePreferencesStorage::save(const QJsonObject &values)
 {
-    if (const auto error = writeFileAtomically(m_filePath, QJsonDocument(values).toJson(QJsonDocument::Indented))) {
-        qCWarning(lcPreferences).noquote() << QStringLiteral("Failed to save preferences: ") + *error;
+    if (const auto error = write(values)) {
+        // One line per run of failures: the values stay in memory meanwhile.
+        if (!m_unsaved)
+            qCWarning(lcPreferences).noquote() << QStringLiteral("Failed to save preferences: ") + *error;
+        m_unsaved = values;
         return false;
     }
+    m_unsaved.reset();
     m_lastKnown = values;
     watch();
     return true;
+}
+
+std::optional<QString> JsonFilePreferencesStorage::write(const QJsonObject &values)
+{
+    return writeFileAtomically(m_filePath, QJsonDocument(values).toJson(QJsonDocument::Indented));
 }
 
 void JsonFilePreferencesStorage::watch()
@@ -93,10 +102,52 @@ void JsonFilePreferencesStorage::watch()
 void JsonFilePreferencesStorage::checkForOutsideChange()
 {
     watch();
+    if (!QFileInfo::exists(m_filePath)) {
+        // Removed under the running program: the values in use stay and are
+        // written back, so that a later edit from outside adds to them.
+        const QJsonObject values = m_unsaved.value_or(m_lastKnown);
+        if (values.isEmpty())
+            return;
+        qCWarning(lcPreferences).noquote()
+            << QStringLiteral("%1 was removed; writing the values in use back").arg(m_filePath);
+        m_unsaved = values;
+        if (!write(values)) {
+            m_unsaved.reset();
+            m_lastKnown = values;
+            watch();
+        }
+        return;
+    }
     bool ok = false;
     const QJsonObject current = readFile(&ok);
     // An unreadable outside edit has been set aside; what is in memory stays.
-    if (!ok || current == m_lastKnown)
+    if (!ok)
+        return;
+    if (m_unsaved) {
+        // The file changed or became writable again while the program's own
+        // changes waited: they go over what is there now, and are written.
+        QJsonObject merged = current;
+        QStringList keys = m_unsaved->keys() + m_lastKnown.keys();
+        keys.removeDuplicates();
+        for (const QString &key : std::as_const(keys)) {
+            if (m_unsaved->value(key) == m_lastKnown.value(key))
+                continue;
+            if (m_unsaved->contains(key))
+                merged.insert(key, m_unsaved->value(key));
+            else
+                merged.remove(key);
+        }
+        if (write(merged))
+            return;
+        const bool others = merged != *m_unsaved;
+        m_unsaved.reset();
+        m_lastKnown = merged;
+        watch();
+        if (others)
+            emit changedExternally();
+        return;
+    }
+    if (current == m_lastKnown)
         return;
     m_lastKnown = current;
     emit changedExternally();

@@ -5,6 +5,8 @@
 #include <QFileSystemWatcher>
 #include <QTimer>
 
+#include <optional>
+
 namespace talvo {
 
 // Preferences in one JSON file, by default $XDG_CONFIG_HOME/talvo/preferences.json.
@@ -13,6 +15,12 @@ namespace talvo {
 // overwritten. Changes made by other processes are noticed through a watch on
 // the file and its folder (an atomic replace swaps the inode, so the folder is
 // watched too) and reported once per real change of content.
+//
+// Values that could not be written (a read-only file or folder, a full disk)
+// stay in memory, with one log line for the run of failures; they are written
+// as soon as the file changes or becomes writable again, over whatever another
+// process stored meanwhile. A file removed while the program runs is written
+// back with the values in use.
 class JsonFilePreferencesStorage final : public PreferencesStorage
 {
     Q_OBJECT
@@ -30,9 +38,12 @@ private:
     void watch();
     void checkForOutsideChange();
     QJsonObject readFile(bool *ok);
+    std::optional<QString> write(const QJsonObject &values);
 
     QString m_filePath;
     QJsonObject m_lastKnown;
+    // What the program holds but could not write yet.
+    std::optional<QJsonObject> m_unsaved;
     QFileSystemWatcher m_watcher;
     QTimer m_settle;
 };

@@ -73,7 +73,7 @@ PlatformResult<MprisMediaPlayers::Answer> MprisMediaPlayers::ask(PlayerSlot slot
     QDBusMessage ask = QDBusMessage::createMethodCall(player->busName, MprisPlayer::kObjectPath, kPropertiesInterface,
                                                       QStringLiteral("GetAll"));
     ask << MprisPlayer::kPlayerInterface;
-    const QDBusMessage reply = m_players.bus().call(ask, QDBus::Block, m_players.callTimeoutMs());
+    const QDBusMessage reply = m_players.callPlayerBlocking(player->owner, ask);
     if (reply.type() != QDBusMessage::ReplyMessage)
         return PlatformResult<Answer>::failure(replyError(reply));
     const QVariantMap properties = MprisPlayer::plainValue(reply.arguments().value(0)).toMap();
@@ -122,7 +122,7 @@ PlatformResult<> MprisMediaPlayers::send(PlayerSlot slot, PlayerCommand command)
         return PlatformResult<>::failure(notRunning(slot));
     const QDBusMessage call = QDBusMessage::createMethodCall(player->busName, MprisPlayer::kObjectPath,
                                                              MprisPlayer::kPlayerInterface, methodName(command));
-    const QDBusMessage reply = m_players.bus().call(call, QDBus::Block, m_players.callTimeoutMs());
+    const QDBusMessage reply = m_players.callPlayerBlocking(player->owner, call);
     if (reply.type() != QDBusMessage::ReplyMessage)
         return PlatformResult<>::failure(replyError(reply));
     return PlatformResult<>::success();
@@ -178,15 +178,13 @@ void MprisMediaPlayers::announceSpotify(const MprisPlayer &player)
     QDBusMessage ask = QDBusMessage::createMethodCall(player.busName, MprisPlayer::kObjectPath, kPropertiesInterface,
                                                       QStringLiteral("Get"));
     ask << MprisPlayer::kPlayerInterface << QStringLiteral("Position");
-    auto *watcher = new QDBusPendingCallWatcher(m_players.bus().asyncCall(ask, m_players.callTimeoutMs()), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, player, sequence] {
-        watcher->deleteLater();
+    m_players.callPlayer(player.owner, ask, [this, player, sequence](const QDBusMessage &reply) {
         // A newer state of the player is already on its way.
         if (sequence != m_spotifySequence)
             return;
         std::optional<qint64> position;
-        if (!watcher->isError())
-            position = MprisPlayer::microseconds(MprisPlayer::plainValue(watcher->reply().arguments().value(0)));
+        if (reply.type() == QDBusMessage::ReplyMessage)
+            position = MprisPlayer::microseconds(MprisPlayer::plainValue(reply.arguments().value(0)));
         emit statusChanged(player.status(PlayerSlot::Spotify, position));
     });
 }

@@ -6,6 +6,9 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
+#include <QDeadlineTimer>
+
+#include <algorithm>
 
 namespace talvo {
 
@@ -70,6 +73,101 @@ void MprisPlayers::callAsync(const QDBusMessage &message, std::function<void(con
         if (!watcher->isError())
             done(watcher->reply());
     });
+}
+
+void MprisPlayers::callPlayer(const QString &owner, const QDBusMessage &message, Done done)
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        CallLine &line = m_lines[owner];
+        if (line.busy) {
+            const auto same = std::find_if(line.waiting.begin(), line.waiting.end(), [&](const auto &waiting) {
+                const QDBusMessage &other = waiting.first;
+                return other.service() == message.service() && other.path() == message.path()
+                       && other.interface() == message.interface() && other.member() == message.member()
+                       && other.arguments() == message.arguments();
+            });
+            // The same question once: the newest caller gets the answer.
+            if (same != line.waiting.end())
+                same->second = std::move(done);
+            else
+                line.waiting.append({message, std::move(done)});
+            return;
+        }
+        line.busy = true;
+    }
+    send(owner, message, std::move(done));
+}
+
+void MprisPlayers::send(const QString &owner, const QDBusMessage &message, Done done)
+{
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message, m_callTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher, owner, done = std::move(done)] {
+        watcher->deleteLater();
+        done(watcher->reply());
+        sendNext(owner);
+    });
+}
+
+void MprisPlayers::sendNext(const QString &owner)
+{
+    std::pair<QDBusMessage, Done> next;
+    {
+        QMutexLocker lock(&m_mutex);
+        const auto line = m_lines.find(owner);
+        if (line == m_lines.end())
+            return;
+        if (line->waiting.isEmpty()) {
+            if (ownsAPlayer(owner))
+                line->busy = false;
+            else
+                m_lines.erase(line);
+            m_lineFreed.wakeAll();
+            return;
+        }
+        next = line->waiting.takeFirst();
+    }
+    send(owner, next.first, std::move(next.second));
+}
+
+QDBusMessage MprisPlayers::callPlayerBlocking(const QString &owner, const QDBusMessage &message) const
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        // A call already out is waited for as long as a call of our own may take.
+        const QDeadlineTimer deadline(m_callTimeoutMs);
+        while (m_lines.value(owner).busy) {
+            if (!m_lineFreed.wait(&m_mutex, deadline)) {
+                return message.createErrorReply(QStringLiteral("com.talvo.Talvo.Error.Busy"),
+                                                QStringLiteral("the player has not answered an earlier call yet"));
+            }
+        }
+        m_lines[owner].busy = true;
+    }
+    const QDBusMessage reply = m_bus.call(message, QDBus::Block, m_callTimeoutMs);
+    bool waiting = false;
+    {
+        QMutexLocker lock(&m_mutex);
+        const auto line = m_lines.find(owner);
+        if (line != m_lines.end()) {
+            waiting = !line->waiting.isEmpty();
+            line->busy = waiting;
+        }
+        if (!waiting)
+            m_lineFreed.wakeAll();
+    }
+    // Calls queued meanwhile go out from the main thread, where their answers run.
+    if (waiting) {
+        auto *self = const_cast<MprisPlayers *>(this);
+        QMetaObject::invokeMethod(self, [self, owner] { self->sendNext(owner); }, Qt::QueuedConnection);
+    }
+    return reply;
+}
+
+bool MprisPlayers::ownsAPlayer(const QString &owner) const
+{
+    return std::any_of(m_players.cbegin(), m_players.cend(),
+                       [&](const MprisPlayer &player) { return player.owner == owner; });
 }
 
 QList<MprisPlayer> MprisPlayers::players() const
@@ -159,6 +257,14 @@ void MprisPlayers::remove(const QString &busName)
             return;
         removed = *it;
         m_players.erase(it);
+        // Calls for an owner that has gone are not sent.
+        const auto line = m_lines.find(removed->owner);
+        if (line != m_lines.end() && !ownsAPlayer(removed->owner)) {
+            line->waiting.clear();
+            if (!line->busy)
+                m_lines.erase(line);
+            m_lineFreed.wakeAll();
+        }
     }
     emit playerRemoved(*removed);
 }
@@ -168,7 +274,10 @@ void MprisPlayers::askForProperties(const QString &busName, const QString &owner
     QDBusMessage ask = QDBusMessage::createMethodCall(busName, MprisPlayer::kObjectPath, kPropertiesInterface,
                                                       QStringLiteral("GetAll"));
     ask << interface;
-    callAsync(ask, [this, busName, owner](const QDBusMessage &reply) {
+    callPlayer(owner, ask, [this, busName, owner](const QDBusMessage &reply) {
+        // A player that fails or never answers stays as it was.
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            return;
         update(busName, owner, plainMap(reply.arguments().value(0)));
     });
 }
@@ -179,7 +288,9 @@ void MprisPlayers::askForProperty(const QString &busName, const QString &owner, 
     QDBusMessage ask = QDBusMessage::createMethodCall(busName, MprisPlayer::kObjectPath, kPropertiesInterface,
                                                       QStringLiteral("Get"));
     ask << (root ? MprisPlayer::kRootInterface : MprisPlayer::kPlayerInterface) << name;
-    callAsync(ask, [this, busName, owner, name](const QDBusMessage &reply) {
+    callPlayer(owner, ask, [this, busName, owner, name](const QDBusMessage &reply) {
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            return;
         update(busName, owner, {{name, MprisPlayer::plainValue(reply.arguments().value(0))}});
     });
 }

@@ -7,7 +7,9 @@
 #include <QMap>
 #include <QMutex>
 #include <QObject>
+#include <QWaitCondition>
 
+#include <functional>
 #include <optional>
 
 class QDBusMessage;
@@ -20,6 +22,10 @@ namespace talvo {
 // a service watcher sees names come and go, every player is asked for its
 // properties once (asynchronously, with a timeout), and PropertiesChanged
 // keeps them up to date.
+//
+// Calls to one player go one at a time (callPlayer(), callPlayerBlocking()):
+// a player that takes calls and never answers holds one call of ours until it
+// times out, never one per poll and property.
 //
 // The players in the two slots:
 // - Spotify: the player named org.mpris.MediaPlayer2.spotify (with or without
@@ -53,6 +59,17 @@ public:
     QDBusConnection bus() const { return m_bus; }
     int callTimeoutMs() const { return m_callTimeoutMs; }
 
+    // Calls the player owned by `owner` (a unique bus name) once it has
+    // answered the calls before; `done` runs on the main thread with the
+    // reply (an error message after a failure or a timeout). A call equal to
+    // one already waiting replaces it. Main thread only.
+    void callPlayer(const QString &owner, const QDBusMessage &message,
+                    std::function<void(const QDBusMessage &reply)> done);
+    // Calls and waits for the reply, from a thread other than the main one.
+    // A call to that player already out is waited for first, up to the call
+    // timeout; after that the answer is an error, and nothing is sent.
+    QDBusMessage callPlayerBlocking(const QString &owner, const QDBusMessage &message) const;
+
 signals:
     void playerAdded(const QString &busName);
     // The playback status or the metadata became known or changed.
@@ -73,12 +90,27 @@ private:
     // Merges into the player if `owner` still owns its name.
     void update(const QString &busName, const QString &owner, const QVariantMap &properties);
     void callAsync(const QDBusMessage &message, std::function<void(const QDBusMessage &reply)> done);
+    using Done = std::function<void(const QDBusMessage &reply)>;
+    // Sends the next waiting call to the player, or marks its line free.
+    void sendNext(const QString &owner);
+    // Whether a player's name belongs to `owner`; with m_mutex held.
+    bool ownsAPlayer(const QString &owner) const;
+    void send(const QString &owner, const QDBusMessage &message, Done done);
+
+    // The calls to one player: whether one is out, and those waiting for it.
+    struct CallLine
+    {
+        bool busy = false;
+        QList<std::pair<QDBusMessage, Done>> waiting;
+    };
 
     QDBusConnection m_bus;
     const int m_callTimeoutMs;
     QDBusServiceWatcher *m_watcher = nullptr;
-    mutable QMutex m_mutex; // guards m_players
+    mutable QMutex m_mutex; // guards m_players and m_lines
     QMap<QString, MprisPlayer> m_players;
+    mutable QHash<QString, CallLine> m_lines; // by owner
+    mutable QWaitCondition m_lineFreed;
     mutable QHash<QString, QImage> m_icons; // by desktop entry; main thread
 };
 

@@ -1,5 +1,6 @@
 #include "XcbConnection.h"
 
+#include "DisplayLoss.h"
 #include "platform/Log.h"
 
 #include <QAbstractEventDispatcher>
@@ -88,13 +89,9 @@ void XcbConnection::readEvents(bool fromSocket)
 {
     if (!m_connection || m_dispatching)
         return;
-    if (xcb_connection_has_error(m_connection)) {
-        if (m_notifier && m_notifier->isEnabled()) {
-            m_notifier->setEnabled(false);
-            qCWarning(lcX11).noquote() << QStringLiteral("Lost the connection to the X server");
-        }
-        return;
-    }
+    // Without its X server the program cannot go on.
+    if (xcb_connection_has_error(m_connection))
+        endForLostDisplay();
     m_dispatching = true;
     for (;;) {
         xcb_generic_event_t *event =

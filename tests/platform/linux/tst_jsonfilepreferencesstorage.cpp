@@ -132,6 +132,51 @@ private slots:
         QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 1); // no temporary left behind
     }
 
+    // Values the program holds survive the file going away or refusing a
+    // write, and reach the file with the next write that can happen.
+    void heldValuesReachTheFileLater_data()
+    {
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("file removed") << true;
+        QTest::newRow("write refused, then an outside edit") << false;
+    }
+    void heldValuesReachTheFileLater()
+    {
+        QFETCH(bool, removed);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("preferences.json"));
+        writeRaw(path, R"({"shelfStyle": "floating"})");
+        JsonFilePreferencesStorage storage(path);
+        Preferences prefs(storage);
+        QSignalSpy changed(&prefs, &Preferences::changed);
+        const QString note(4096, QLatin1Char('x'));
+        if (removed) {
+            QVERIFY(prefs.setObject(note, QStringLiteral("scratchpadText")));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("preferences\\.json was removed")));
+            QVERIFY(QFile::remove(path));
+            QTRY_VERIFY(QFile::exists(path));
+        } else {
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Failed to save preferences: .+")));
+            {
+                FileSizeLimit limit(64);
+                QVERIFY(!prefs.setObject(note, QStringLiteral("scratchpadText")));
+                // Still failing: no second line.
+                QVERIFY(!prefs.setObject(QStringLiteral("active"), QStringLiteral("targetDisplay")));
+            }
+            writeRaw(path, R"({"shelfStyle": "attached", "enableGlassUI": true})");
+            QTRY_COMPARE(QJsonDocument::fromJson(readRaw(path)).object().value(QStringLiteral("scratchpadText")).toString(), note);
+            QCOMPARE(prefs.value(PrefKey::shelfStyle), QStringLiteral("attached"));
+            QCOMPARE(prefs.objectForKey(QStringLiteral("enableGlassUI")), QVariant(true));
+        }
+        const QJsonObject stored = QJsonDocument::fromJson(readRaw(path)).object();
+        QCOMPARE(stored.value(QStringLiteral("scratchpadText")).toString(), note);
+        QCOMPARE(stored.value(QStringLiteral("shelfStyle")).toString(),
+                 removed ? QStringLiteral("floating") : QStringLiteral("attached"));
+        QCOMPARE(prefs.value(PrefKey::scratchpadText), note);
+        if (removed)
+            QCOMPARE(changed.count(), 1); // the own write only
+    }
+
     void outsideEditRaisesOneChangeAndOwnWritesNone()
     {
         QTemporaryDir dir;

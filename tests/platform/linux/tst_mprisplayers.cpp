@@ -473,6 +473,9 @@ private slots:
         QVERIFY(manager.isPlaying());
         QVERIFY(hung->calls().contains(u"Properties.GetAll"_s));
         QVERIFY2(longestGap < ManagerRig::kCallTimeoutMs / 2, qPrintable(QString::number(longestGap)));
+        // One call out to it at a time, each held until its timeout.
+        QVERIFY2(hung->calls().size() <= 1 + clock.elapsed() / ManagerRig::kCallTimeoutMs,
+                 qPrintable(hung->calls().join(u' ')));
     }
 };
 
