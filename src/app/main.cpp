@@ -68,12 +68,12 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    // Qt Quick's software renderer (no GPU, remote and virtual displays) draws
-    // in its basic loop as fast as its timer runs, out of step with the
-    // display and with the springs, which move every 16 ms: a third of the
-    // frames would repeat the last picture. The threaded loop paces frames at
-    // the display's refresh rate. An explicit choice in the environment wins.
-    if (!qEnvironmentVariableIsSet("QSG_RENDER_LOOP"))
+    // The threaded render loop paces frames at the display's refresh rate,
+    // in step with the springs, which move every 16 ms. Qt's software
+    // renderer keeps its basic loop: its threaded one can hang for good when
+    // a window is destroyed while its render thread is busy. An explicit
+    // choice in the environment wins.
+    if (!qEnvironmentVariableIsSet("QSG_RENDER_LOOP") && qgetenv("QT_QUICK_BACKEND") != "software")
         qputenv("QSG_RENDER_LOOP", "threaded");
 
     // Qt Widgets stays out of this long-running process: the folder dialog
