@@ -3,6 +3,7 @@
 #include "ContinuousRoundedRectangle.h"
 
 #include <QLinearGradient>
+#include <QSGNode>
 #include <QPainter>
 
 namespace talvo {
@@ -16,6 +17,16 @@ GlassCardItem::GlassCardItem(QQuickItem *parent) : QQuickPaintedItem(parent)
                          &GlassCardItem::dashLengthChanged, &GlassCardItem::shadowColorChanged,
                          &GlassCardItem::shadowBlurChanged, &GlassCardItem::shadowOffsetYChanged})
         connect(this, changed, this, [this] { update(); });
+}
+
+QSGNode *GlassCardItem::updatePaintNode(QSGNode *oldNode, UpdatePaintNodeData *data)
+{
+    // As the base class does for an empty item.
+    if (width() < 1 || height() < 1) {
+        delete oldNode;
+        return nullptr;
+    }
+    return QQuickPaintedItem::updatePaintNode(oldNode, data);
 }
 
 void GlassCardItem::paint(QPainter *painter)

@@ -36,6 +36,12 @@ public:
 
     void paint(QPainter *painter) override;
 
+protected:
+    // Nothing under a pixel either way: the software scene graph would paint
+    // it into an empty pixmap, and each frame of an opening panel would log
+    // a dozen painter failures.
+    QSGNode *updatePaintNode(QSGNode *oldNode, UpdatePaintNodeData *data) override;
+
 signals:
     // One signal each: a binding between two of them (fillBottom: fillTop)
     // must not wake itself.
