@@ -14,6 +14,7 @@
 //
 // Usage: soak [--minutes N | --seconds N] [--seed N] [--log FILE] [--trace]
 // (--log keeps the program's output, --trace prints each action as it ends)
+#include "CalendarFiles.h"
 #include "E2eDesktop.h"
 #include "fakes/FakeMprisPlayer.h"
 #include "fakes/LoopbackHttpServer.h"
@@ -91,16 +92,6 @@ QByteArray forecast(int code, double temperature)
         .arg(temperature)
         .arg(temperature - 2)
         .arg(code)
-        .toUtf8();
-}
-
-QByteArray icsEvent(const QString &uid, const QString &title, const QDateTime &start)
-{
-    const QString format = QStringLiteral("yyyyMMdd'T'HHmmss");
-    return QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//soak//EN\r\nBEGIN:VEVENT\r\nUID:%1\r\n"
-                          "DTSTAMP:20260101T000000Z\r\nDTSTART:%2\r\nDTEND:%3\r\nSUMMARY:%4\r\n"
-                          "END:VEVENT\r\nEND:VCALENDAR\r\n")
-        .arg(uid, start.toString(format), start.addSecs(3600).toString(format), title)
         .toUtf8();
 }
 
@@ -577,6 +568,8 @@ private:
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    // Line by line, also into a file: a trace cut short still tells.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     int seconds = 30 * 60;
     unsigned seed = 1;
     QString logPath;
