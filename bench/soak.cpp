@@ -7,10 +7,10 @@
 // appearing, changing and going; other programs taking the clipboard; the
 // forecast changing. At the end it prints one line: crashes, resident memory
 // after the warm-up (the first tenth) against the end, threads and open files
-// then and at the end, and the shelf's item count against the drops and
-// removals made. Exits 1 when a check fails: a crash or an unclean exit,
-// memory grown by more than 5 %, threads or open files grown, items lost or
-// made up.
+// then and at the end, the shelf's item count against the drops and removals
+// made, and the slowest answer on the bus after an action. Exits 1 when a
+// check fails: a crash or an unclean exit, memory grown by more than 5 %,
+// threads or open files grown, items lost or made up, no answer on the bus.
 //
 // Usage: soak [--minutes N | --seconds N] [--seed N] [--log FILE] [--trace]
 // (--log keeps the program's output, --trace prints each action as it ends)
@@ -165,6 +165,7 @@ public:
             if (pick < action.weight) {
                 const int expected = m_expected;
                 (this->*action.run)();
+                checkAnswers(action.name);
                         if (m_trace)
                     std::printf("%6.1f s  %s  items %d -> %d\n", m_clock.elapsed() / 1000.0, action.name, expected,
                                 m_expected);
@@ -175,6 +176,7 @@ public:
         ++m_actions;
     }
     int actions() const { return m_actions; }
+    qint64 slowestAnswerMs() const { return m_slowestAnswerMs; }
 
     // Brings the program to the same quiet state before a measurement: the
     // notch collapsed, the pointer away, a few seconds for work to settle.
@@ -226,6 +228,17 @@ private:
         if (file.open(QIODevice::WriteOnly))
             file.write(icsEvent(QStringLiteral("soak-%1").arg(index), QStringLiteral("Event %1").arg(random(0, 999)),
                                 QDateTime(QDate::currentDate().addDays(random(-1, 3)), QTime(random(0, 22), 0))));
+    }
+
+    // A hung main thread shows as a bus that does not answer.
+    void checkAnswers(const char *after)
+    {
+        QElapsedTimer answer;
+        answer.start();
+        const bool answered = state("itemCount").isValid();
+        m_slowestAnswerMs = std::max(m_slowestAnswerMs, answer.elapsed());
+        if (!answered && alive())
+            m_faults.append(QStringLiteral("no answer on the bus after %1").arg(QLatin1String(after)));
     }
 
     void drainLog()
@@ -558,6 +571,7 @@ private:
     int m_expected = 0;
     int m_unsure = 0;
     int m_actions = 0;
+    qint64 m_slowestAnswerMs = 0;
     QStringList m_faults;
     bool m_trace = false;
     QElapsedTimer m_clock;
@@ -666,10 +680,10 @@ int main(int argc, char **argv)
     const QString minutes = seconds % 60 == 0 ? QStringLiteral("%1 min").arg(seconds / 60)
                                               : QStringLiteral("%1 s").arg(seconds);
     std::printf("soak: %s seed %u: %d crashes, rss %.1f -> %.1f MB (%+.1f %%), threads %d -> %d, fds %d -> %d, "
-                "items %d %s %d, %d actions, %d drags unsure\n",
+                "items %d %s %d, %d actions, %d drags unsure, slowest answer %lld ms\n",
                 qPrintable(minutes), seed, crashes, warm->rssMb, end.rssMb, growth, warm->threads, end.threads,
                 warm->fds, end.fds, items, items == expected ? "=" : "!=", expected,
-                soak.actions(), soak.unsure());
+                soak.actions(), soak.unsure(), soak.slowestAnswerMs());
     for (const QString &fault : soak.faults())
         std::printf("  %s\n", qPrintable(fault));
 
