@@ -45,20 +45,20 @@ const QPoint kHotZone(960, 5);
 // Where drops land: inside the collapsed notch whether attached or floating.
 const QPoint kDropPoint(960, 20);
 const QPoint kSourcePress(200, 600);
-// In the open panel (its width follows the widgets chosen), from its left
-// and right edges: the tray's first tile, the tile's remove button (shown
+// In the open panel (its width follows the widgets chosen, its top the
+// shelf style), from its edges: the tray's first tile, the tile's remove button (shown
 // while the pointer is on the tile) and "Clear All".
 QPoint firstTile(const QRectF &panel)
 {
-    return QPoint(int(panel.left()) + 67, 96);
+    return QPoint(int(panel.left()) + 67, int(panel.top()) + 96);
 }
 QPoint firstTileRemove(const QRectF &panel)
 {
-    return QPoint(int(panel.left()) + 91, 86);
+    return QPoint(int(panel.left()) + 91, int(panel.top()) + 86);
 }
 QPoint clearAll(const QRectF &panel)
 {
-    return QPoint(int(panel.right()) - 65, 56);
+    return QPoint(int(panel.right()) - 65, int(panel.top()) + 56);
 }
 const QRect kTarget(650, 500, 300, 200);
 const quint32 kShiftKey = 0xffe1;
@@ -113,19 +113,28 @@ public:
     {
         m_trace = trace;
         m_clock.start();
-        if (!logPath.isEmpty()) {
-            m_log = std::make_unique<QFile>(logPath);
-            if (!m_log->open(QIODevice::WriteOnly | QIODevice::Truncate))
-                m_log.reset();
-        }
         QDir().mkpath(calendarFolder());
         writeEvent(0);
-        m_talvo = m_desktop.startProgram(QStringLiteral(TALVO_BINARY), {}, QProcess::MergedChannels);
-        QObject::connect(m_talvo, &QProcess::readyRead, [this] { drainLog(); });
+        // Straight into a file: through a pipe, the program would wait on
+        // its own log while this side waits on the program.
+        m_logPath = logPath.isEmpty() ? m_files.filePath(QStringLiteral("talvo.log")) : logPath;
+        m_talvo = std::make_unique<QProcess>();
+        m_talvo->setProcessEnvironment(m_desktop.environment());
+        m_talvo->setProcessChannelMode(QProcess::MergedChannels);
+        m_talvo->setStandardOutputFile(m_logPath);
+        m_talvo->start(QStringLiteral(TALVO_BINARY), QStringList());
         m_target = m_desktop.startProgram(QStringLiteral(TALVO_E2E_DROPTARGET),
                                           geometryArgs(kTarget) + QStringList{m_targetFolder.path()});
-        return QTest::qWaitFor([this] { return m_desktop.notchRect() == kCollapsed; }, 20000)
+        return m_talvo->waitForStarted()
+               && QTest::qWaitFor([this] { return m_desktop.notchRect() == kCollapsed; }, 20000)
                && E2eDesktop::waitForLine(m_target, QStringLiteral("ready"));
+    }
+    ~Soak()
+    {
+        if (m_talvo && m_talvo->state() != QProcess::NotRunning) {
+            m_talvo->kill();
+            m_talvo->waitForFinished(5000);
+        }
     }
 
     bool alive() const { return m_talvo->state() == QProcess::Running; }
@@ -134,7 +143,15 @@ public:
     int itemCount() const { return m_desktop.controlProperty(QStringLiteral("itemCount")).toInt(); }
     int unsure() const { return m_unsure; }
     const QStringList &faults() const { return m_faults; }
-    QStringList logTail() const { return m_logTail; }
+    // The program's last lines of output.
+    QStringList logTail() const
+    {
+        QFile log(m_logPath);
+        if (!log.open(QIODevice::ReadOnly))
+            return {};
+        const QStringList lines = QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        return lines.mid(std::max<qsizetype>(0, lines.size() - 40));
+    }
 
     // One action of the mix, chosen by weight; the shelf is kept between a
     // few and a dozen items, so that its own growth does not count as a leak.
@@ -208,7 +225,6 @@ public:
         m_player.reset();
         m_talvo->terminate();
         const bool ended = m_talvo->waitForFinished(30000);
-        drainLog();
         return ended && m_talvo->exitStatus() == QProcess::NormalExit && m_talvo->exitCode() == 0;
     }
 
@@ -239,20 +255,6 @@ private:
         m_slowestAnswerMs = std::max(m_slowestAnswerMs, answer.elapsed());
         if (!answered && alive())
             m_faults.append(QStringLiteral("no answer on the bus after %1").arg(QLatin1String(after)));
-    }
-
-    void drainLog()
-    {
-        const QByteArray output = m_talvo->readAll();
-        if (m_log)
-            m_log->write(output);
-        for (const QByteArray &line : output.split('\n')) {
-            if (line.isEmpty())
-                continue;
-            m_logTail.append(QString::fromUtf8(line));
-            if (m_logTail.size() > 40)
-                m_logTail.removeFirst();
-        }
     }
 
     void glideTo(QPoint to)
@@ -559,11 +561,10 @@ private:
     E2eDesktop &m_desktop;
     LoopbackHttpServer &m_server;
     std::mt19937 m_random;
-    QProcess *m_talvo = nullptr;
+    std::unique_ptr<QProcess> m_talvo;
     QProcess *m_target = nullptr;
     std::unique_ptr<FakeMprisPlayer> m_player;
-    std::unique_ptr<QFile> m_log;
-    QStringList m_logTail;
+    QString m_logPath;
     QTemporaryDir m_files;
     QTemporaryDir m_targetFolder;
     QPoint m_pointer = kAway;
