@@ -13,7 +13,9 @@
 // threads or open files grown, items lost or made up, no answer on the bus.
 //
 // Usage: soak [--minutes N | --seconds N] [--seed N] [--log FILE] [--trace]
-// (--log keeps the program's output, --trace prints each action as it ends)
+// (--log keeps the program's output; --trace prints each action as it ends,
+// each fault with the notch's state, and keeps a screenshot of the notch at
+// each fault in the temporary folder)
 #include "CalendarFiles.h"
 #include "E2eDesktop.h"
 #include "fakes/FakeMprisPlayer.h"
@@ -29,6 +31,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -167,12 +170,22 @@ public:
         const int removeWeight = items > 12 ? 30 : items > 4 ? 6 : 1;
         const int addWeight = items > 12 ? 1 : 5;
         const Action actions[] = {
-            {8, &Soak::pointerMove, "pointerMove"},     {6, &Soak::hover, "hover"},          {5, &Soak::clickOpen, "clickOpen"},
-            {4, &Soak::scroll, "scroll"},          {4, &Soak::switchTab, "switchTab"},      {addWeight, &Soak::dropFiles, "dropFiles"},
-            {addWeight, &Soak::dropGtk, "dropGtk"}, {addWeight, &Soak::dropTextOrImage, "dropTextOrImage"}, {2, &Soak::addFromCommandLine, "addFromCommandLine"},
-            {removeWeight, &Soak::tileOut, "tileOut"}, {removeWeight, &Soak::removeTile, "removeTile"}, {4, &Soak::player, "player"},
-            {4, &Soak::preference, "preference"},      {3, &Soak::calendar, "calendar"},       {3, &Soak::clipboard, "clipboard"},
-            {2, &Soak::weather, "weather"},
+            {8, &Soak::pointerMove, "pointer move"},
+            {6, &Soak::hover, "hover"},
+            {5, &Soak::clickOpen, "click"},
+            {4, &Soak::scroll, "scroll"},
+            {4, &Soak::switchTab, "tab switch"},
+            {addWeight, &Soak::dropFiles, "file drop"},
+            {addWeight, &Soak::dropGtk, "GTK drop"},
+            {addWeight, &Soak::dropTextOrImage, "text or image drop"},
+            {2, &Soak::addFromCommandLine, "talvo add"},
+            {removeWeight, &Soak::tileOut, "tile out"},
+            {removeWeight, &Soak::removeTile, "remove button"},
+            {4, &Soak::player, "player"},
+            {4, &Soak::preference, "talvo prefs"},
+            {3, &Soak::calendar, "calendar file"},
+            {3, &Soak::clipboard, "clipboard"},
+            {2, &Soak::weather, "forecast"},
         };
         int total = 0;
         for (const Action &action : actions)
@@ -183,7 +196,7 @@ public:
                 const int expected = m_expected;
                 (this->*action.run)();
                 checkAnswers(action.name);
-                        if (m_trace)
+                if (m_trace)
                     std::printf("%6.1f s  %s  items %d -> %d\n", m_clock.elapsed() / 1000.0, action.name, expected,
                                 m_expected);
                 break;
@@ -213,8 +226,11 @@ public:
         QTest::qWait(5000);
         if (m_trace) {
             const QString fds = QStringLiteral("/proc/%1/fd").arg(pid());
+            QStringList open;
             for (const QString &fd : QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
-                std::printf("    fd %s -> %s\n", qPrintable(fd), qPrintable(QFile::symLinkTarget(fds + u'/' + fd)));
+                open.append(QFileInfo(QFile::symLinkTarget(fds + u'/' + fd)).fileName());
+            open.sort();
+            std::printf("    open files: %s\n", qPrintable(open.join(u' ')));
         }
         return usageOf(pid());
     }
@@ -255,6 +271,10 @@ private:
         m_slowestAnswerMs = std::max(m_slowestAnswerMs, answer.elapsed());
         if (!answered && alive())
             m_faults.append(QStringLiteral("no answer on the bus after %1").arg(QLatin1String(after)));
+        // An outline of no size or an endless one leaves nothing to point at.
+        const QList<double> rect = state("notchRect").value<QList<double>>();
+        if (answered && std::any_of(rect.begin(), rect.end(), [](double v) { return !qIsFinite(v); }))
+            m_faults.append(QStringLiteral("the outline is not finite after %1").arg(QLatin1String(after)));
     }
 
     void glideTo(QPoint to)
@@ -285,12 +305,14 @@ private:
         m_faults.append(QStringLiteral("%1 items where %2 were expected after %3").arg(count).arg(m_expected).arg(after));
         if (m_trace) {
             const QList<double> r = state("notchRect").value<QList<double>>();
-            const QString rect = QStringLiteral("%1,%2 %3x%4").arg(r.value(0)).arg(r.value(1)).arg(r.value(2)).arg(r.value(3));
+            const QString rect =
+                QStringLiteral("%1,%2 %3x%4").arg(r.value(0)).arg(r.value(1)).arg(r.value(2)).arg(r.value(3));
             std::printf("    %s; target %d hint %d panel %d tab %s rect %s\n", qPrintable(m_faults.constLast()),
                         state("isDragTargetActive").toBool(), state("isFileDragActive").toBool(),
                         state("panelPresent").toBool(), qPrintable(state("activeTab").toString()),
                         qPrintable(rect));
-            m_desktop.grab(QRect(530, 0, 860, 250)).save(QStringLiteral("/tmp/soak-fault-%1.png").arg(m_faults.size()));
+            m_desktop.grab(QRect(530, 0, 860, 250))
+                .save(QDir(QDir::tempPath()).filePath(QStringLiteral("soak-fault-%1.png").arg(m_faults.size())));
         }
         m_expected = count;
     }
@@ -298,10 +320,6 @@ private:
     // not have dropped: the shelf's own count is taken.
     void drop(const QString &program, const QStringList &offer, int count, const QString &what)
     {
-        if (m_trace)
-            std::printf("    before the drop: target %d hint %d panel %d tab %s\n", state("isDragTargetActive").toBool(),
-                        state("isFileDragActive").toBool(), state("panelPresent").toBool(),
-                        qPrintable(state("activeTab").toString()));
         const bool arrived = m_desktop.dragFromSource(program, offer, kSourcePress, kDropPoint, [this] {
             return state("isDragTargetActive").toBool();
         });
