@@ -674,9 +674,17 @@ int main(int argc, char **argv)
     QElapsedTimer clock;
     clock.start();
     std::optional<Usage> warm;
+    qint64 nextSampleMs = 60000;
     while (soak.alive() && clock.elapsed() < qint64(seconds) * 1000) {
         if (!warm && clock.elapsed() >= warmUpMs)
             warm = soak.settleAndMeasure();
+        // The trend between the two measurements, whatever state it is in.
+        if (trace && clock.elapsed() >= nextSampleMs) {
+            const Usage now = usageOf(soak.pid());
+            std::printf("  rss %.1f MB, %d threads, %d fds at %lld s\n", now.rssMb, now.threads, now.fds,
+                        clock.elapsed() / 1000);
+            nextSampleMs += 60000;
+        }
         soak.step();
     }
     int crashes = soak.alive() ? 0 : 1;
