@@ -14,12 +14,12 @@ Column {
         height: view.height - view.layout.baseNotchHeight
 
         Column {
-            anchors.fill: parent
-            anchors.topMargin: 10
-            anchors.bottomMargin: 14
+            anchors.horizontalCenter: parent.horizontalCenter
+            // Centred as a whole in the space left between the margins (10
+            // above, 14 below). Not by padding: a column's implicit height
+            // counts its padding, and the two would chase each other.
+            y: 10 + Math.max(0, (parent.height - 10 - 14 - implicitHeight) / 2)
             spacing: 6
-            // Centred as a whole in the space left.
-            topPadding: Math.max(0, (height - implicitHeight) / 2)
 
             SymbolImage {
                 anchors.horizontalCenter: parent.horizontalCenter

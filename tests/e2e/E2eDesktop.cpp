@@ -252,6 +252,17 @@ QProcess *E2eDesktop::startProgram(const QString &program, const QStringList &ar
     return m_programs.back().get();
 }
 
+void E2eDesktop::stopProgramsOf(const QString &program)
+{
+    std::erase_if(m_programs, [&program](const std::unique_ptr<QProcess> &process) {
+        if (process->program() != program)
+            return false;
+        process->kill();
+        process->waitForFinished(5000);
+        return true;
+    });
+}
+
 bool E2eDesktop::run(const QString &program, const QStringList &arguments, int timeoutMs) const
 {
     QProcess process;

@@ -85,6 +85,9 @@ public:
     // Its error output is dropped, or with MergedChannels read with its output.
     QProcess *startProgram(const QString &program, const QStringList &arguments,
                            QProcess::ProcessChannelMode channels = QProcess::SeparateChannels);
+    // Stops every program started from `program` that still runs (drag
+    // sources outlive their drag); a long run would otherwise pile them up.
+    void stopProgramsOf(const QString &program);
     // Runs a program on this desktop to its end; true when it exits with 0.
     bool run(const QString &program, const QStringList &arguments, int timeoutMs = 10000) const;
     // Waits until the program prints `line` on its standard output.

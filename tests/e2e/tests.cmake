@@ -5,7 +5,7 @@ add_dependencies(tst_appstartup talvo)
 
 # The notch on a private X server, driven through XTest; helper programs stand
 # in for other applications (a window below, drag sources).
-add_library(talvo_e2e STATIC e2e/E2eDesktop.cpp e2e/E2eDesktop.h e2e/PanelSteps.h)
+add_library(talvo_e2e STATIC e2e/E2eDesktop.cpp e2e/E2eDesktop.h e2e/PanelSteps.h e2e/CalendarFiles.h)
 target_include_directories(talvo_e2e PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/e2e)
 target_link_libraries(talvo_e2e PUBLIC talvo_compiler_flags Qt6::Core Qt6::Gui Qt6::DBus Qt6::Test PkgConfig::XCB)
 foreach(helper e2e_window e2e_dragsource)

@@ -1,3 +1,4 @@
+#include "CalendarFiles.h"
 #include "E2eDesktop.h"
 #include "fakes/LoopbackHttpServer.h"
 
@@ -27,16 +28,6 @@ QByteArray forecast(int code)
 {
     return QStringLiteral(R"({"current":{"temperature_2m":12.3,"apparent_temperature":9.6,"weather_code":%1}})")
         .arg(code)
-        .toUtf8();
-}
-
-QByteArray icsEvent(const QString &uid, const QString &title, const QDateTime &start)
-{
-    const QString format = QStringLiteral("yyyyMMdd'T'HHmmss");
-    return QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\nBEGIN:VEVENT\r\nUID:%1\r\n"
-                          "DTSTAMP:20260101T000000Z\r\nDTSTART:%2\r\nDTEND:%3\r\nSUMMARY:%4\r\n"
-                          "END:VEVENT\r\nEND:VCALENDAR\r\n")
-        .arg(uid, start.toString(format), start.addSecs(3600).toString(format), title)
         .toUtf8();
 }
 

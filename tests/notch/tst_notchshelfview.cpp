@@ -1,6 +1,7 @@
 #include "e2e/NotchBodyMeasure.h"
 #include "notch/NotchViewRig.h"
 
+#include <QRegularExpression>
 #include <QTest>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -151,6 +152,26 @@ private slots:
         const int headerY = int(rig.layout()->baseNotchHeight()) + 11;
         QTest::mouseClick(&rig.view, Qt::LeftButton, {}, QPoint(int(bodyRight - 14 - 10), headerY));
         QVERIFY(rig.vm.itemList().isEmpty());
+    }
+
+    // The drop hint settles at any height it is given, an unbounded one
+    // included (its centring once chased the column's own height, and the
+    // window spun on it for good).
+    void dropHintSettlesAtAnyHeight_data()
+    {
+        QTest::addColumn<qreal>("height");
+        QTest::newRow("drop target") << 120.0;
+        QTest::newRow("unbounded") << qInf();
+    }
+    void dropHintSettlesAtAnyHeight()
+    {
+        QFETCH(qreal, height);
+        ViewRig rig(kHousing, kDesktop, {}, "NotchDropTargetView { width: 300; height: 60; layout: NotchShelfLayout {} }",
+                    QSize(300, 220));
+        QVERIFY(rig.ready());
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("polish")));
+        rig.root->setHeight(height);
+        rig.grab();
     }
 
     void toastHangsBelowTheCollapsedBand()
