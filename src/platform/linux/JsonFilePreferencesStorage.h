@@ -5,6 +5,8 @@
 #include <QFileSystemWatcher>
 #include <QTimer>
 
+#include <optional>
+
 namespace talvo {
 
 // Preferences in one JSON file, by default $XDG_CONFIG_HOME/talvo/preferences.json.
@@ -22,6 +24,10 @@ public:
     static QString defaultFilePath();
 
     QString filePath() const { return m_filePath; }
+
+    // The stored values in a file's content; nothing (and `reason` set) when
+    // it is not a JSON object.
+    static std::optional<QJsonObject> parse(const QByteArray &content, QString *reason);
 
     QJsonObject load() override;
     bool save(const QJsonObject &values) override;
