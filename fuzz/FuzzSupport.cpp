@@ -3,8 +3,6 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
-#include <memory>
-
 namespace talvo::fuzz {
 
 namespace {
@@ -12,7 +10,8 @@ namespace {
 int argc = 1;
 char name[] = "fuzz";
 char *argv[] = {name, nullptr};
-std::unique_ptr<QCoreApplication> application;
+// Never destroyed: the targets end through exit(), after Qt's own globals.
+QCoreApplication *application = nullptr;
 
 void ignore(QtMsgType, const QMessageLogContext &, const QString &) {}
 
@@ -28,13 +27,13 @@ void startGuiApplication()
 {
     quietStart();
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    application = std::make_unique<QGuiApplication>(argc, argv);
+    application = new QGuiApplication(argc, argv);
 }
 
 void startCoreApplication()
 {
     quietStart();
-    application = std::make_unique<QCoreApplication>(argc, argv);
+    application = new QCoreApplication(argc, argv);
 }
 
 } // namespace talvo::fuzz
