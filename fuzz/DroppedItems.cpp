@@ -1,5 +1,5 @@
 #include "FuzzSupport.h"
-#include "ListDragData.h"
+#include "DroppedItems.h"
 
 namespace talvo::fuzz {
 

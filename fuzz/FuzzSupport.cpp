@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <cstdlib>
+
 namespace talvo::fuzz {
 
 namespace {
@@ -17,23 +19,20 @@ void ignore(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 } // namespace
 
-void quietStart()
-{
-    qInstallMessageHandler(ignore);
-    setenv("TZ", "Europe/Berlin", 1);
-}
+__attribute__((weak)) void setUp() {}
 
 void startGuiApplication()
 {
-    quietStart();
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     application = new QGuiApplication(argc, argv);
 }
 
-void startCoreApplication()
-{
-    quietStart();
-    application = new QCoreApplication(argc, argv);
-}
-
 } // namespace talvo::fuzz
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    qInstallMessageHandler(talvo::fuzz::ignore);
+    setenv("TZ", "Europe/Berlin", 1);
+    talvo::fuzz::setUp();
+    return 0;
+}

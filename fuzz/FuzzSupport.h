@@ -13,14 +13,14 @@
 
 namespace talvo::fuzz {
 
-// Drops Qt's log output (the code under test logs every bad input) and sets a
-// time zone with daylight saving, so that local-time code meets its gaps.
-void quietStart();
+// Every target starts with Qt's log output dropped (the code under test logs
+// every bad input) and a time zone with daylight saving, so that local-time
+// code meets its gaps; then setUp() runs, which a target may define to
+// prepare more (the default does nothing).
+void setUp();
 // A QGuiApplication on the offscreen platform, for code that uses fonts,
 // icons or image plugins.
 void startGuiApplication();
-// A QCoreApplication.
-void startCoreApplication();
 
 inline QByteArray bytes(const uint8_t *data, size_t size)
 {

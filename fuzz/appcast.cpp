@@ -5,12 +5,6 @@
 
 using namespace talvo;
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    fuzz::quietStart();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     QString error;

@@ -18,14 +18,12 @@ namespace {
 std::unique_ptr<QTemporaryDir> folder;
 }
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
+void talvo::fuzz::setUp()
 {
-    fuzz::quietStart();
     // Localised names are looked up for this locale.
     setenv("LC_ALL", "de_DE.UTF-8", 1);
     setenv("LANG", "de_DE.UTF-8", 1);
     folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/talvo-fuzz-XXXXXX"));
-    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -2,16 +2,16 @@
 // and images, read the way a drop onto the notch reads them.
 
 #include "FuzzSupport.h"
-#include "ListDragData.h"
+#include "DroppedItems.h"
+#include "fakes/FakeDragData.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 using namespace talvo;
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
+void talvo::fuzz::setUp()
 {
-    fuzz::startGuiApplication();
-    return 0;
+    startGuiApplication();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -21,13 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         "image/bmp", "image/x-portable-pixmap", "text/x-moz-url", "application/x-kde-cutselection",
         "x-special/gnome-copied-files"};
     FuzzedDataProvider input(data, size);
-    fuzz::ListDragData drag;
+    FakeDragData drag;
     while (input.remaining_bytes() > 0) {
         const QString format = input.ConsumeBool()
                                    ? QString::fromLatin1(input.PickValueInArray(knownFormats))
                                    : QString::fromStdString(input.ConsumeRandomLengthString(40));
         const std::string bytes = input.ConsumeRandomLengthString(4096);
-        drag.add(format, QByteArray(bytes.data(), qsizetype(bytes.size())));
+        drag.entries.append({format, QByteArray(bytes.data(), qsizetype(bytes.size()))});
     }
 
     const QList<QUrl> urls = localFileUrls(drag.data(QStringLiteral("text/uri-list")));

@@ -10,12 +10,6 @@
 
 using namespace talvo;
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    fuzz::quietStart();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (const auto reading = parseForecast(fuzz::bytes(data, size))) {

@@ -2,15 +2,15 @@
 // the notch, each decoded within its bounds.
 
 #include "FuzzSupport.h"
-#include "ListDragData.h"
+#include "DroppedItems.h"
+#include "fakes/FakeDragData.h"
 #include "sources/ArtworkImage.h"
 
 using namespace talvo;
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
+void talvo::fuzz::setUp()
 {
-    fuzz::startGuiApplication();
-    return 0;
+    startGuiApplication();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The same bytes dropped under the type a source would name them by.
     static const char *const types[] = {"image/png", "image/jpeg", "image/gif", "image/bmp", "image/svg+xml",
                                         "image/x-portable-pixmap", "image/webp", "image/tiff"};
-    fuzz::ListDragData drag;
-    drag.add(QString::fromLatin1(types[size % std::size(types)]), bytes);
+    FakeDragData drag;
+    drag.entries.append({QString::fromLatin1(types[size % std::size(types)]), bytes});
     const QList<ShelfItem> items = shelfItemsOf(drag);
     FUZZ_CHECK(items.size() <= 1);
     fuzz::checkDroppedItems(items);

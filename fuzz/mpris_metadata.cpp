@@ -51,12 +51,6 @@ QVariant value(FuzzedDataProvider &input, int depth)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    fuzz::quietStart();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static const char *const metadataKeys[] = {"xesam:title", "xesam:artist", "xesam:album", "mpris:length",

@@ -2,6 +2,7 @@
 // runs, read the way the program and `talvo prefs` read it.
 
 #include "FuzzSupport.h"
+#include "fakes/MemoryPreferencesStorage.h"
 #include "app/PrefsCommand.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
 #include "preferences/Preferences.h"
@@ -9,31 +10,6 @@
 #include <QTextStream>
 
 using namespace talvo;
-
-namespace {
-
-class MemoryStorage final : public PreferencesStorage
-{
-public:
-    explicit MemoryStorage(QJsonObject values) : m_values(std::move(values)) {}
-    QJsonObject load() override { return m_values; }
-    bool save(const QJsonObject &values) override
-    {
-        m_values = values;
-        return true;
-    }
-
-private:
-    QJsonObject m_values;
-};
-
-} // namespace
-
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    fuzz::quietStart();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -43,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FUZZ_CHECK(!reason.isEmpty());
         return 0;
     }
-    MemoryStorage storage(*values);
+    MemoryPreferencesStorage storage(*values);
     Preferences preferences(storage);
 
     QString printed;
