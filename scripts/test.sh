@@ -28,3 +28,10 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:detect_stack_use_after_retur
 export LSAN_OPTIONS=suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=$root/tests/sanitizer/ubsan.supp
 run_suite "$root/build-asan"
+
+# Every fuzz target for a few seconds, so that they keep building and their
+# seeds and first mutations stay clean (scripts/fuzz.sh runs them longer).
+if command -v clang++ >/dev/null 2>&1; then
+    echo "== Fuzz targets"
+    "$root/scripts/fuzz.sh" "${TALVO_FUZZ_SECONDS:-5}"
+fi

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shelf/ShelfItem.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QStringList>
@@ -28,6 +30,12 @@ QList<QUrl> localFileUrls(const QByteArray &uriList);
 // Whether a URL list names application entries (local .desktop files) and
 // nothing else.
 bool namesOnlyApplicationEntries(const QByteArray &uriList);
+
+// What a drop adds to the shelf. Exactly one kind is taken, the first one
+// found of: file URLs (local files and folders), a file URL given as text, an
+// image, text; one item per thing of that kind, in the drag's order. File
+// items come without a picture.
+QList<ShelfItem> shelfItemsOf(const DragData &data);
 
 // The drag data of a Qt drag event.
 class MimeDragData final : public DragData

@@ -5,7 +5,7 @@ target_sources(talvo_core PRIVATE
     panel/BatteryStatus.cpp panel/BatteryStatus.h
     panel/CalendarCardModel.cpp panel/CalendarCardModel.h
     panel/ClipboardCardModel.cpp panel/ClipboardCardModel.h
-    panel/ColorPickerModel.cpp panel/ColorPickerModel.h
+    panel/ColorPickerModel.cpp panel/ColorPickerModel.h panel/ColorHex.cpp
     panel/FavoriteAppsModel.cpp panel/FavoriteAppsModel.h
     panel/MusicAppLauncher.cpp panel/MusicAppLauncher.h
     panel/MusicCardModel.cpp panel/MusicCardModel.h

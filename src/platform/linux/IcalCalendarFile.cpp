@@ -17,6 +17,21 @@ constexpr qint64 kDayMs = 86'400'000;
 // A rule that steps by the minute from years ago would otherwise hold the
 // loading thread for minutes; occurrences beyond this many steps are dropped.
 constexpr int kMaxRuleSteps = 50'000;
+// Lengths beyond this many days (10,000 years) are cut to it, which keeps
+// every instant the events reach within the range of the time types.
+constexpr qint64 kMaxLengthDays = 3'652'425;
+
+// A duration's length in milliseconds, between none and the longest length.
+// libical's own conversion counts seconds in an int, which wraps after 68
+// years (a calendar file may declare billions of weeks).
+qint64 lengthMs(const icaldurationtype &d)
+{
+    if (d.is_neg)
+        return 0;
+    const qint64 days = std::min<qint64>(qint64(d.weeks) * 7 + d.days, kMaxLengthDays);
+    const qint64 seconds = ((days * 24 + d.hours) * 60 + d.minutes) * 60 + d.seconds;
+    return std::min<qint64>(seconds * 1000, kMaxLengthDays * kDayMs);
+}
 
 bool overlaps(qint64 startMs, qint64 endMs, qint64 fromMs, qint64 toMs)
 {
@@ -240,16 +255,17 @@ void IcalCalendarFile::addComponents(icalcomponent *calendar, QString *problem)
         if (icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY)) {
             const icaltimetype end = propertyTime(event, ICAL_DTEND_PROPERTY, calendar);
             if (allDay)
-                durationDays = int(std::max<qint64>(0, QDate(start.year, start.month, start.day)
-                                                           .daysTo(QDate(end.year, end.month, end.day))));
+                durationDays = int(std::clamp<qint64>(
+                    QDate(start.year, start.month, start.day).daysTo(QDate(end.year, end.month, end.day)), 0,
+                    kMaxLengthDays));
             else if (const auto endMs = instantMs(end))
                 durationMs = std::max<qint64>(0, *endMs - *startMs);
         } else if (icalproperty *duration = icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY)) {
             const icaldurationtype d = icalproperty_get_duration(duration);
             if (allDay)
-                durationDays = d.is_neg ? 0 : int(d.weeks * 7 + d.days);
+                durationDays = d.is_neg ? 0 : int(std::min<qint64>(qint64(d.weeks) * 7 + d.days, kMaxLengthDays));
             else
-                durationMs = std::max<qint64>(0, qint64(icaldurationtype_as_int(d)) * 1000);
+                durationMs = lengthMs(d);
         }
 
         const icaltimetype recurrenceId = propertyTime(event, ICAL_RECURRENCEID_PROPERTY, calendar);
@@ -297,7 +313,7 @@ void IcalCalendarFile::addComponents(icalcomponent *calendar, QString *problem)
                 if (!icaltime_is_null_time(value.period.end))
                     endMs = instantMs(withZoneOf(p, calendar, value.period.end));
                 else if (const auto s = instantMs(periodStart))
-                    endMs = *s + qint64(icaldurationtype_as_int(value.period.duration)) * 1000;
+                    endMs = *s + lengthMs(value.period.duration);
                 series->extras.push_back({periodStart, endMs});
             } else {
                 series->extras.push_back({withZoneOf(p, calendar, value.time), std::nullopt});

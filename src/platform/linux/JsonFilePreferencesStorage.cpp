@@ -40,14 +40,10 @@ QJsonObject JsonFilePreferencesStorage::readFile(bool *ok)
         qCWarning(lcPreferences).noquote() << QStringLiteral("Cannot read %1: ").arg(m_filePath) + file.errorString();
         return {};
     }
-    const QByteArray bytes = file.readAll();
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+    QString reason;
+    const std::optional<QJsonObject> values = parse(file.readAll(), &reason);
+    if (!values) {
         *ok = false;
-        const QString reason = error.error != QJsonParseError::NoError
-                                   ? error.errorString()
-                                   : QStringLiteral("the top level is not an object");
         const QString aside = m_filePath + QStringLiteral(".corrupt-")
                               + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
         file.close();
@@ -58,6 +54,21 @@ QJsonObject JsonFilePreferencesStorage::readFile(bool *ok)
             qCWarning(lcPreferences).noquote()
                 << QStringLiteral("Unreadable preferences (%1) in %2; using defaults").arg(reason, m_filePath);
         return {};
+    }
+    return *values;
+}
+
+std::optional<QJsonObject> JsonFilePreferencesStorage::parse(const QByteArray &content, QString *reason)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(content, &error);
+    if (error.error != QJsonParseError::NoError) {
+        *reason = error.errorString();
+        return std::nullopt;
+    }
+    if (!document.isObject()) {
+        *reason = QStringLiteral("the top level is not an object");
+        return std::nullopt;
     }
     return document.object();
 }

@@ -31,6 +31,10 @@ public:
 
     QString filePath() const { return m_filePath; }
 
+    // The stored values in a file's content; nothing (and `reason` set) when
+    // it is not a JSON object.
+    static std::optional<QJsonObject> parse(const QByteArray &content, QString *reason);
+
     QJsonObject load() override;
     bool save(const QJsonObject &values) override;
 

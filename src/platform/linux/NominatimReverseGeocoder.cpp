@@ -125,7 +125,7 @@ void NominatimReverseGeocoder::finish(const Job &job, const ReverseGeocodeResult
         job.done(result);
 }
 
-ReverseGeocodeResult NominatimReverseGeocoder::interpret(const HttpResponse &response) const
+ReverseGeocodeResult NominatimReverseGeocoder::interpret(const HttpResponse &response)
 {
     if (response.outcome != HttpResponse::Outcome::Completed)
         return {false, {}, response.errorDescription};

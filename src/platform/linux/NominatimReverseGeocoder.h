@@ -41,6 +41,9 @@ public:
 
     void reverseGeocode(const GeoCoordinate &position, const QObject *context, Callback done) override;
 
+    // What a reply says: a failure with its reason, no place, or one placemark.
+    static ReverseGeocodeResult interpret(const HttpResponse &response);
+
 private:
     struct Job
     {
@@ -54,7 +57,6 @@ private:
     void pump();
     void start(Job job);
     void finish(const Job &job, const ReverseGeocodeResult &result);
-    ReverseGeocodeResult interpret(const HttpResponse &response) const;
 
     HttpClient &m_http;
     Scheduler &m_scheduler;

@@ -39,12 +39,18 @@ namespace DesktopEntry {
 QHash<QString, QString> read(const QString &path)
 {
     QHash<QString, QString> values;
+    // Paths come from the preferences and from folders other programs fill:
+    // a device or a pipe would never end (or never start).
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
         return values;
+    const QByteArray content = file.read(kMaxEntryBytes);
+    if (!file.atEnd())
+        qCWarning(lcDesktop).noquote()
+            << QStringLiteral("%1 is longer than a desktop entry can be; only its start is read").arg(path);
     bool inMainGroup = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+    for (const QByteArray &rawLine : content.split('\n')) {
+        const QString line = QString::fromUtf8(rawLine).trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
         if (line.startsWith(QLatin1Char('['))) {

@@ -33,7 +33,10 @@ private:
 
 // Desktop-entry helpers shared by the autostart item and the launcher entry.
 namespace DesktopEntry {
-// The [Desktop Entry] group's key/value pairs (later duplicates win).
+// Far more than any real entry holds.
+inline constexpr qint64 kMaxEntryBytes = 256 * 1024;
+// The [Desktop Entry] group's key/value pairs (later duplicates win); nothing
+// unless `path` is a regular file, and only its first kMaxEntryBytes.
 QHash<QString, QString> read(const QString &path);
 // The text of Talvo's entry for `executable` (quoted as the Exec rules want).
 QByteArray talvoEntry(const QString &executable, bool autostart);

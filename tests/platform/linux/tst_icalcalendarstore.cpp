@@ -301,6 +301,10 @@ private slots:
                                                                  "RRULE:FREQ=DAILY;UNTIL=20260616T235959Z"));
         QTest::newRow("daily since 2019, its last day") << longAgo << QDate(2026, 6, 16) << QStringList{"06:30-07:00 Run"};
 
+        // Lengths of billions of weeks wrap in 32-bit arithmetic.
+        QTest::newRow("all-day, weekly, lasting 400 million weeks")
+            << calendar(vevent("long", "Forever", "DTSTART;VALUE=DATE:20260223\nDURATION:P400000000W\nRRULE:FREQ=WEEKLY"))
+            << kMonday << QStringList{"all-day Forever", "all-day Forever"};
         QTest::newRow("yearly all-day since 1999")
             << calendar(vevent("anniv", "Anniversary", "DTSTART;VALUE=DATE:19990302\nRRULE:FREQ=YEARLY")) << kMonday
             << QStringList{"all-day Anniversary"};

@@ -1,8 +1,11 @@
 #include "platform/linux/XdgAutostartLoginItem.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace talvo;
 using Status = LoginItemService::Status;
@@ -80,6 +83,23 @@ private slots:
                      .value(QStringLiteral("Exec")),
                  QStringLiteral("/opt/talvo"));
         QVERIFY(QFile::exists(dir.filePath(QStringLiteral("icons/hicolor/scalable/apps/com.talvo.Talvo.svg"))));
+    }
+
+    // Favourites are paths from the preferences: anything but a file reads as
+    // no entry, at once.
+    void onlyFilesAreReadAsEntries_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("endless device") << QStringLiteral("/dev/zero");
+        QTest::newRow("pipe without a writer") << QStringLiteral("fifo.desktop");
+        QTest::newRow("folder") << QStringLiteral(".");
+    }
+    void onlyFilesAreReadAsEntries()
+    {
+        QFETCH(QString, path);
+        QTemporaryDir dir;
+        QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo.desktop"))).constData(), 0600) == 0);
+        QVERIFY(DesktopEntry::read(QDir(dir.path()).absoluteFilePath(path)).isEmpty());
     }
 
     // Entries written under the old name move once, keeping the user's choice.
