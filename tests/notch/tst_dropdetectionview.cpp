@@ -186,7 +186,8 @@ private slots:
         QTEST(rig.drop->acceptDrop(data), "handled");
         rig.scheduler.runPending();
         QCOMPARE(rig.shelf(), shelf);
-        QCOMPARE(rig.sounds.played.size(), shelf.size());
+        // One pop for the whole drop.
+        QCOMPARE(rig.sounds.played.size(), shelf.isEmpty() ? 0 : 1);
         for (const QString &format : unread)
             QVERIFY2(!data.read.contains(format), qPrintable(format));
         QCOMPARE(rig.vm.activeTab(), NotchPanelTab::Home);
