@@ -4,7 +4,7 @@
 
 namespace talvo {
 
-// Empties the user's trash in freedesktop.org's trash layout, laid
+// Empties the user's trash, which freedesktop.org's trash layout lays
 // out: the home trash and the trash folders at the top of mounted volumes
 // ($topdir/.Trash/$uid, where .Trash is a real folder with the sticky bit, and
 // $topdir/.Trash-$uid), each with its files/ and info/ folders and the
