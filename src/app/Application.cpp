@@ -34,6 +34,7 @@
 #include "platform/linux/FreedesktopContentTypes.h"
 #include "platform/linux/FreedesktopThumbnailer.h"
 #include "platform/linux/FunctionImageProvider.h"
+#include "platform/linux/HeapRelease.h"
 #include "platform/linux/HelperFolderChooser.h"
 #include "platform/linux/HelperStatusItemHost.h"
 #include "platform/linux/IcalCalendarStore.h"
@@ -77,6 +78,7 @@
 #include "ui/QmlScheduler.h"
 
 #include <QCoreApplication>
+#include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -349,6 +351,12 @@ void Application::start()
             m_notch->window.setBlurBehindRegion(std::nullopt);
     };
     connect(&m_notch->controller, &NotchWindowController::notchRectChanged, this, updateBlur);
+    // What the open panel allocated goes back to the system once it is gone,
+    // and its pictures with the frame that no longer shows them.
+    connect(&m_notch->publisher, &NotchStatePublisher::panelPresentChanged, this, [this](bool present) {
+        if (!present)
+            m_scheduler->after(std::chrono::milliseconds(250), this, releaseFreeHeap);
+    });
     connect(m_preferences.get(), &Preferences::changed, this, updateBlur);
     // A second launch asks this one to show its settings (once they can be).
     connect(m_controlBus.get(), &ControlBus::activationRequested, this, [this] {
@@ -450,6 +458,14 @@ void Application::finishLaunching()
     m_shell->delegate.applicationDidFinishLaunching();
     if (std::exchange(m_activationPending, false))
         m_shell->delegate.showSettings();
+    // The open panel's types are compiled while nothing happens, so that the
+    // first opening moves as smoothly as the later ones. Only the types: the
+    // panel itself exists only while the notch is open.
+    m_scheduler->after(std::chrono::seconds(2), this, [this] {
+        m_panelTypes = std::make_unique<QQmlComponent>(
+            m_engine.get(), QUrl(QStringLiteral("qrc:/qt/qml/Talvo/panel/NotchCalendarPanelView.qml")),
+            QQmlComponent::Asynchronous);
+    });
 }
 
 } // namespace talvo

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class QQmlComponent;
 class QQmlEngine;
 
 namespace talvo {
@@ -47,6 +48,7 @@ private:
     std::unique_ptr<NowPlaying> m_nowPlaying;
     std::unique_ptr<Sources> m_sources;
     std::unique_ptr<AppControlCommands> m_commands;
+    std::unique_ptr<QQmlComponent> m_panelTypes;
     bool m_activationPending = false;
 };
 

@@ -1,5 +1,7 @@
 #include "NotchStatePublisher.h"
 
+#include <utility>
+
 #include "NotchViewModel.h"
 #include "NotchWindowController.h"
 #include "platform/ControlBus.h"
@@ -45,6 +47,8 @@ void NotchStatePublisher::setPanelState(bool present, const QVariantMap &values)
         for (const QString &key : std::exchange(m_partKeys, {}))
             m_bus.publish(key, QString());
     }
+    if (std::exchange(m_panelPresent, present) != present)
+        Q_EMIT panelPresentChanged(present);
 }
 
 void NotchStatePublisher::setPanelValues(const QVariantMap &values)

@@ -42,6 +42,10 @@ public:
     // with the panel's other values when it goes away.
     Q_INVOKABLE void setPanelValues(const QVariantMap &values);
 
+Q_SIGNALS:
+    // The open panel was built, or discarded after a collapse.
+    void panelPresentChanged(bool present);
+
 private:
     void publishAll();
 
@@ -50,6 +54,7 @@ private:
     ControlBus &m_bus;
     QStringList m_panelKeys;
     QStringList m_partKeys;
+    bool m_panelPresent = false;
 };
 
 } // namespace talvo

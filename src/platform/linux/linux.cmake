@@ -47,6 +47,7 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/X11Pointer.cpp platform/linux/X11Pointer.h
     platform/linux/XcbConnection.cpp platform/linux/XcbConnection.h
     platform/linux/DisplayLoss.cpp platform/linux/DisplayLoss.h
+    platform/linux/HeapRelease.cpp platform/linux/HeapRelease.h
     platform/linux/XdgAutostartLoginItem.cpp platform/linux/XdgAutostartLoginItem.h
 )
 qt_add_resources(talvo_platform_linux "talvo_data" PREFIX "/talvo" BASE "${CMAKE_SOURCE_DIR}/data"
