@@ -458,10 +458,13 @@ void Application::finishLaunching()
     m_shell->delegate.applicationDidFinishLaunching();
     if (std::exchange(m_activationPending, false))
         m_shell->delegate.showSettings();
-    // The open panel's types are compiled while nothing happens, so that the
-    // first opening moves as smoothly as the later ones. Only the types: the
-    // panel itself exists only while the notch is open.
-    m_scheduler->after(std::chrono::seconds(2), this, [this] {
+    // The open panel's types are compiled when the pointer first comes to the
+    // notch, while it peeks, so that the first opening moves as smoothly as the
+    // later ones. Only the types: the panel itself exists only while the notch
+    // is open, and a notch never used carries none of it.
+    connect(&m_notch->viewModel, &NotchViewModel::isHoveringChanged, this, [this] {
+        if (m_panelTypes || !m_notch->viewModel.isHovering())
+            return;
         m_panelTypes = std::make_unique<QQmlComponent>(
             m_engine.get(), QUrl(QStringLiteral("qrc:/qt/qml/Talvo/panel/NotchCalendarPanelView.qml")),
             QQmlComponent::Asynchronous);
