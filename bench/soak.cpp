@@ -26,7 +26,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -632,11 +631,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "soak: the run must last 10 s or more\n");
         return 2;
     }
-    for (const char *tool : {"Xvfb", "dbus-daemon", "xcompmgr"}) {
-        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
-            std::fprintf(stderr, "soak: %s is not installed\n", tool);
-            return 1;
-        }
+    if (const QString missing = missingTool({"Xvfb", "dbus-daemon", "xcompmgr"}); !missing.isEmpty()) {
+        std::fprintf(stderr, "soak: %s is not installed\n", qPrintable(missing));
+        return 1;
     }
 
     LoopbackHttpServer server;

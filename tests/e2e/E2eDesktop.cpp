@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
+#include <QStandardPaths>
 #include <QThread>
 #include <QUuid>
 
@@ -478,6 +479,15 @@ QImage E2eDesktop::grab(const QRect &rect)
     return view.copy();
 }
 
+QImage E2eDesktop::shoot(const QRect &rect, const QString &name)
+{
+    const QImage image = grab(rect);
+    const QDir folder(QStringLiteral(TALVO_E2E_SCREENS));
+    folder.mkpath(QStringLiteral("."));
+    image.save(folder.filePath(name + QStringLiteral(".png")));
+    return image;
+}
+
 xcb_window_t E2eDesktop::findWindow(const QByteArray &title)
 {
     Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(m_x, xcb_query_tree(m_x, m_root), nullptr));
@@ -520,6 +530,15 @@ void E2eDesktop::killXServer()
 {
     m_xserver.kill();
     m_xserver.waitForFinished(3000);
+}
+
+QString missingTool(std::initializer_list<const char *> tools)
+{
+    for (const char *tool : tools) {
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            return QString::fromLatin1(tool);
+    }
+    return {};
 }
 
 QList<QRect> shapeRectangles(xcb_connection_t *connection, xcb_window_t window, int kind)

@@ -5,6 +5,7 @@
 #include <QJsonObject>
 
 #include <functional>
+#include <initializer_list>
 #include <QPoint>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -127,6 +128,9 @@ public:
 
     // What is on screen in `rect`, as composed.
     QImage grab(const QRect &rect);
+    // The same, also kept as `name`.png in the build's e2e-screens folder for
+    // a person to look at.
+    QImage shoot(const QRect &rect, const QString &name);
     // Waits until the server has handled every request sent so far.
     void sync();
     xcb_connection_t *x() const { return m_x; }
@@ -162,6 +166,16 @@ private:
     xcb_connection_t *m_x = nullptr;
     xcb_window_t m_root = XCB_NONE;
 };
+
+// The first of `tools` (programs) that is not installed; empty when all are.
+QString missingTool(std::initializer_list<const char *> tools);
+
+// Skips the test when one of the programs it needs is not installed.
+#define E2E_REQUIRE_TOOLS(...)                                                                                 \
+    do {                                                                                                       \
+        if (const QString missing = talvo::e2e::missingTool({__VA_ARGS__}); !missing.isEmpty())                \
+            QSKIP(qPrintable(missing + QStringLiteral(" is not installed")));                                 \
+    } while (false)
 
 // The rectangles of a window's shape of `kind` (XCB_SHAPE_SK_BOUNDING,
 // XCB_SHAPE_SK_INPUT), in window coordinates.

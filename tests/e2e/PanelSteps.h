@@ -2,7 +2,6 @@
 
 #include "E2eDesktop.h"
 
-#include <QDir>
 #include <QPainter>
 #include <QTest>
 
@@ -46,19 +45,17 @@ struct PanelSteps
     }
 
     // The window's area once the springs have come to rest, kept as
-    // `folder`/`name`.png; the returned picture is in screen coordinates.
-    static QImage shoot(E2eDesktop &desktop, const QString &folder, const QString &name)
+    // `name`.png; the returned picture is in screen coordinates.
+    static QImage shoot(E2eDesktop &desktop, const QString &name)
     {
         QTest::qWait(900);
         QImage shot(QSize(1920, 1080), QImage::Format_RGB32);
         shot.fill(Qt::black);
-        const QImage window = desktop.grab(kWindowFrame);
+        const QImage window = desktop.shoot(kWindowFrame, name);
         {
             QPainter painter(&shot);
             painter.drawImage(kWindowFrame.topLeft(), window);
         }
-        QDir().mkpath(folder);
-        window.save(QDir(folder).filePath(name + QStringLiteral(".png")));
         return shot;
     }
 };

@@ -1,7 +1,6 @@
 #include "E2eDesktop.h"
 
 #include <QElapsedTimer>
-#include <QStandardPaths>
 #include <QTest>
 
 using namespace talvo::e2e;
@@ -22,10 +21,7 @@ class TestAppShell : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"Xvfb", "dbus-daemon"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
-        }
+        E2E_REQUIRE_TOOLS("Xvfb", "dbus-daemon");
     }
 
     void init()

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QTest>
 
 using namespace talvo;
@@ -64,10 +63,7 @@ class TestCardDesktop : public QObject
     QImage shoot(const QString &name, const QRect &area = kWindowFrame)
     {
         QTest::qWait(900);
-        const QImage image = m_desktop->grab(area);
-        QDir().mkpath(QStringLiteral(TALVO_E2E_SCREENS));
-        image.save(QDir(QStringLiteral(TALVO_E2E_SCREENS)).filePath(name + QStringLiteral(".png")));
-        return image;
+        return m_desktop->shoot(area, name);
     }
 
     bool open() { return m_desktop->openPanel(kAway, kHotZone); }
@@ -98,10 +94,7 @@ class TestCardDesktop : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"Xvfb", "dbus-daemon", "xcompmgr"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
-        }
+        E2E_REQUIRE_TOOLS("Xvfb", "dbus-daemon", "xcompmgr");
         QVERIFY(m_forecast.listen());
     }
     void cleanup()

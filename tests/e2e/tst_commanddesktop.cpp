@@ -2,12 +2,10 @@
 
 #include <xcb/shape.h>
 
-#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -54,10 +52,7 @@ class TestCommandDesktop : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"Xvfb", "dbus-daemon"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
-        }
+        E2E_REQUIRE_TOOLS("Xvfb", "dbus-daemon");
         for (const char *name : {"one.txt", "two.txt"}) {
             QFile file(m_files.filePath(QString::fromLatin1(name)));
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -121,9 +116,7 @@ private slots:
         m_desktop->movePointer(QPoint(900, 720));
         QTest::qWait(600);
         QVERIFY(state("isFullyExpanded").toBool());
-        QDir().mkpath(QStringLiteral(TALVO_E2E_SCREENS));
-        m_desktop->grab(QRect(530, 0, 860, 250))
-            .save(QDir(QStringLiteral(TALVO_E2E_SCREENS)).filePath(u"commandline-open-tray.png"_s));
+        m_desktop->shoot(QRect(530, 0, 860, 250), u"commandline-open-tray"_s);
         const Outcome badTab = talvo({u"open"_s, u"attic"_s});
         QCOMPARE(badTab.exitCode, 1);
         QVERIFY2(badTab.err.contains(u"attic"_s), qPrintable(badTab.err));

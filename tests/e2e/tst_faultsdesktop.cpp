@@ -12,7 +12,6 @@
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStandardPaths>
 #include <QTest>
 #include <QUuid>
 
@@ -175,7 +174,7 @@ class TestFaultsDesktop : public QObject
     {
         return m_desktop->run(QStringLiteral(TALVO_BINARY), QStringList{QStringLiteral("prefs")} + arguments);
     }
-    QImage shoot(const QString &name) { return PanelSteps::shoot(*m_desktop, QStringLiteral(TALVO_E2E_SCREENS), name); }
+    QImage shoot(const QString &name) { return PanelSteps::shoot(*m_desktop, name); }
     void close()
     {
         m_desktop->movePointer(PanelSteps::kAway);
@@ -185,10 +184,7 @@ class TestFaultsDesktop : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"Xvfb", "dbus-daemon", "xcompmgr"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
-        }
+        E2E_REQUIRE_TOOLS("Xvfb", "dbus-daemon", "xcompmgr");
     }
     void cleanup()
     {

@@ -1,8 +1,6 @@
 #include "E2eDesktop.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QStandardPaths>
 #include <QTest>
 
 using namespace talvo::e2e;
@@ -112,18 +110,13 @@ class TestMonitorsDesktop : public QObject
     }
     void saveBand(const QString &name)
     {
-        QDir().mkpath(QStringLiteral(TALVO_E2E_SCREENS));
-        m_desktop->grab(kBand)
-            .save(QDir(QStringLiteral(TALVO_E2E_SCREENS)).filePath(u"monitors-%1.png"_s.arg(name)));
+        m_desktop->shoot(kBand, u"monitors-%1"_s.arg(name));
     }
 
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"Xvfb", "dbus-daemon", "xrandr", "xcompmgr"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
-        }
+        E2E_REQUIRE_TOOLS("Xvfb", "dbus-daemon", "xrandr", "xcompmgr");
     }
     void cleanup()
     {

@@ -1,7 +1,6 @@
 #include "E2eDesktop.h"
 #include "NotchBodyMeasure.h"
 
-#include <QStandardPaths>
 #include <QTest>
 
 using namespace talvo::e2e;
@@ -70,10 +69,7 @@ class TestNotchBody : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"Xvfb", "dbus-daemon", "xcompmgr"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
-        }
+        E2E_REQUIRE_TOOLS("Xvfb", "dbus-daemon", "xcompmgr");
     }
     void cleanup() { m_desktop.reset(); }
 

@@ -1,6 +1,5 @@
 #include "E2eDesktop.h"
 
-#include <QStandardPaths>
 #include <QTest>
 
 #include <xcb/shape.h>
@@ -78,10 +77,7 @@ class TestNotchDesktop : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"Xvfb", "dbus-daemon", "xcompmgr"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
-        }
+        E2E_REQUIRE_TOOLS("Xvfb", "dbus-daemon", "xcompmgr");
     }
     void cleanup()
     {

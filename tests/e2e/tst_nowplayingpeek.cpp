@@ -5,7 +5,6 @@
 #include "fakes/TestImages.h"
 
 #include <QDir>
-#include <QStandardPaths>
 #include <QTest>
 
 using namespace talvo;
@@ -58,10 +57,7 @@ class TestNowPlayingPeek : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"Xvfb", "dbus-daemon", "xcompmgr"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
-        }
+        E2E_REQUIRE_TOOLS("Xvfb", "dbus-daemon", "xcompmgr");
         QVERIFY(m_server.listen());
         m_server.setReply(QStringLiteral("/cover.png"),
                           LoopbackHttpServer::Reply::typed("image/png", pngBytes(kCover, {64, 64})));

@@ -1,7 +1,5 @@
 #include "E2eDesktop.h"
 
-#include <QDir>
-#include <QStandardPaths>
 #include <QTest>
 
 using namespace talvo::e2e;
@@ -82,18 +80,13 @@ class TestOnboardingDesktop : public QObject
     void shoot(const QString &name)
     {
         QTest::qWait(400);
-        const QImage image = m_desktop->grab(QRect(m_window, QSize(600, 480)));
-        QDir().mkpath(QStringLiteral(TALVO_E2E_SCREENS));
-        image.save(QDir(QStringLiteral(TALVO_E2E_SCREENS)).filePath(name + QStringLiteral(".png")));
+        m_desktop->shoot(QRect(m_window, QSize(600, 480)), name);
     }
 
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"Xvfb", "dbus-daemon"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
-        }
+        E2E_REQUIRE_TOOLS("Xvfb", "dbus-daemon");
     }
 
     void cleanup()

@@ -1,24 +1,21 @@
 #include "E2eDesktop.h"
+#include "PanelSteps.h"
 #include "fakes/FakeMprisPlayer.h"
 #include "fakes/LoopbackHttpServer.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QPainter>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace talvo;
 using namespace talvo::e2e;
+using Steps = talvo::e2e::PanelSteps;
 
 namespace {
 
 const QRectF kCollapsed(867.5, 0, 185, 24);
-const QPoint kHotZone(960, 5);
-const QPoint kAway(960, 700);
-const QRect kWindowFrame(530, 0, 860, 250);
 // The open panel on the 1920 × 1080 screen: the body spans the window's width
 // and 24 + 142 in height; the cards' row starts 32 in, below the header.
 const QRect kTabStrip(562, 6, 150, 26);
@@ -28,19 +25,6 @@ const QPoint kClearAll(1322, 50);
 const QPoint kPlayPause(697, 125);
 // Three frameless cards 250.5, 230 and 250.5 wide with dividers between.
 const QList<QRect> kCards{QRect(562, 40, 250, 100), QRect(845, 40, 230, 100), QRect(1108, 40, 250, 100)};
-
-// Pixels clearly brighter than the black body: drawn content.
-int brightPixels(const QImage &image, const QRect &area, int threshold = 90)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            count += std::max({c.red(), c.green(), c.blue()}) > threshold ? 1 : 0;
-        }
-    }
-    return count;
-}
 
 } // namespace
 
@@ -59,24 +43,9 @@ class TestPanelDesktop : public QObject
 
     QVariant state(const char *name) const { return m_desktop->controlProperty(QString::fromLatin1(name)); }
 
-    // The window's area once the springs have come to rest, kept under the
-    // build's e2e-screens folder; points are in the screen's coordinates.
-    QImage shoot(const QString &name)
-    {
-        QTest::qWait(900);
-        QImage shot(QSize(1920, 1080), QImage::Format_RGB32);
-        shot.fill(Qt::black);
-        const QImage window = m_desktop->grab(kWindowFrame);
-        {
-            QPainter painter(&shot);
-            painter.drawImage(kWindowFrame.topLeft(), window);
-        }
-        QDir().mkpath(QStringLiteral(TALVO_E2E_SCREENS));
-        window.save(QDir(QStringLiteral(TALVO_E2E_SCREENS)).filePath(name + QStringLiteral(".png")));
-        return shot;
-    }
+    QImage shoot(const QString &name) { return PanelSteps::shoot(*m_desktop, name); }
 
-    bool open() { return m_desktop->openPanel(kAway, kHotZone); }
+    bool open() { return m_desktop->openPanel(Steps::kAway, Steps::kHotZone); }
 
     // `quickBackend`: the scene graph, as E2eDesktop::Options has it.
     void launch(const QString &quickBackend = QStringLiteral("software"))
@@ -84,7 +53,7 @@ class TestPanelDesktop : public QObject
         m_desktop = std::make_unique<E2eDesktop>(E2eDesktop::Options{
             QSize(1920, 1080), true, QStringLiteral(TALVO_E2E_WINDOW), E2eDesktop::kBackground, quickBackend});
         QVERIFY2(m_desktop->start(), qPrintable(m_desktop->error()));
-        m_desktop->movePointer(kAway);
+        m_desktop->movePointer(Steps::kAway);
         m_talvo = m_desktop->startProgram(QStringLiteral(TALVO_BINARY), {}, QProcess::MergedChannels);
         QTRY_COMPARE_WITH_TIMEOUT(m_desktop->notchRect(), kCollapsed, 15000);
         QTRY_COMPARE_WITH_TIMEOUT(state("panelPresent"), QVariant(false), 5000);
@@ -93,10 +62,7 @@ class TestPanelDesktop : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"Xvfb", "dbus-daemon", "xcompmgr"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
-        }
+        E2E_REQUIRE_TOOLS("Xvfb", "dbus-daemon", "xcompmgr");
         // Album art in two colours, so that its blur shows.
         QImage cover(64, 64, QImage::Format_RGB32);
         cover.fill(QColor(0xe0, 0x60, 0x30));
@@ -135,19 +101,19 @@ private slots:
         QCOMPARE(state("panelCards"), QVariant(QStringLiteral("music,weather,calendar")));
         const QImage home = shoot(QStringLiteral("panel-home"));
         // The header's tab strip and each card's content are drawn.
-        QVERIFY2(brightPixels(home, kTabStrip, 150) > 20, "no tab strip");
+        QVERIFY2(Steps::brightPixels(home, kTabStrip, 150) > 20, "no tab strip");
         for (const QRect &card : kCards)
-            QVERIFY2(brightPixels(home, card) > 30, qPrintable(QStringLiteral("empty card at %1").arg(card.x())));
+            QVERIFY2(Steps::brightPixels(home, card) > 30, qPrintable(QStringLiteral("empty card at %1").arg(card.x())));
 
         // The tray: the drop zone under its title.
         m_desktop->click(kTrayTab);
         QTRY_COMPARE_WITH_TIMEOUT(state("activeTab"), QVariant(QStringLiteral("tray")), 2000);
         QCOMPARE(state("panelTrayTitle"), QVariant(QStringLiteral("Tray Dropzone")));
         const QImage tray = shoot(QStringLiteral("panel-tray-empty"));
-        QVERIFY2(brightPixels(tray, QRect(860, 80, 200, 60)) > 30, "no drop zone text");
+        QVERIFY2(Steps::brightPixels(tray, QRect(860, 80, 200, 60)) > 30, "no drop zone text");
 
         // A file dropped from another program shows as a tile.
-        m_desktop->movePointer(kAway);
+        m_desktop->movePointer(Steps::kAway);
         QTRY_COMPARE_WITH_TIMEOUT(state("panelPresent"), QVariant(false), 3000);
         QFile file(m_files.filePath(QStringLiteral("report.txt")));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -165,17 +131,17 @@ private slots:
         m_desktop->click(kTrayTab);
         QTRY_COMPARE_WITH_TIMEOUT(state("activeTab"), QVariant(QStringLiteral("tray")), 2000);
         const QImage withItem = shoot(QStringLiteral("panel-tray-items"));
-        QVERIFY2(brightPixels(withItem, QRect(562, 64, 90, 90)) > 30, "no tile");
+        QVERIFY2(Steps::brightPixels(withItem, QRect(562, 64, 90, 90)) > 30, "no tile");
 
         // "Clear All" empties the shelf; the drop zone comes back.
         m_desktop->click(kClearAll);
         QTRY_COMPARE_WITH_TIMEOUT(state("itemCount"), QVariant(0), 3000);
         QTRY_COMPARE_WITH_TIMEOUT(state("panelTrayTitle"), QVariant(QStringLiteral("Tray Dropzone")), 2000);
-        QVERIFY2(brightPixels(shoot(QStringLiteral("panel-tray-cleared")), QRect(860, 80, 200, 60)) > 30,
+        QVERIFY2(Steps::brightPixels(shoot(QStringLiteral("panel-tray-cleared")), QRect(860, 80, 200, 60)) > 30,
                  "no drop zone after clearing");
 
         // Collapsing discards the panel.
-        m_desktop->movePointer(kAway);
+        m_desktop->movePointer(Steps::kAway);
         QTRY_COMPARE_WITH_TIMEOUT(state("panelPresent"), QVariant(false), 3000);
         QTRY_COMPARE_WITH_TIMEOUT(m_desktop->notchRect(), kCollapsed, 3000);
         QCOMPARE(qmlMessages(), QStringList());
@@ -198,7 +164,7 @@ private slots:
             return;
         QVERIFY(open());
         shoot(QStringLiteral("panel-music-empty") + suffix);
-        m_desktop->movePointer(kAway);
+        m_desktop->movePointer(Steps::kAway);
         QTRY_COMPARE_WITH_TIMEOUT(state("panelPresent"), QVariant(false), 3000);
 
         const int covers = m_server.requestCount(QStringLiteral("/cover.png"));
@@ -214,7 +180,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(state("panelMusicTitle"), QVariant(QStringLiteral("Open Road")), 3000);
         QTRY_COMPARE_WITH_TIMEOUT(m_server.requestCount(QStringLiteral("/cover.png")), covers + 1, 5000);
         const QImage playing = shoot(QStringLiteral("panel-music-playing") + suffix);
-        QVERIFY2(brightPixels(playing, kCards[0]) > 60, "empty music card");
+        QVERIFY2(Steps::brightPixels(playing, kCards[0]) > 60, "empty music card");
 
         m_desktop->click(kPlayPause);
         QTRY_VERIFY2_WITH_TIMEOUT(spotify.calls().contains(QStringLiteral("Player.PlayPause")),
@@ -229,7 +195,7 @@ private slots:
         QTest::qWait(500);
         const QImage framed = shoot(QStringLiteral("panel-home-framed") + suffix);
         // A framed card's border shows where the frameless one had nothing.
-        QVERIFY2(brightPixels(framed, QRect(kCards[1].left() + 30, kCards[1].top() - 1, 100, 3), 20) > 20,
+        QVERIFY2(Steps::brightPixels(framed, QRect(kCards[1].left() + 30, kCards[1].top() - 1, 100, 3), 20) > 20,
                  "no card frame");
         QCOMPARE(qmlMessages(), QStringList());
     }

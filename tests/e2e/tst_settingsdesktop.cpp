@@ -1,8 +1,6 @@
 #include "E2eDesktop.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QStandardPaths>
 #include <QTest>
 
 using namespace talvo::e2e;
@@ -103,18 +101,13 @@ class TestSettingsDesktop : public QObject
     void shoot(const QString &name)
     {
         QTest::qWait(700);
-        const QImage image = m_desktop->grab(QRect(m_window, QSize(980, 680)));
-        QDir().mkpath(QStringLiteral(TALVO_E2E_SCREENS));
-        image.save(QDir(QStringLiteral(TALVO_E2E_SCREENS)).filePath(name + QStringLiteral(".png")));
+        m_desktop->shoot(QRect(m_window, QSize(980, 680)), name);
     }
 
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"Xvfb", "dbus-daemon"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
-        }
+        E2E_REQUIRE_TOOLS("Xvfb", "dbus-daemon");
     }
 
     void cleanup()

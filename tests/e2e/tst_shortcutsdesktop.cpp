@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QStandardPaths>
 #include <QTest>
 
 using namespace talvo::e2e;
@@ -47,10 +46,7 @@ class TestShortcutsDesktop : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"Xvfb", "dbus-daemon", "xcompmgr", "gio"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
-        }
+        E2E_REQUIRE_TOOLS("Xvfb", "dbus-daemon", "xcompmgr", "gio");
     }
 
     void cleanup()
@@ -91,8 +87,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(state("panelPresent"), QVariant(true), 10000);
         QTest::qWait(900);
         const QImage shot = m_desktop->grab(QRect(0, 0, 1920, 250));
-        QDir().mkpath(QStringLiteral(TALVO_E2E_SCREENS));
-        shot.copy(kWindowFrame).save(QDir(QStringLiteral(TALVO_E2E_SCREENS)).filePath(u"panel-shortcuts.png"_s));
+        m_desktop->shoot(kWindowFrame, u"panel-shortcuts"_s);
         int bright = 0;
         for (int y = kActionsGrid.top(); y <= kActionsGrid.bottom(); ++y) {
             for (int x = kActionsGrid.left(); x <= kActionsGrid.right(); ++x)

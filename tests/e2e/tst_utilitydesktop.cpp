@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -79,7 +78,7 @@ class TestUtilityDesktop : public QObject
 
     QImage shoot(const QString &name)
     {
-        return PanelSteps::shoot(*m_desktop, QStringLiteral(TALVO_E2E_SCREENS), name);
+        return PanelSteps::shoot(*m_desktop, name);
     }
     // Open, with the springs at rest so that clicks land where the cards are.
     bool open()
@@ -129,10 +128,7 @@ class TestUtilityDesktop : public QObject
 private slots:
     void initTestCase()
     {
-        for (const char *tool : {"Xvfb", "dbus-daemon", "xcompmgr"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is not installed").arg(QLatin1String(tool))));
-        }
+        E2E_REQUIRE_TOOLS("Xvfb", "dbus-daemon", "xcompmgr");
     }
     void cleanup()
     {
@@ -231,8 +227,7 @@ private slots:
         m_desktop->glidePointer(inCard(2, 30, 81), QPoint(300, 700), 8, 30);
         QTest::qWait(300);
         // The magnified view beside the pointer, over the still picture.
-        const QImage lens = m_desktop->grab(QRect(280, 680, 180, 180));
-        lens.save(QDir(QStringLiteral(TALVO_E2E_SCREENS)).filePath(QStringLiteral("sampler-lens.png")));
+        const QImage lens = m_desktop->shoot(QRect(280, 680, 180, 180), QStringLiteral("sampler-lens"));
         QVERIFY2(PanelSteps::brightPixels(lens, QRect(60, 60, 40, 40), 200) > 0, "no lens");
         m_desktop->click(QPoint(300, 700));
         const QString hex = QColor::fromRgb(E2eDesktop::kBackground).name().toUpper();
