@@ -351,8 +351,8 @@ void Application::start()
             m_notch->window.setBlurBehindRegion(std::nullopt);
     };
     connect(&m_notch->controller, &NotchWindowController::notchRectChanged, this, updateBlur);
-    // What the open panel allocated goes back to the system once it is gone,
-    // and its pictures with the frame that no longer shows them.
+    // What the open panel allocated goes back to the system once it is gone
+    // and the window has drawn its frames without it.
     connect(&m_notch->publisher, &NotchStatePublisher::panelPresentChanged, this, [this](bool present) {
         if (!present)
             m_scheduler->after(std::chrono::milliseconds(250), this, releaseFreeHeap);

@@ -1,11 +1,11 @@
 #include "NotchStatePublisher.h"
 
-#include <utility>
-
 #include "NotchViewModel.h"
 #include "NotchWindowController.h"
 #include "platform/ControlBus.h"
 #include "platform/QmlInstances.h"
+
+#include <utility>
 
 namespace talvo {
 
