@@ -208,9 +208,12 @@ public:
     qint64 slowestAnswerMs() const { return m_slowestAnswerMs; }
 
     // Brings the program to the same quiet state before a measurement: the
-    // notch collapsed, the pointer away, a few seconds for work to settle.
-    // The shelf is emptied (with Clear All) and the player leaves, so that
-    // what they hold does not count as growth.
+    // notch collapsed, the pointer away, and left alone for a little over a
+    // minute, as a desktop sits between bursts of use. The program hands freed
+    // memory back to the system once a minute while closed; measuring sooner
+    // would count pages freed but not yet returned, which vary with the last
+    // few actions. The shelf is emptied (with Clear All) and the player
+    // leaves, so that what they hold does not count as growth.
     Usage settleAndMeasure()
     {
         if (const auto panel = m_expected > 0 ? openTray() : std::nullopt) {
@@ -222,7 +225,7 @@ public:
         m_player.reset();
         glideTo(kAway);
         talvo({QStringLiteral("collapse")});
-        QTest::qWait(5000);
+        QTest::qWait(65000);
         if (m_trace) {
             const QString fds = QStringLiteral("/proc/%1/fd").arg(pid());
             QStringList open;

@@ -2,6 +2,7 @@
 
 #include "app/AppControlCommands.h"
 #include "app/AppDelegate.h"
+#include "app/HeapReleaseSchedule.h"
 #include "app/TalvoUpdater.h"
 #include "settings/SettingsController.h"
 #include "settings/WidgetOrdering.h"
@@ -351,12 +352,11 @@ void Application::start()
             m_notch->window.setBlurBehindRegion(std::nullopt);
     };
     connect(&m_notch->controller, &NotchWindowController::notchRectChanged, this, updateBlur);
-    // What the open panel allocated goes back to the system once it is gone
-    // and the window has drawn its frames without it.
-    connect(&m_notch->publisher, &NotchStatePublisher::panelPresentChanged, this, [this](bool present) {
-        if (!present)
-            m_scheduler->after(std::chrono::milliseconds(250), this, releaseFreeHeap);
-    });
+    // Freed memory goes back to the system once the panel has gone and while
+    // the notch stays closed.
+    auto *heapRelease = new HeapReleaseSchedule(*m_scheduler, releaseFreeHeap, this);
+    connect(&m_notch->publisher, &NotchStatePublisher::panelPresentChanged, heapRelease,
+            &HeapReleaseSchedule::setPanelPresent);
     connect(m_preferences.get(), &Preferences::changed, this, updateBlur);
     // A second launch asks this one to show its settings (once they can be).
     connect(m_controlBus.get(), &ControlBus::activationRequested, this, [this] {
