@@ -47,6 +47,8 @@ const QPoint kHotZone(960, 5);
 // Where drops land: inside the collapsed notch whether attached or floating.
 const QPoint kDropPoint(960, 20);
 const QPoint kSourcePress(200, 600);
+// How many copies the clipboard history keeps.
+constexpr int kClipboardHistory = 15;
 // In the open panel (its width follows the widgets chosen, its top the
 // shelf style), from its edges: the tray's first tile, the tile's remove button (shown
 // while the pointer is on the tile) and "Clear All".
@@ -212,8 +214,10 @@ public:
     // minute, as a desktop sits between bursts of use. The program hands freed
     // memory back to the system once a minute while closed; measuring sooner
     // would count pages freed but not yet returned, which vary with the last
-    // few actions. The shelf is emptied (with Clear All) and the player
-    // leaves, so that what they hold does not count as growth.
+    // few actions. The shelf is emptied (with Clear All), the player leaves
+    // and the clipboard history is filled with short texts, so that what they
+    // hold does not count as growth: the history keeps the last pictures
+    // copied, a few hundred kilobytes each.
     Usage settleAndMeasure()
     {
         if (const auto panel = m_expected > 0 ? openTray() : std::nullopt) {
@@ -223,6 +227,7 @@ public:
             expectItems(QStringLiteral("Clear All"));
         }
         m_player.reset();
+        fillClipboardHistory();
         glideTo(kAway);
         talvo({QStringLiteral("collapse")});
         QTest::qWait(65000);
@@ -559,14 +564,37 @@ private:
     }
     void clipboard()
     {
+        if (chance(0.7))
+            takeClipboard({QStringLiteral("text"), QStringLiteral("copied %1").arg(random(0, 99999))});
+        else
+            takeClipboard({QStringLiteral("image"), QString::number(random(4, 400)), QString::number(random(4, 400)),
+                           QStringLiteral("#3080c0")});
+        QTest::qWait(random(100, 800));
+    }
+    void takeClipboard(const QStringList &arguments)
+    {
         m_desktop.stopProgramsOf(QStringLiteral(TALVO_E2E_CLIPBOARD));
-        const QStringList arguments = chance(0.7)
-                                          ? QStringList{QStringLiteral("text"), QStringLiteral("copied %1").arg(random(0, 99999))}
-                                          : QStringList{QStringLiteral("image"), QString::number(random(4, 400)),
-                                                        QString::number(random(4, 400)), QStringLiteral("#3080c0")};
         QProcess *owner = m_desktop.startProgram(QStringLiteral(TALVO_E2E_CLIPBOARD), arguments);
         E2eDesktop::waitForLine(owner, QStringLiteral("ready"), 5000);
-        QTest::qWait(random(100, 800));
+    }
+    // Replaces what the clipboard history holds with short texts. The history
+    // records while its card shows.
+    void fillClipboardHistory()
+    {
+        glideTo(kAway);
+        talvo({QStringLiteral("prefs"), QStringLiteral("set"), QStringLiteral("activeWidgetsOrder"),
+               QStringLiteral("clipboard,weather,calendar")});
+        if (!talvo({QStringLiteral("open"), QStringLiteral("home")})
+            || !QTest::qWaitFor([this] { return state("isFullyExpanded").toBool(); }, 3000)) {
+            m_faults.append(QStringLiteral("the panel did not open to fill the clipboard history"));
+            return;
+        }
+        for (int i = 0; i < kClipboardHistory; ++i) {
+            takeClipboard({QStringLiteral("text"), QStringLiteral("settled %1").arg(i)});
+            QTest::qWait(800); // past the history's poll
+        }
+        if (m_trace)
+            m_desktop.grab(m_desktop.notchRect().toAlignedRect()).save(m_logPath + QStringLiteral(".history.png"));
     }
     void weather()
     {
