@@ -14,8 +14,8 @@ namespace talvo {
 // cache over half a minute or so, workers decode dropped files, thumbnails and
 // artwork, a player leaving drops its art. So while the panel is away the
 // release repeats once a minute, a walk over the allocator's free lists that
-// costs about a millisecond. Nothing is released while the panel is open: it
-// would hand back pages the panel is about to take again.
+// does not show in the idle CPU figure. Nothing is released while the panel is
+// open: it would hand back pages the panel is about to take again.
 class HeapReleaseSchedule : public QObject
 {
     Q_OBJECT
