@@ -5,6 +5,7 @@
 #include "platform/Log.h"
 #include "platform/linux/DBusControlClient.h"
 #include "platform/linux/DisplayCheck.h"
+#include "platform/linux/FatalSignalReport.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
 #include "platform/linux/UnixSignalWatcher.h"
 #include "preferences/Preferences.h"
@@ -49,6 +50,7 @@ static int runCommandLine(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    talvo::installFatalSignalReport();
     talvo::installLogHandler();
     if (argc > 1 && std::strcmp(argv[1], "prefs") == 0)
         return runPrefs(argc, argv);

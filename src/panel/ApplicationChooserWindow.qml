@@ -74,7 +74,6 @@ Window {
                     height: 24
                     sourceSize: Qt.size(48, 48)
                     source: modelData.iconSource
-                    asynchronous: true
                 }
                 Text {
                     anchors.verticalCenter: parent.verticalCenter

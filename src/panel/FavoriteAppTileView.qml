@@ -44,7 +44,6 @@ Item {
                 anchors.fill: parent
                 sourceSize: Qt.size(80, 80)
                 source: tile.iconSource
-                asynchronous: true
                 fillMode: Image.PreserveAspectFit
             }
             // Where the entry names no icon (or is gone), a plain symbol.

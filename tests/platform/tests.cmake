@@ -39,5 +39,6 @@ talvo_add_test(tst_mprisplayers SOURCES platform/linux/tst_mprisplayers.cpp LIBS
 set_tests_properties(tst_downloadsondisk PROPERTIES RUN_SERIAL TRUE)
 talvo_add_test(tst_trashemptier SOURCES platform/linux/tst_trashemptier.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_heaprelease SOURCES platform/linux/tst_heaprelease.cpp LIBS talvo_platform_linux)
+talvo_add_test(tst_fatalsignalreport SOURCES platform/linux/tst_fatalsignalreport.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_linuxsystemactions SOURCES platform/linux/tst_linuxsystemactions.cpp LIBS talvo_platform_linux)
 talvo_add_test(tst_screencolorsampler SOURCES platform/linux/tst_screencolorsampler.cpp LIBS talvo_platform_linux)

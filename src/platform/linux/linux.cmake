@@ -47,6 +47,7 @@ target_sources(talvo_platform_linux PRIVATE
     platform/linux/X11Pointer.cpp platform/linux/X11Pointer.h
     platform/linux/XcbConnection.cpp platform/linux/XcbConnection.h
     platform/linux/DisplayLoss.cpp platform/linux/DisplayLoss.h
+    platform/linux/FatalSignalReport.cpp platform/linux/FatalSignalReport.h
     platform/linux/HeapRelease.cpp platform/linux/HeapRelease.h
     platform/linux/XdgAutostartLoginItem.cpp platform/linux/XdgAutostartLoginItem.h
 )
