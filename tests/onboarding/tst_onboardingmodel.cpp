@@ -122,10 +122,6 @@ private slots:
         const QString housing = "Your screen has a camera housing. 'Floating Island' might look out of place.";
         QTest::newRow("no housing, attached, cancel")
             << false << "floating" << "attached" << "cancel" << noHousing << "floating";
-        QTest::newRow("no housing, attached, change anyway")
-            << false << "floating" << "attached" << "confirm" << noHousing << "attached";
-        QTest::newRow("housing, floating, cancel") << true << "attached" << "floating" << "cancel" << housing
-                                                   << "attached";
         QTest::newRow("housing, floating, change anyway")
             << true << "attached" << "floating" << "confirm" << housing << "floating";
         QTest::newRow("stored, not recommended") << false << "attached" << "attached" << "" << "" << "attached";

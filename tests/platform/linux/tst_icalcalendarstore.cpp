@@ -188,49 +188,48 @@ private slots:
         QFile::setPermissions(rig.ownFolder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
-    void theDayListsWhatOverlapsIt_data()
-    {
-        QTest::addColumn<QByteArray>("events");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("all-day before a timed event at 08:00")
-            << vevent("t", "Standup", "DTSTART:20260302T080000\nDTEND:20260302T081500")
-                   + vevent("d", "Holiday", "DTSTART;VALUE=DATE:20260302\nDTEND;VALUE=DATE:20260303")
-            << QStringList{"all-day Holiday", "08:00-08:15 Standup"};
-        QTest::newRow("from 22:00 the day before to 02:00")
-            << vevent("n", "Night shift", "DTSTART:20260301T220000\nDTEND:20260302T020000")
-            << QStringList{"22:00-02:00 Night shift"};
-        QTest::newRow("ends at midnight: not this day")
-            << vevent("y", "Yesterday", "DTSTART:20260301T200000\nDTEND:20260302T000000") << QStringList{};
-        QTest::newRow("starts at midnight the day after: not this day")
-            << vevent("m", "Tomorrow", "DTSTART:20260303T000000\nDTEND:20260303T010000") << QStringList{};
-        QTest::newRow("no end: lasts no time")
-            << vevent("r", "Reminder", "DTSTART:20260302T000000") << QStringList{"00:00-00:00 Reminder"};
-        QTest::newRow("duration instead of end")
-            << vevent("u", "Workshop", "DTSTART:20260302T130000\nDURATION:PT2H30M") << QStringList{"13:00-15:30 Workshop"};
-        QTest::newRow("all-day without end lasts its day")
-            << vevent("a", "Birthday", "DTSTART;VALUE=DATE:20260302") << QStringList{"all-day Birthday"};
-        QTest::newRow("all-day the day before: not this day")
-            << vevent("a", "Sunday", "DTSTART;VALUE=DATE:20260301") << QStringList{};
-        QTest::newRow("same start: file order kept")
-            << vevent("1", "First", "DTSTART:20260302T100000") + vevent("2", "Second", "DTSTART:20260302T100000")
-                   + vevent("0", "Earlier", "DTSTART:20260302T090000")
-            << QStringList{"09:00-09:00 Earlier", "10:00-10:00 First", "10:00-10:00 Second"};
-        QTest::newRow("a task is not an event")
-            << QByteArray("BEGIN:VTODO\r\nUID:todo\r\nSUMMARY:Taxes\r\nDUE:20260302T120000Z\r\nEND:VTODO\r\n")
-            << QStringList{};
-    }
-    void theDayListsWhatOverlapsIt()
-    {
-        QFETCH(QByteArray, events);
-        Rig rig;
-        QTEST(rig.dayOf(calendar(events), kMonday), "expected");
-    }
-
-    void timesInOtherZonesArePlacedAtTheirLocalTime_data()
+    // What one calendar file puts on one day: which events overlap it, events
+    // in other time zones, and recurrences.
+    void theDayListsItsEvents_data()
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QDate>("date");
         QTest::addColumn<QStringList>("expected");
+        QTest::newRow("all-day before a timed event at 08:00")
+            << calendar(vevent("t", "Standup", "DTSTART:20260302T080000\nDTEND:20260302T081500")
+                   + vevent("d", "Holiday", "DTSTART;VALUE=DATE:20260302\nDTEND;VALUE=DATE:20260303")) << kMonday
+            << QStringList{"all-day Holiday", "08:00-08:15 Standup"};
+        QTest::newRow("from 22:00 the day before to 02:00")
+            << calendar(vevent("n", "Night shift", "DTSTART:20260301T220000\nDTEND:20260302T020000")) << kMonday
+            << QStringList{"22:00-02:00 Night shift"};
+        QTest::newRow("ends at midnight: not this day")
+            << calendar(vevent("y", "Yesterday", "DTSTART:20260301T200000\nDTEND:20260302T000000")) << kMonday
+            << QStringList{};
+        QTest::newRow("starts at midnight the day after: not this day")
+            << calendar(vevent("m", "Tomorrow", "DTSTART:20260303T000000\nDTEND:20260303T010000")) << kMonday
+            << QStringList{};
+        QTest::newRow("no end: lasts no time")
+            << calendar(vevent("r", "Reminder", "DTSTART:20260302T000000")) << kMonday
+            << QStringList{"00:00-00:00 Reminder"};
+        QTest::newRow("duration instead of end")
+            << calendar(vevent("u", "Workshop", "DTSTART:20260302T130000\nDURATION:PT2H30M")) << kMonday
+            << QStringList{"13:00-15:30 Workshop"};
+        QTest::newRow("all-day without end lasts its day")
+            << calendar(vevent("a", "Birthday", "DTSTART;VALUE=DATE:20260302")) << kMonday
+            << QStringList{"all-day Birthday"};
+        QTest::newRow("all-day the day before: not this day")
+            << calendar(vevent("a", "Sunday", "DTSTART;VALUE=DATE:20260301")) << kMonday
+            << QStringList{};
+        QTest::newRow("same start: file order kept")
+            << calendar(vevent("1", "First", "DTSTART:20260302T100000")
+                        + vevent("2", "Second", "DTSTART:20260302T100000")
+                        + vevent("0", "Earlier", "DTSTART:20260302T090000"))
+            << kMonday
+            << QStringList{"09:00-09:00 Earlier", "10:00-10:00 First", "10:00-10:00 Second"};
+        QTest::newRow("a task is not an event")
+            << calendar("BEGIN:VTODO\r\nUID:todo\r\nSUMMARY:Taxes\r\nDUE:20260302T120000Z\r\nEND:VTODO\r\n")
+            << kMonday << QStringList{};
+
         const QByteArray nine = "DTSTART;TZID=America/New_York:%1T090000\nDTEND;TZID=America/New_York:%1T100000";
         QTest::newRow("New York with its VTIMEZONE")
             << calendar(vevent("ny", "Call", QByteArray(nine).replace("%1", "20260302")), newYorkZone()) << kMonday
@@ -253,20 +252,7 @@ private slots:
                                             "DTEND;TZID=America/New_York:20260301T210000"),
                         newYorkZone())
             << kMonday << QStringList{"02:00-03:00 Late"};
-    }
-    void timesInOtherZonesArePlacedAtTheirLocalTime()
-    {
-        QFETCH(QByteArray, file);
-        QFETCH(QDate, date);
-        Rig rig;
-        QTEST(rig.dayOf(file, date), "expected");
-    }
 
-    void recurringEventsAreExpandedIntoTheDay_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QDate>("date");
-        QTest::addColumn<QStringList>("expected");
         const QByteArray weekly =
             calendar(vevent("weekly-1", "Team sync",
                             "DTSTART;TZID=Europe/Berlin:20260105T090000\n"
@@ -309,7 +295,7 @@ private slots:
             << calendar(vevent("anniv", "Anniversary", "DTSTART;VALUE=DATE:19990302\nRRULE:FREQ=YEARLY")) << kMonday
             << QStringList{"all-day Anniversary"};
     }
-    void recurringEventsAreExpandedIntoTheDay()
+    void theDayListsItsEvents()
     {
         QFETCH(QByteArray, file);
         QFETCH(QDate, date);
