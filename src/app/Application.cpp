@@ -218,7 +218,7 @@ struct Application::Sources
         , weather(location, geocoder, shell.http, settingsOpener, scheduler, forecastServiceBase())
         , calendarStore(scheduler, calendarQueue)
         , calendar(calendarStore, preferences, scheduler)
-        , clipboard(systemClipboard, scheduler)
+        , clipboard(systemClipboard, scheduler, clipboardQueue)
         , folderChooser(helperProgram())
         , recentFiles(preferences, scheduler, folderQueue, folderChooser, bookmarks, folderLister, shell.opener)
         , battery(powerSource)
@@ -242,6 +242,7 @@ struct Application::Sources
     IcalCalendarStore calendarStore;
     NotchCalendarManager calendar;
     QtClipboard systemClipboard;
+    SerialWorkQueue clipboardQueue{QStringLiteral("com.talvo.clipboard")};
     ClipboardManager clipboard;
     SerialWorkQueue folderQueue{QStringLiteral("com.talvo.downloads")};
     HelperFolderChooser folderChooser;

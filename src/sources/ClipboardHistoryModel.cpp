@@ -52,6 +52,17 @@ int ClipboardHistoryModel::indexOfId(const QUuid &id) const
     return -1;
 }
 
+void ClipboardHistoryModel::setPacked(const QUuid &id, const QImage &preview, const QByteArray &packed)
+{
+    const int row = indexOfId(id);
+    if (row < 0)
+        return;
+    ClipboardItem &item = m_items[row];
+    item.image = preview;
+    item.packedImage = packed;
+    emit dataChanged(index(row), index(row), {ImageRole});
+}
+
 void ClipboardHistoryModel::prepend(const ClipboardItem &item)
 {
     beginInsertRows({}, 0, 0);

@@ -37,6 +37,9 @@ public:
 
     void prepend(const ClipboardItem &item);
     void removeLast();
+    // Swaps the entry's picture for its preview and packed form; nothing
+    // happens when the entry has gone meanwhile.
+    void setPacked(const QUuid &id, const QImage &preview, const QByteArray &packed);
     void clear();
 
 private:

@@ -2,8 +2,10 @@
 
 #include "ClipboardType.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QImage>
+#include <QSizeF>
 #include <QString>
 #include <QUuid>
 
@@ -17,9 +19,13 @@ struct ClipboardItem
 {
     QUuid id;
     std::optional<QString> text;  // text, link and color entries; already trimmed
-    std::optional<QImage> image;  // image entries
+    // Image entries: the picture, or only its preview once a large picture
+    // is packed (PNG) into `packedImage`.
+    std::optional<QImage> image;
     ClipboardType type = ClipboardType::text;
     QDateTime timestamp;
+    QByteArray packedImage;
+    QSizeF imageSize; // the picture's own size in logical pixels
 
     friend bool operator==(const ClipboardItem &a, const ClipboardItem &b) { return a.id == b.id; }
 };

@@ -1,14 +1,48 @@
 #include "ClipboardManager.h"
 
 #include "platform/Clipboard.h"
+#include "platform/Log.h"
 #include "platform/QmlInstances.h"
+#include "platform/WorkQueue.h"
+
+#include <QBuffer>
+#include <QImageWriter>
 
 namespace talvo {
 
-ClipboardManager::ClipboardManager(Clipboard &clipboard, Scheduler &scheduler, QObject *parent)
+namespace {
+
+struct PackedPicture
+{
+    QByteArray png;
+    QImage preview;
+};
+
+// On the work queue: the picture as PNG at zlib's fastest level (a
+// screenshot still shrinks about tenfold) and a preview of the same logical
+// size, for the card.
+PackedPicture packPicture(const QImage &picture)
+{
+    PackedPicture packed;
+    QBuffer buffer(&packed.png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.setCompression(1);
+    if (!writer.write(picture))
+        return {};
+    const int side = ClipboardManager::previewSide;
+    packed.preview = picture.scaled(QSize(side, side), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    packed.preview.setDevicePixelRatio(picture.devicePixelRatio() * packed.preview.width() / picture.width());
+    return packed;
+}
+
+} // namespace
+
+ClipboardManager::ClipboardManager(Clipboard &clipboard, Scheduler &scheduler, WorkQueue &packing, QObject *parent)
     : QObject(parent)
     , m_clipboard(clipboard)
     , m_scheduler(scheduler)
+    , m_packing(packing)
     , m_history(this)
     // Starting from the current count keeps what was copied before we existed
     // out of the history.
@@ -97,7 +131,7 @@ void ClipboardManager::recordText(const QString &text)
     const auto &items = history();
     if (!items.isEmpty() && items.first().text == trimmed)
         return;
-    ClipboardItem item{QUuid::createUuid(), trimmed, std::nullopt, classifyText(trimmed), m_scheduler.now()};
+    ClipboardItem item{QUuid::createUuid(), trimmed, std::nullopt, classifyText(trimmed), m_scheduler.now(), {}, {}};
     m_scheduler.post(this, [this, item] { insert(item); });
 }
 
@@ -109,10 +143,11 @@ void ClipboardManager::recordImage(const QImage &image)
     if (!items.isEmpty()) {
         const ClipboardItem &newest = items.first();
         if (newest.type == ClipboardType::image && newest.image && !newest.image->isNull()
-            && newest.image->deviceIndependentSize() == image.deviceIndependentSize())
+            && newest.imageSize == image.deviceIndependentSize())
             return;
     }
-    ClipboardItem item{QUuid::createUuid(), std::nullopt, image, ClipboardType::image, m_scheduler.now()};
+    ClipboardItem item{QUuid::createUuid(), std::nullopt, image, ClipboardType::image, m_scheduler.now(), {},
+                       image.deviceIndependentSize()};
     m_scheduler.post(this, [this, item] { insert(item); });
 }
 
@@ -122,16 +157,40 @@ void ClipboardManager::insert(const ClipboardItem &item)
     if (m_history.rowCount() > historyLimit)
         m_history.removeLast();
     emit historyChanged();
+    if (item.image && item.image->sizeInBytes() > packAboveBytes)
+        pack(item);
+}
+
+void ClipboardManager::pack(const ClipboardItem &item)
+{
+    runOnQueue<PackedPicture>(
+        m_packing, m_scheduler, this, [picture = *item.image] { return packPicture(picture); },
+        [this, id = item.id](PackedPicture packed) {
+            if (packed.png.isEmpty()) {
+                qCWarning(lcDesktop) << "Cannot pack a copied picture; the history keeps it as it is";
+                return;
+            }
+            m_history.setPacked(id, packed.preview, packed.png);
+        });
 }
 
 void ClipboardManager::copyToPasteboard(const ClipboardItem &item)
 {
-    if (item.text)
+    if (item.text) {
         m_clipboard.setString(*item.text);
-    else if (item.image)
+    } else if (!item.packedImage.isEmpty()) {
+        QImage picture;
+        if (!picture.loadFromData(item.packedImage, "PNG")) {
+            qCWarning(lcDesktop) << "Cannot unpack a picture of the clipboard history";
+            return;
+        }
+        picture.setDevicePixelRatio(picture.width() / item.imageSize.width());
+        m_clipboard.setImage(picture);
+    } else if (item.image) {
         m_clipboard.setImage(*item.image);
-    else
+    } else {
         return;
+    }
     // Our own write must not come back as a new copy at the next poll.
     m_lastChangeCount = m_clipboard.changeCount();
 }

@@ -13,11 +13,16 @@ class QJSEngine;
 namespace talvo {
 
 class Clipboard;
+class WorkQueue;
 
 // A short, newest-first history of what the user copied anywhere on the
 // desktop: texts, links, colour codes and images. It lives in memory only and
 // starts empty; whatever was on the clipboard before the manager existed is
 // never recorded, nor is anything a password manager marked as secret.
+//
+// A large picture (a screenshot) is packed as PNG on the work queue once it
+// is in the history, and only a preview stays unpacked: fifteen full-screen
+// pictures would otherwise hold half a gigabyte. Copying it back unpacks it.
 //
 // Main thread only. The history changes one event-loop turn after the poll
 // that saw the copy, never inside it.
@@ -30,8 +35,12 @@ class ClipboardManager : public QObject
 public:
     static constexpr int historyLimit = 15;
     static constexpr Scheduler::Duration pollInterval{500};
+    // Pictures above this many bytes are packed; their previews are at most
+    // this many pixels on their longer side.
+    static constexpr qsizetype packAboveBytes = 4 * 1024 * 1024;
+    static constexpr int previewSide = 256;
 
-    ClipboardManager(Clipboard &clipboard, Scheduler &scheduler, QObject *parent = nullptr);
+    ClipboardManager(Clipboard &clipboard, Scheduler &scheduler, WorkQueue &packing, QObject *parent = nullptr);
     ~ClipboardManager() override;
 
     static ClipboardManager *create(QQmlEngine *qmlEngine, QJSEngine *jsEngine);
@@ -65,9 +74,11 @@ signals:
 
 private:
     void insert(const ClipboardItem &item);
+    void pack(const ClipboardItem &item);
 
     Clipboard &m_clipboard;
     Scheduler &m_scheduler;
+    WorkQueue &m_packing;
     ClipboardHistoryModel m_history;
     qint64 m_lastChangeCount = 0;
     TimerHandle m_timer;

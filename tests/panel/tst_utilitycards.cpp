@@ -40,7 +40,8 @@ struct Cards : FakeShelfServices
     FakeFolderBookmarks bookmarks;
     FakeFolderLister lister;
     FakeFileOpener opener;
-    ClipboardManager clipboardManager{clipboard, scheduler};
+    InlineWorkQueue packing;
+    ClipboardManager clipboardManager{clipboard, scheduler, packing};
     RecentFilesManager recentFiles{preferences, scheduler, queue, chooser, bookmarks, lister, opener};
     ColorPickerModel picker{preferences, clipboard, sounds, haptics, scheduler, sampler, &vm};
     ClipboardCardModel clipboardCard{clipboardManager, sounds, haptics, scheduler};

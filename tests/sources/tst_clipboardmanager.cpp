@@ -1,4 +1,5 @@
 #include "fakes/FakeClipboard.h"
+#include "fakes/InlineWorkQueue.h"
 #include "fakes/VirtualScheduler.h"
 #include "sources/ClipboardManager.h"
 
@@ -18,6 +19,20 @@ QImage filledImage(int width, int height, Qt::GlobalColor color = Qt::red)
     return image;
 }
 
+// A screenshot-sized picture (above the packing threshold) with content
+// that a lossy round trip would change.
+QImage largePicture(int seed = 0)
+{
+    QImage image(1200, 1000, QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = qRgba((x + seed) & 0xff, y & 0xff, (x ^ y) & 0xff, 0xff - (x & 0x3f));
+    }
+    image.setDevicePixelRatio(2);
+    return image;
+}
+
 QStringList texts(const QList<ClipboardItem> &items)
 {
     QStringList result;
@@ -30,7 +45,8 @@ struct Fixture
 {
     FakeClipboard clipboard;
     VirtualScheduler scheduler;
-    ClipboardManager manager{clipboard, scheduler};
+    InlineWorkQueue packing;
+    ClipboardManager manager{clipboard, scheduler, packing};
 
     // Another program copies: "img:40x30" (optionally "@2" for double density
     // and "+caption" for a text form), "secret:..." as a password manager
@@ -152,12 +168,58 @@ private slots:
         QCOMPARE(texts(f.manager.history()), (QStringList{"C", "B", "A", "<image>"}));
     }
 
+    // A large picture keeps only a preview of the same logical size in
+    // memory, and copying it back gives the whole picture again.
+    void largePicturesArePackedAndComeBackWhole()
+    {
+        Fixture f;
+        f.manager.startMonitoring();
+        const QImage picture = largePicture();
+        QVERIFY(picture.sizeInBytes() > ClipboardManager::packAboveBytes);
+        f.copy(u"img:40x30"_s);
+        f.clipboard.copyImage(picture);
+        f.scheduler.advance(ClipboardManager::pollInterval);
+        f.scheduler.runPending();
+
+        const ClipboardItem packed = f.manager.history().at(0);
+        QVERIFY(!packed.packedImage.isEmpty());
+        QCOMPARE(qMax(packed.image->width(), packed.image->height()), ClipboardManager::previewSide);
+        QCOMPARE(packed.image->deviceIndependentSize().width(), 600.0);
+        QVERIFY(f.manager.history().at(1).packedImage.isEmpty()); // small pictures stay as they are
+        // Another picture of the same size is still a repeat.
+        f.clipboard.copyImage(largePicture(1));
+        f.scheduler.advance(ClipboardManager::pollInterval);
+        QCOMPARE(f.manager.history().size(), 2);
+
+        f.manager.copyToPasteboard(packed.id.toString());
+        const QImage back = f.clipboard.currentImage();
+        QCOMPARE(back.devicePixelRatio(), 2.0);
+        QCOMPARE(back.convertToFormat(QImage::Format_ARGB32), picture);
+    }
+
+    // An entry cleared while its picture is being packed stays gone.
+    void packingAfterClearingChangesNothing()
+    {
+        Fixture f;
+        f.manager.startMonitoring();
+        f.packing.holdWork(true);
+        f.clipboard.copyImage(largePicture());
+        f.scheduler.advance(ClipboardManager::pollInterval);
+        QCOMPARE(f.packing.heldCount(), 1);
+        f.manager.clearHistory();
+        f.scheduler.runPending();
+        f.packing.runAllHeld();
+        f.scheduler.runPending();
+        QVERIFY(f.manager.history().isEmpty());
+    }
+
     void contentFromBeforeCreationNeverShows()
     {
         FakeClipboard clipboard;
         VirtualScheduler scheduler;
         clipboard.copyText(u"old secret"_s);
-        ClipboardManager manager(clipboard, scheduler);
+        InlineWorkQueue packing;
+        ClipboardManager manager(clipboard, scheduler, packing);
         manager.startMonitoring();
         scheduler.advance(10 * ClipboardManager::pollInterval.count());
         QVERIFY(manager.history().isEmpty());

@@ -8,6 +8,8 @@
 
 namespace talvo {
 
+// Sanitizer builds keep their own report.
+#if !defined(__SANITIZE_ADDRESS__)
 namespace {
 
 constexpr std::array kFatalSignals{SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
@@ -46,6 +48,7 @@ void report(int signalNumber)
 }
 
 } // namespace
+#endif
 
 void installFatalSignalReport()
 {

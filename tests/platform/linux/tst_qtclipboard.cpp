@@ -1,3 +1,4 @@
+#include "fakes/InlineWorkQueue.h"
 #include "fakes/VirtualScheduler.h"
 #include "platform/linux/QtClipboard.h"
 #include "sources/ClipboardManager.h"
@@ -143,7 +144,8 @@ private slots:
         };
         QVERIFY(copy({QStringLiteral("text"), QStringLiteral("before we started")}));
 
-        ClipboardManager manager(clipboard, scheduler);
+        InlineWorkQueue packing;
+        ClipboardManager manager(clipboard, scheduler, packing);
         manager.startMonitoring();
         scheduler.advance(4 * ClipboardManager::pollInterval.count());
         QVERIFY(manager.history().isEmpty());
