@@ -566,9 +566,12 @@ private:
     {
         if (chance(0.7))
             takeClipboard({QStringLiteral("text"), QStringLiteral("copied %1").arg(random(0, 99999))});
-        else
+        else if (chance(0.8))
             takeClipboard({QStringLiteral("image"), QString::number(random(4, 400)), QString::number(random(4, 400)),
                            QStringLiteral("#3080c0")});
+        else // a screenshot, which the history packs
+            takeClipboard({QStringLiteral("image"), QString::number(random(1800, 2600)),
+                           QString::number(random(1000, 1400)), QStringLiteral("#c08030")});
         QTest::qWait(random(100, 800));
     }
     void takeClipboard(const QStringList &arguments)
