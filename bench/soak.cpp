@@ -576,6 +576,10 @@ private:
     }
     void takeClipboard(const QStringList &arguments)
     {
+        // What was copied and whether the history's card could see it.
+        if (m_trace)
+            std::printf("         copy %s, panel %s on %s\n", qPrintable(arguments.join(u' ')),
+                        state("panelPresent").toBool() ? "open" : "closed", qPrintable(state("activeTab").toString()));
         m_desktop.stopProgramsOf(QStringLiteral(TALVO_E2E_CLIPBOARD));
         QProcess *owner = m_desktop.startProgram(QStringLiteral(TALVO_E2E_CLIPBOARD), arguments);
         E2eDesktop::waitForLine(owner, QStringLiteral("ready"), 5000);
