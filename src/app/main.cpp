@@ -6,6 +6,7 @@
 #include "platform/linux/DBusControlClient.h"
 #include "platform/linux/DisplayCheck.h"
 #include "platform/linux/FatalSignalReport.h"
+#include "platform/linux/HeapRelease.h"
 #include "platform/linux/JsonFilePreferencesStorage.h"
 #include "platform/linux/UnixSignalWatcher.h"
 #include "preferences/Preferences.h"
@@ -51,6 +52,7 @@ static int runCommandLine(int argc, char **argv)
 int main(int argc, char **argv)
 {
     talvo::installFatalSignalReport();
+    talvo::keepLargeAllocationsMapped();
     talvo::installLogHandler();
     if (argc > 1 && std::strcmp(argv[1], "prefs") == 0)
         return runPrefs(argc, argv);

@@ -16,4 +16,12 @@ void releaseFreeHeap()
 #endif
 }
 
+void keepLargeAllocationsMapped()
+{
+#if defined(__GLIBC__)
+    // Setting the bound at all stops glibc moving it (and the trim bound).
+    mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
+#endif
+}
+
 } // namespace talvo

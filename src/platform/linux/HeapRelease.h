@@ -11,4 +11,13 @@ namespace talvo {
 // with another C library.
 void releaseFreeHeap();
 
+// Gives every allocation of a mebibyte or more a mapping of its own, which
+// goes back to the system as soon as it is freed. Left to itself, glibc raises
+// that bound to the largest block freed so far (up to 32 MiB), and the size at
+// which a thread's heap gives back its free top to twice that: after one
+// screenshot-sized picture, the next pictures are decoded and packed in worker
+// threads' heaps, whose free tops neither free() nor releaseFreeHeap() return.
+// Call it first thing, before other threads start.
+void keepLargeAllocationsMapped();
+
 } // namespace talvo
