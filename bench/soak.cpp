@@ -71,6 +71,7 @@ const quint32 kShiftKey = 0xffe1;
 struct Usage
 {
     double rssMb = 0;
+    double anonMb = 0; // of rssMb, what no file backs
     int threads = 0;
     int fds = 0;
 };
@@ -81,8 +82,13 @@ Usage usageOf(qint64 pid)
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (status.open(QIODevice::ReadOnly)) {
         for (const QByteArray &line : status.readAll().split('\n')) {
+            const auto megabytes = [&line](qsizetype from) {
+                return line.mid(from).trimmed().split(' ').value(0).toDouble() / 1024.0;
+            };
             if (line.startsWith("VmRSS:"))
-                usage.rssMb = line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+                usage.rssMb = megabytes(6);
+            else if (line.startsWith("RssAnon:"))
+                usage.anonMb = megabytes(8);
         }
     }
     usage.threads = int(QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
@@ -238,6 +244,11 @@ public:
                 open.append(QFileInfo(QFile::symLinkTarget(fds + u'/' + fd)).fileName());
             open.sort();
             std::printf("    open files: %s\n", qPrintable(open.join(u' ')));
+            // Mapping by mapping, to tell which one grew between the two.
+            QFile smaps(QStringLiteral("/proc/%1/smaps").arg(pid()));
+            QFile copy(m_logPath + QStringLiteral(".smaps-%1").arg(m_clock.elapsed() / 1000));
+            if (smaps.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly))
+                copy.write(smaps.readAll());
         }
         return usageOf(pid());
     }
@@ -716,8 +727,8 @@ int main(int argc, char **argv)
         // The trend between the two measurements, whatever state it is in.
         if (trace && clock.elapsed() >= nextSampleMs) {
             const Usage now = usageOf(soak.pid());
-            std::printf("  rss %.1f MB, %d threads, %d fds at %lld s\n", now.rssMb, now.threads, now.fds,
-                        clock.elapsed() / 1000);
+            std::printf("  rss %.1f MB (%.1f anonymous), %d threads, %d fds at %lld s\n", now.rssMb, now.anonMb,
+                        now.threads, now.fds, clock.elapsed() / 1000);
             nextSampleMs += 60000;
         }
         soak.step();
