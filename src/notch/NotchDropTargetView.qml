@@ -32,7 +32,7 @@ Column {
             }
             Text {
                 anchors.horizontalCenter: parent.horizontalCenter
-                text: "Drop to shelf"
+                text: qsTr("Drop to shelf")
                 font.pixelSize: 13
                 font.weight: Font.Medium
                 color: Qt.rgba(1, 1, 1, 0.7)

@@ -30,7 +30,7 @@ Column {
                 }
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
-                    text: "Drop files to save"
+                    text: qsTr("Drop files to save")
                     font.pixelSize: 13
                     font.weight: Font.Medium
                     color: Qt.rgba(1, 1, 1, 0.55)

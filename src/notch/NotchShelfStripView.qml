@@ -48,9 +48,11 @@ Column {
                     anchors.rightMargin: 14
                     anchors.verticalCenter: headerRow.verticalCenter
                     visible: view.layout.showsClearButton
-                    text: "Clear"
+                    text: qsTr("Clear")
                     font.pixelSize: 10
                     color: Qt.rgba(1, 1, 1, 0.28)
+                    Accessible.role: Accessible.Button
+                    Accessible.name: text
 
                     TapHandler {
                         gesturePolicy: TapHandler.ReleaseWithinBounds
