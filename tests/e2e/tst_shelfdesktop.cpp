@@ -196,7 +196,12 @@ private slots:
         const QString second = makeFile(QStringLiteral("second.txt"));
         dragFromSource({QStringLiteral("--files"), first, second}, drop, [&] {
             // The drop target shows inside the zone; outside only the hint.
-            return state("isFileDragActive").toBool() && state("isDragTargetActive").toBool() == shelved;
+            if (!state("isFileDragActive").toBool() || state("isDragTargetActive").toBool() != shelved)
+                return false;
+            QTest::qWait(400); // past the layer's fade
+            m_desktop->shoot(m_desktop->notchRect().toAlignedRect(),
+                             QStringLiteral("shelf-drag-") + QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-'));
+            return true;
         });
         if (shelved) {
             QTRY_COMPARE_WITH_TIMEOUT(items(), (QStringList{"file:" + first, "file:" + second}), 3000);
