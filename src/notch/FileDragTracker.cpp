@@ -132,11 +132,15 @@ void FileDragTracker::finish()
     m_activeChangeCount.reset();
     setUnknownKind(false);
     setFileDragActive(false);
+    // A text or picture drag too: a source that quits mid-drag never says it
+    // left, and its drop target would stay over the notch.
+    m_viewModel.setIsDragTargetActive(false);
 }
 
 void FileDragTracker::checkDragEnded()
 {
-    if ((m_viewModel.isFileDragActive() || m_unknownKind) && m_pointer.pressedButtons() == Qt::NoButton)
+    if ((m_viewModel.isFileDragActive() || m_unknownKind || m_viewModel.isDragTargetActive())
+        && m_pointer.pressedButtons() == Qt::NoButton)
         finish();
 }
 

@@ -51,6 +51,10 @@ private slots:
         QTest::newRow("buttons held through the poll") << QStringList{"files", "drag", "held"} << true << false << 8 << 7;
         QTest::newRow("release swallowed, the poll ends it")
             << QStringList{"files", "drag", "released"} << false << false << -1 << 8;
+        QTest::newRow("release ends a text drag over the target")
+            << QStringList{"text", "drag", "target", "up"} << false << false << -1 << 8;
+        QTest::newRow("text drag whose source quit, the poll ends it")
+            << QStringList{"text", "drag", "target", "released"} << false << false << -1 << 8;
         QTest::newRow("shelf item drag") << QStringList{"shelf", "files", "drag"} << false << false << -1 << 7;
         QTest::newRow("finish without a drag takes the current count") << QStringList{"files", "finish"} << false << false << -1 << 8;
         QTest::newRow("source being asked") << QStringList{"ask", "drag"} << false << false << -1 << 7;

@@ -228,12 +228,33 @@ private slots:
         QVERIFY(!rig.vm.isFileDragActive());
     }
 
+    // The drop target showing after its source let go (it quit mid-drag, or
+    // the release came first) goes within a check; a held drag keeps it.
+    void dropTargetEndsWithTheButtons_data()
+    {
+        QTest::addColumn<Qt::MouseButtons>("buttons");
+        QTest::addColumn<bool>("stays");
+        QTest::newRow("held") << Qt::MouseButtons(Qt::LeftButton) << true;
+        QTest::newRow("released") << Qt::MouseButtons(Qt::NoButton) << false;
+    }
+    void dropTargetEndsWithTheButtons()
+    {
+        QFETCH(Qt::MouseButtons, buttons);
+        Rig rig;
+        rig.pointer.buttons = buttons;
+        rig.scheduler.advance(200); // the poll has seen the pointer and rests
+        rig.vm.setIsDragTargetActive(true);
+        rig.scheduler.advance(NotchWindowController::kDragEndCheck.count());
+        QTEST(rig.vm.isDragTargetActive(), "stays");
+    }
+
     void passthroughIsWrittenOnlyOnChange()
     {
         Rig rig;
         rig.scheduler.advance(8);
         QSignalSpy spy(rig.controller.get(), &NotchWindowController::ignoresMouseEventsChanged);
         const int writes = rig.window.inputRegionWrites;
+        rig.pointer.buttons = Qt::LeftButton; // a drag holds it
         rig.vm.setIsDragTargetActive(true);
         rig.vm.setIsDragTargetActive(false);
         rig.vm.setIsDragTargetActive(true);
