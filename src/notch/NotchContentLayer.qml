@@ -20,36 +20,26 @@ Item {
     scale: hiddenScale
     visible: opacity > 0.001
 
+    // Behaviours rather than state transitions: a spring of a transition cut
+    // short by the next one can stop where it stands, and the layer stays
+    // half faded over the next one for good. A behaviour takes each new goal
+    // from wherever the value is.
+    Behavior on opacity { MotionSpring {} }
+    Behavior on scale {
+        // Fading only, the hidden scale is taken once out of sight.
+        enabled: layer.shown || layer.visible
+        MotionSpring {}
+    }
+    // Bound once complete, so that a layer shown from the start enters too.
+    Component.onCompleted: {
+        opacity = Qt.binding(() => layer.shown ? 1 : 0)
+        scale = Qt.binding(() => layer.shown || (layer.visible && !layer.scalesOnExit) ? 1 : layer.hiddenScale)
+    }
+
     Loader {
         id: loader
         anchors.fill: parent
         active: layer.shown || layer.visible
         sourceComponent: layer.content
     }
-
-    states: State {
-        name: "shown"
-        when: layer.shown
-        PropertyChanges { target: layer; opacity: 1; scale: 1 }
-    }
-
-    transitions: [
-        Transition {
-            to: "shown"
-            MotionSpring { properties: "opacity,scale" }
-        },
-        Transition {
-            from: "shown"
-            enabled: layer.scalesOnExit
-            MotionSpring { properties: "opacity,scale" }
-        },
-        Transition {
-            from: "shown"
-            enabled: !layer.scalesOnExit
-            SequentialAnimation {
-                MotionSpring { property: "opacity" }
-                PropertyAction { property: "scale" }
-            }
-        }
-    ]
 }
