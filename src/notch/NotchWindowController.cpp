@@ -74,7 +74,6 @@ NotchWindowController::~NotchWindowController()
 {
     stopMonitoring();
     m_passthroughDebounce.cancel();
-    m_dragEndCheck.cancel();
 }
 
 NotchWindowController *NotchWindowController::create(QQmlEngine *qmlEngine, QJSEngine *)
@@ -94,15 +93,6 @@ void NotchWindowController::subscribe()
                         &NotchViewModel::isShelfItemDragActiveChanged, &NotchViewModel::itemsChanged,
                         &NotchViewModel::activeTabChanged, &NotchViewModel::showLimitReachedToastChanged})
         connect(vm, signal, this, &NotchWindowController::updateShape);
-
-    // A source that quits mid-drag never says the drag left, and a release
-    // may come before the drag's arrival is acted on: while the drop target
-    // shows, the buttons are looked at now and then.
-    connect(vm, &NotchViewModel::isDragTargetActiveChanged, this, [this] {
-        m_dragEndCheck.cancel();
-        if (m_viewModel.isDragTargetActive())
-            m_dragEndCheck = m_scheduler.every(kDragEndCheck, this, [this] { m_fileDrag.checkDragEnded(); });
-    });
 
     connect(&m_preferences, &Preferences::changed, this, [this] {
         refreshCachedPreferences();

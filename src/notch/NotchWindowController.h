@@ -90,7 +90,6 @@ public:
     static constexpr qint64 kHoverThrottleMs = 16;
     static constexpr Scheduler::Duration kPassthroughDebounce{8};
     static constexpr Scheduler::Duration kGreetingDuration{4200};
-    static constexpr Scheduler::Duration kDragEndCheck{1000};
     static constexpr PointerEventTypes kGlobalEvents{
         PointerEventType::LeftMouseDown,     PointerEventType::LeftMouseUp,      PointerEventType::RightMouseUp,
         PointerEventType::MouseMoved,        PointerEventType::LeftMouseDragged, PointerEventType::RightMouseDragged,
@@ -212,7 +211,6 @@ private:
     int m_globalMonitor = 0;
     int m_localMonitor = 0;
     TimerHandle m_passthroughDebounce;
-    TimerHandle m_dragEndCheck;
 
     // Monotonic milliseconds; the distant past until set.
     qint64 m_lastMouseCheckTime;
