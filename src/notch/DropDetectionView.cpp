@@ -107,9 +107,8 @@ void DropDetectionView::finishDrag()
 {
     if (!m_controller)
         return;
+    // Ends the drop target too.
     m_controller->fileDrag().finish();
-    if (m_viewModel)
-        m_viewModel->setIsDragTargetActive(false);
 }
 
 bool DropDetectionView::carriesFiles(const DragData &data)
